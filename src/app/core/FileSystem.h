@@ -1,0 +1,19 @@
+#pragma once
+// File-system rules of the platform: how file names compare, network folders.
+
+#include <QString>
+
+namespace orvel {
+
+// The cleaned absolute name; canonical (links resolved) when the file exists.
+QString normalizedPath(const QString& fileName);
+// Whether two names denote the same file, compared as the file system does.
+bool sameFile(const QString& a, const QString& b);
+// Whether folder is a leading part of path, at a "/" boundary.
+bool isPathBelow(const QString& path, const QString& folder);
+// Whether the path lies on a network file system (cifs, smb3, nfs, nfs4, fuse.sshfs).
+bool isNetworkPath(const QString& path);
+// Same, with the mount table given (the contents of /proc/self/mounts).
+bool isNetworkPathIn(const QString& path, const QByteArray& mounts);
+
+} // namespace orvel

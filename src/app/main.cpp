@@ -1,0 +1,52 @@
+// Program entry: read the command line, find the locations, create the main window, run.
+
+#include "app/core/CommandLine.h"
+#include "app/core/Locations.h"
+#include "app/core/Translate.h"
+#include "app/core/VersionInfo.h"
+#include "app/ui/Orvelfrm.h"
+#include "app/ui/QtDialogs.h"
+#include "app/ui/StartupProbe.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    using namespace orvel;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvel"));
+
+    const TCommandLine cmd = parseCommandLine(QApplication::arguments().mid(1));
+    const QString exe = QApplication::applicationFilePath();
+    const TVersionInfo version = readVersionInfo(exe);
+    if (cmd.help || cmd.version) {
+        const QString text =
+            cmd.help ? commandLineHelp(QFileInfo(exe).fileName()) : versionText(version);
+        std::fputs(qPrintable(text + u'\n'), stdout);
+        return 0;
+    }
+    const TLocations loc = computeLocations(exe, cmd, TSystemEnvironment::current());
+    const QString localeDir = findDataFile(QStringLiteral("locale"));
+    setupTranslation(localeDir, determineLanguageCode(cmd, loc.LangFile,
+                                                      TSystemEnvironment::current().uiLanguage));
+    for (const QString& w : commandLineWarnings(cmd) + loc.errors)
+        std::fputs(qPrintable(w + u'\n'), stderr);
+
+    TShellStart start;
+    start.programDir = loc.ProgramDir;
+    start.htmPath = loc.UserPath;
+    start.caption = mainWindowCaption(version);
+    start.comLineFiles = cmd.files;
+    start.findDataFile = [](const QString& name) { return findDataFile(name); };
+
+    TQtDialogs dialogs;
+    THauptForm form(start, dialogs);
+    dialogs.setParentWidget(&form);
+    if (!form.Init())
+        return 0;
+    form.show();
+    startupProbe(form);
+    return QApplication::exec();
+}

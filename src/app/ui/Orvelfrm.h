@@ -1,0 +1,117 @@
+#pragma once
+// The main window: holds the document windows and the commands that act on them.
+
+#include "app/core/FileTypes.h"
+#include "app/core/IdList.h"
+#include "editor/core/EditorProperties.h"
+#include "editor/ui/DocumentHost.h"
+#include "textcontrol/core/EditorCommands.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QStackedWidget;
+class QTabBar;
+
+namespace orvel {
+
+class IDialogs;
+class TCommandList;
+class THighlighter;
+class TMDIForm;
+
+// What start-up found out before the main window exists.
+struct TShellStart {
+    QString programDir;       // with trailing "/"
+    QString htmPath;          // HTML root folder, with trailing "/"
+    QString caption;          // "Orvel (Version x.y.z)"
+    QStringList comLineFiles; // files named on the command line, in order
+    std::function<QString(const QString&)> findDataFile; // read-only data lookup
+};
+
+class THauptForm : public QMainWindow, public IDocumentHost {
+    Q_OBJECT
+public:
+    THauptForm(const TShellStart& start, IDialogs& dialogs, QWidget* parent = nullptr);
+    ~THauptForm() override;
+
+    // Runs once after creation: false ends the program.
+    bool Init();
+
+    // Document windows.
+    TMDIForm* NewWindow(TFileTypes fileType);
+    bool LoadTextIntoWindow(const QString& fileName, TBufferCoord caret, quint32 langId,
+                            int dateFormat);
+    int FindWindowByName(const QString& fileName) const;
+    bool OpenTextFile(const QString& fileName);
+    TMDIForm* NewDocument(TFileTypes fileType, const QString& dir = QString());
+    void ActivateWindow(int index);
+    bool CloseAllTexts(bool withCancel);
+    void RenumberTabs();
+    TMDIForm* activeDocument() const;
+    QList<TMDIForm*> documents() const; // in tab order
+    TMDIForm* documentAt(int tabIndex) const;
+    const TIdList& idList() const { return m_ids; }
+
+    // Commands.
+    void ActionOpenExecute();
+    void ActionSaveExecute();
+    void ActionSaveAsExecute();
+    void ActionCloseExecute();
+    void ActionExitExecute();
+    TCommandList& commands() { return *m_commands; }
+    QAction* action(const char* name) const;
+
+    // IDocumentHost
+    int GetId() override { return m_ids.NewId(); }
+    IDialogs& dialogs() override { return m_dialogs; }
+    QString htmlRoot() const override { return m_start.htmPath; }
+    QString programDataFile(const QString& name) const override;
+    QString mainCaption() const override { return m_start.caption; }
+    QString appTitle() const override;
+    bool SaveTextFromMDI(TMDIForm* form, bool closeText, bool noConfirm,
+                         bool saveUnchanged) override;
+    void CloseMDI(int tabIndex, int docId, TTextStatus status, const QString& fileName) override;
+    void ShowStatus(bool updateTabs) override;
+    void PreviousMDI(int docId) override;
+    void NextMDI(int docId) override;
+
+    // Reports an error no command handled, in a box titled with the application title.
+    void reportError(const QString& message);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createCommands();
+    void createLayout();
+    void mergeMenus();
+    void bringToFront(TMDIForm* form);
+    void onTabChanged(int index);
+    bool closeDocumentWindow(TMDIForm* form, bool ask);
+    TMDIForm* findById(int id) const;
+    QString fileFilter(TFileTypes type, bool allTypes) const;
+    void applyTypeSettings(TMDIForm* form);
+
+    TShellStart m_start;
+    IDialogs& m_dialogs;
+    TIdList m_ids;
+    QList<TFileType> m_fileTypes;
+    TSynEditProperties m_typeProps[kFileTypeCount];
+    TSynGutterProperties m_typeGutter[kFileTypeCount];
+    std::unique_ptr<THighlighter> m_highlighters[kFileTypeCount];
+    TKeyStrokes m_keyStrokes;
+    TCommandList* m_commands = nullptr;
+    QList<QMenu*> m_ownMenus; // with their groups in m_ownGroups
+    QList<int> m_ownGroups;
+    QStackedWidget* m_docArea = nullptr;
+    QTabBar* m_tabs = nullptr;
+    QLabel* m_panels[6] = {};
+    int m_newNr = 0;
+    bool m_closing = false;
+    bool m_switching = false;
+};
+
+} // namespace orvel

@@ -1,0 +1,36 @@
+#pragma once
+// What a document window needs from the main window that holds it.
+
+#include "editor/core/DocumentText.h"
+
+#include <QString>
+
+namespace orvel {
+
+class IDialogs;
+class TMDIForm;
+
+class IDocumentHost {
+public:
+    virtual ~IDocumentHost() = default;
+    virtual int GetId() = 0;
+    virtual IDialogs& dialogs() = 0;
+    // The HTML root folder (HtmPath), with a trailing "/".
+    virtual QString htmlRoot() const = 0;
+    // A read-only data file of the program ("default.html"); empty when there is none.
+    virtual QString programDataFile(const QString& name) const = 0;
+    // "Orvel (Version x.y.z)": the caption of questions about documents.
+    virtual QString mainCaption() const = 0;
+    // The application title that error boxes carry.
+    virtual QString appTitle() const = 0;
+    // Saves one document, asking for a name when needed. False when nothing was saved
+    // although it should have been (name dialog cancelled, write failed).
+    virtual bool SaveTextFromMDI(TMDIForm* form, bool closeText, bool noConfirm,
+                                 bool saveUnchanged) = 0;
+    virtual void CloseMDI(int tabIndex, int docId, TTextStatus status, const QString& fileName) = 0;
+    virtual void ShowStatus(bool updateTabs) = 0;
+    virtual void PreviousMDI(int docId) = 0;
+    virtual void NextMDI(int docId) = 0;
+};
+
+} // namespace orvel

@@ -1,0 +1,115 @@
+#pragma once
+// The document window: one file in an editor, with its state and its own commands.
+
+#include "editor/core/DocumentText.h"
+#include "editor/core/EditorProperties.h"
+#include "textcontrol/core/EditorCommands.h"
+
+#include <QDateTime>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+
+namespace orvel {
+
+class IDocumentHost;
+class TCommandList;
+class TEditorControl;
+class THighlighter;
+
+// A menu the window merges into the main window's menu bar, with its group number.
+struct TMergedMenu {
+    int group;
+    QMenu* menu;
+};
+
+class TMDIForm : public QWidget {
+    Q_OBJECT
+public:
+    TMDIForm(IDocumentHost& host, TFileTypes fileType, QWidget* parent = nullptr);
+    ~TMDIForm() override;
+
+    // Document state.
+    QString TextName;
+    QString TextPath;
+    QString TsvName;
+    TTextStatus Status = tsNew;
+    const TFileTypes FileType;
+    TSynEncoding Encoding = seAnsi;
+    bool UseBom = true;
+    quint32 TimeStamp = 0; // whole seconds since 1970, as stored formats keep it
+    int DocId = 0;
+    int WinIndex = -1;
+    bool WasChanged = false;
+    int TextDateFormat = 0;
+    quint32 TextLangId = 0;
+    bool HlEnabled = true;
+    int MarkCount = 0;
+
+    TEditorControl* TextBuffer = nullptr;
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString& caption);
+
+    void InitNewText(const QString& AName, const QString& ADir, TSynEncoding AEncoding);
+    bool LoadText(const QString& FileName);
+    bool ReLoadText();
+    // Writes the file. False when the user declined to save in another encoding; a write
+    // failure raises an error naming the file.
+    bool SaveText();
+    void SaveTextToTemp();
+    void SaveTemplate(const QString& Filename);
+    bool AskForSave();
+    TSynEncoding GetEncodingFromHeader() const;
+    void ChangeEncoding(TSynEncoding AEncoding);
+    QString GetTextName() const;
+    void setTextLangId(quint32 id);
+
+    void SetProperties(const THighlighter* master, const TSynEditProperties& props,
+                       const TSynGutterProperties& gutter);
+    void SetNewFont(const TFontSettings& font);
+    void SetKeyStrokes(const TKeyStrokes& strokes);
+
+    // The activation step: outside changes, commands' state, keyboard focus.
+    void Activate();
+    // Asks about a file changed by another program; true when it was reloaded.
+    bool UpdateText();
+    // Whether the file on disk differs from what was loaded or saved.
+    bool fileChangedOnDisk() const;
+
+    // Closing: the question first, then the window tells the shell and goes.
+    bool closeQuery() { return AskForSave(); }
+    void closeDocument();
+
+    bool modified() const;
+    const QList<TMergedMenu>& menus() const { return m_menus; }
+    TCommandList& commands() { return *m_commands; }
+    QAction* action(const char* name) const;
+
+Q_SIGNALS:
+    void captionChanged();
+    void statusChanged(bool modifiedChanged);
+
+private:
+    void createCommands();
+    void updateEncodingMenu();
+    void rememberFileTime();
+    bool writeFile();
+    void applyLoadedEncoding(TSynEncoding detected, bool bom, bool reloading);
+    bool takeCaretLines(bool firstOnly, TBufferCoord* caret);
+
+    IDocumentHost& m_host;
+    std::unique_ptr<THighlighter> m_highlighter;
+    TCommandList* m_commands = nullptr;
+    QList<TMergedMenu> m_menus;
+    QActionGroup* m_encodingGroup = nullptr;
+    QString m_caption;
+    QDateTime m_fileTime; // full precision, for outside changes
+    qint64 m_fileSize = -1;
+    bool m_inUpdateText = false;
+};
+
+} // namespace orvel

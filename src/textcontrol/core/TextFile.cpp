@@ -1,0 +1,119 @@
+#include "textcontrol/core/TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvel {
+
+namespace {
+
+// The file a name finally stands for, following symbolic links (also dangling ones, so
+// that saving creates the target instead of replacing the link).
+bool resolveLinks(const QString& fileName, QString& target) {
+    target = fileName;
+    for (int depth = 0; depth < 40; ++depth) {
+        const QFileInfo info(target);
+        if (!info.isSymLink())
+            return true;
+        target = info.symLinkTarget();
+    }
+    return false;
+}
+
+// A rename gives the new file our owner and the default mode: hand back what we may, so
+// that a file shared through its group stays shared and set-id bits survive.
+void keepOwnerAndMode(QSaveFile& file, const QString& target) {
+    struct stat st;
+    if (::stat(QFile::encodeName(target).constData(), &st) != 0)
+        return; // a new file
+    const int fd = file.handle();
+    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
+        // Only the superuser may give a file away; a group we belong to can still be kept.
+        const bool given =
+            ::fchown(fd, st.st_uid, st.st_gid) == 0 || ::fchown(fd, uid_t(-1), st.st_gid) == 0;
+        Q_UNUSED(given);
+    }
+    ::fchmod(fd, st.st_mode & 07777);
+}
+
+QString orUnknown(const QString& error) {
+    return error.isEmpty() ? QStringLiteral("Unknown error") : error;
+}
+
+} // namespace
+
+TLoadedText loadTextFile(const QString& fileName) {
+    TLoadedText r;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        r.error = orUnknown(file.errorString());
+        return r;
+    }
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        r.error = orUnknown(file.errorString());
+        return r;
+    }
+    const codec::TDetection detected = codec::detectEncoding(data);
+    r.encoding = detected.encoding;
+    r.bom = detected.bom;
+    if (detected.encoding == seUTF8) {
+        // The editor takes UTF-8 as it stands; dropping the mark moves no byte.
+        data.remove(0, detected.bomLength);
+        r.text = std::move(data);
+    } else {
+        r.text =
+            codec::toEditorText(QByteArrayView(data).sliced(detected.bomLength), detected.encoding);
+    }
+    r.lineBreak = codec::detectLineBreak(r.text);
+    return r;
+}
+
+TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncoding encoding,
+                         bool bom, TLineBreak lineBreak) {
+    TSaveResult r;
+    codec::TEncodeResult encoded = codec::fromEditorText(utf8, encoding, bom, lineBreak);
+    if (!encoded.ok()) {
+        r.unencodable = std::move(encoded.unencodable);
+        return r;
+    }
+    const QString error = writeFileAtomically(fileName, encoded.bytes);
+    if (!error.isNull())
+        r.error = error;
+    return r;
+}
+
+QString writeFileAtomically(const QString& fileName, QByteArrayView bytes) {
+    QString target;
+    if (!resolveLinks(fileName, target))
+        return qt_error_string(ELOOP);
+    QSaveFile file(target);
+    // Unbuffered: a buffered write that the disk cuts short is not reported by the commit.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return orUnknown(file.errorString());
+    keepOwnerAndMode(file, target);
+    // A short write is no error yet: the next one tells why the disk took no more.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.data() + done, bytes.size() - done);
+        if (n <= 0) {
+            const QString error = orUnknown(file.errorString());
+            file.cancelWriting();
+            return error;
+        }
+        done += n;
+    }
+    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS) {
+        const QString error = qt_error_string(errno);
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return orUnknown(file.errorString());
+    return QString();
+}
+
+} // namespace orvel

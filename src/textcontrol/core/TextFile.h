@@ -1,0 +1,36 @@
+#pragma once
+// Reading and writing whole text files for the editor.
+
+#include "textcontrol/core/TextCodec.h"
+
+#include <QString>
+
+namespace orvel {
+
+struct TLoadedText {
+    QByteArray text;            // editor text, UTF-8
+    TSynEncoding encoding = seAnsi;
+    bool bom = false;
+    TLineBreak lineBreak = lbCRLF;
+    QString error;              // empty on success: the system's reason otherwise
+    bool ok() const { return error.isNull(); }
+};
+
+// Reads a file, detects its encoding and line-break style and converts it to editor text.
+TLoadedText loadTextFile(const QString& fileName);
+
+struct TSaveResult {
+    QString error;                  // empty on success
+    QList<char32_t> unencodable;    // set when the encoding cannot hold the text; nothing written
+    bool ok() const { return error.isNull() && unencodable.isEmpty(); }
+};
+
+// Encodes editor text and writes it atomically: on any failure the old file stays intact.
+TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncoding encoding,
+                         bool bom, TLineBreak lineBreak);
+
+// Writes bytes atomically (temporary file and rename; permissions kept, a symbolic link's
+// target written). Returns an empty string on success, else the reason.
+QString writeFileAtomically(const QString& fileName, QByteArrayView bytes);
+
+} // namespace orvel

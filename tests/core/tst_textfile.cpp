@@ -1,0 +1,279 @@
+#include "textcontrol/core/TextFile.h"
+
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace orvel;
+using orvel::test::readAll;
+using orvel::test::writeAll;
+
+namespace {
+
+template <qsizetype N> QByteArray raw(const char (&s)[N]) {
+    return QByteArray(s, N - 1);
+}
+
+QStringList entries(const QString& folder) {
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+mode_t modeOf(const QString& fileName) {
+    struct stat st {};
+    ::stat(QFile::encodeName(fileName).constData(), &st);
+    return st.st_mode & 07777;
+}
+
+// Lowers the file size limit, as a full disk would stop the write, for one scope.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = m_old;
+        lowered.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+} // namespace
+
+class TestTextFile : public QObject {
+    Q_OBJECT
+private slots:
+    void loadAndSaveBack_data();
+    void loadAndSaveBack();
+    void loadErrors_data();
+    void loadErrors();
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
+    void unencodableWritesNothing();
+    void symbolicLinkTargetWritten_data();
+    void symbolicLinkTargetWritten();
+    void permissionsKept_data();
+    void permissionsKept();
+    void ownerKept();
+};
+
+void TestTextFile::loadAndSaveBack_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<bool>("bom");
+    QTest::addColumn<int>("lineBreak");
+    QTest::addColumn<QByteArray>("text");
+
+    QTest::newRow("UTF-8 with mark, LF")
+        << raw("\xEF\xBB\xBF"
+               "caf\xC3\xA9\nx")
+        << int(seUTF8) << true << int(lbLF) << raw("caf\xC3\xA9\nx");
+    QTest::newRow("UTF-8 without mark, CR LF")
+        << raw("<p>\xE2\x82\xAC</p>\r\n") << int(seUTF8) << false << int(lbCRLF)
+        << raw("<p>\xE2\x82\xAC</p>\r\n");
+    QTest::newRow("UTF-8 mark alone")
+        << raw("\xEF\xBB\xBF") << int(seUTF8) << true << int(lbCRLF) << QByteArray();
+    QTest::newRow("UTF-16BE with mark, CR") << raw("\xFE\xFF\0A\0\r\x01\x51") << int(seUTF16BE)
+                                            << true << int(lbCR) << raw("A\r\xC5\x91");
+    QTest::newRow("Windows-1252, CR LF") << raw("\xE9t\xE9\r\n\x80") << int(seAnsi) << false
+                                         << int(lbCRLF) << raw("\xC3\xA9t\xC3\xA9\r\n\xE2\x82\xAC");
+    QTest::newRow("NUL bytes") << raw("a\0b\n\0") << int(seAnsi) << false << int(lbLF)
+                               << raw("a\0b\n\0");
+    QTest::newRow("empty") << QByteArray() << int(seAnsi) << false << int(lbCRLF) << QByteArray();
+}
+
+void TestTextFile::loadAndSaveBack() {
+    QFETCH(QByteArray, file);
+    QFETCH(int, encoding);
+    QFETCH(bool, bom);
+    QFETCH(int, lineBreak);
+    QFETCH(QByteArray, text);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = dir.filePath(QStringLiteral("page.html"));
+    writeAll(name, file);
+
+    const TLoadedText loaded = loadTextFile(name);
+    QVERIFY2(loaded.ok(), qPrintable(loaded.error));
+    QCOMPARE(int(loaded.encoding), encoding);
+    QCOMPARE(loaded.bom, bom);
+    QCOMPARE(int(loaded.lineBreak), lineBreak);
+    QCOMPARE(loaded.text, text);
+
+    writeAll(name, "something else");
+    const TSaveResult saved =
+        saveTextFile(name, loaded.text, loaded.encoding, loaded.bom, loaded.lineBreak);
+    QVERIFY2(saved.ok(), qPrintable(saved.error));
+    QCOMPARE(readAll(name), file);
+}
+
+void TestTextFile::loadErrors_data() {
+    QTest::addColumn<QString>("relativeName");
+    QTest::newRow("missing file") << QStringLiteral("missing.txt");
+    QTest::newRow("folder") << QStringLiteral("folder");
+}
+
+void TestTextFile::loadErrors() {
+    QFETCH(QString, relativeName);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const TLoadedText loaded = loadTextFile(dir.filePath(relativeName));
+    QVERIFY(!loaded.ok());
+    QVERIFY(!loaded.error.isEmpty());
+    QVERIFY(loaded.text.isEmpty());
+}
+
+void TestTextFile::failedSaveKeepsOldFile_data() {
+    QTest::addColumn<QString>("relativeName");
+    QTest::addColumn<qint64>("sizeLimit"); // 0: none
+    QTest::addColumn<int>("textSize");
+    // The folder holds old.txt ("old") and an empty folder "sub".
+    QTest::newRow("parent is a file") << QStringLiteral("old.txt/new.txt") << qint64(0) << 100;
+    QTest::newRow("name of a folder") << QStringLiteral("sub") << qint64(0) << 100;
+    QTest::newRow("disk full, large text") << QStringLiteral("old.txt") << qint64(4096) << 262144;
+    QTest::newRow("disk full, small text") << QStringLiteral("old.txt") << qint64(4096) << 8192;
+}
+
+void TestTextFile::failedSaveKeepsOldFile() {
+    QFETCH(QString, relativeName);
+    QFETCH(qint64, sizeLimit);
+    QFETCH(int, textSize);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString old = dir.filePath(QStringLiteral("old.txt"));
+    writeAll(old, "old");
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    const QStringList before = entries(dir.path());
+
+    const QByteArray text(textSize, 'x');
+    TSaveResult saved;
+    if (sizeLimit > 0) {
+        FileSizeLimit limit{rlim_t(sizeLimit)};
+        saved = saveTextFile(dir.filePath(relativeName), text, seUTF8, false, lbLF);
+    } else {
+        saved = saveTextFile(dir.filePath(relativeName), text, seUTF8, false, lbLF);
+    }
+    QVERIFY(!saved.ok());
+    QVERIFY(!saved.error.isEmpty());
+    QCOMPARE(readAll(old), QByteArray("old"));
+    QCOMPARE(entries(dir.path()), before);
+    QVERIFY(entries(dir.filePath(QStringLiteral("sub"))).isEmpty());
+}
+
+void TestTextFile::unencodableWritesNothing() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = dir.filePath(QStringLiteral("old.txt"));
+    writeAll(name, "old");
+    const TSaveResult saved = saveTextFile(name, raw("h\xC5\x91s"), seAnsi, false, lbCRLF);
+    QVERIFY(!saved.ok());
+    QVERIFY(saved.error.isNull());
+    QCOMPARE(saved.unencodable, QList<char32_t>{0x151});
+    QCOMPARE(readAll(name), QByteArray("old"));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("old.txt")});
+}
+
+void TestTextFile::symbolicLinkTargetWritten_data() {
+    QTest::addColumn<bool>("absolute");
+    QTest::addColumn<int>("chain");
+    QTest::addColumn<bool>("targetExists");
+    QTest::newRow("relative link") << false << 1 << true;
+    QTest::newRow("absolute link") << true << 1 << true;
+    QTest::newRow("link to a link") << false << 2 << true;
+    QTest::newRow("dangling link") << false << 1 << false;
+}
+
+// Links live in the folder, their final target in data/: the target must be replaced in its
+// own folder and every link left as it was.
+void TestTextFile::symbolicLinkTargetWritten() {
+    QFETCH(bool, absolute);
+    QFETCH(int, chain);
+    QFETCH(bool, targetExists);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("data")));
+    const QString target = dir.filePath(QStringLiteral("data/real.txt"));
+    if (targetExists)
+        writeAll(target, "old");
+    QString pointsTo = absolute ? target : QStringLiteral("data/real.txt");
+    QString link;
+    QStringList links;
+    for (int i = 1; i <= chain; ++i) {
+        link = dir.filePath(QStringLiteral("link%1.txt").arg(i));
+        QVERIFY(QFile::link(pointsTo, link));
+        links << link;
+        pointsTo = QFileInfo(link).fileName();
+    }
+
+    const TSaveResult saved = saveTextFile(link, "new\n", seUTF8, false, lbLF);
+    QVERIFY2(saved.ok(), qPrintable(saved.error));
+    QCOMPARE(readAll(target), QByteArray("new\n"));
+    QCOMPARE(entries(dir.filePath(QStringLiteral("data"))),
+             QStringList{QStringLiteral("real.txt")});
+    for (const QString& l : links) {
+        const QFileInfo info(l);
+        QVERIFY2(info.isSymLink(), qPrintable(l));
+        QCOMPARE(info.canonicalFilePath(), QFileInfo(target).canonicalFilePath());
+    }
+}
+
+void TestTextFile::permissionsKept_data() {
+    QTest::addColumn<uint>("mode");
+    QTest::newRow("0600") << 0600u;
+    QTest::newRow("0604") << 0604u;
+    QTest::newRow("0640") << 0640u;
+    QTest::newRow("0755") << 0755u;
+    QTest::newRow("02775") << 02775u;
+}
+
+void TestTextFile::permissionsKept() {
+    QFETCH(uint, mode);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = dir.filePath(QStringLiteral("page.html"));
+    writeAll(name, "old");
+    QCOMPARE(::chmod(QFile::encodeName(name).constData(), mode), 0);
+    QCOMPARE(uint(modeOf(name)), mode);
+    const TSaveResult saved = saveTextFile(name, "new", seUTF8, false, lbLF);
+    QVERIFY2(saved.ok(), qPrintable(saved.error));
+    QCOMPARE(readAll(name), QByteArray("new"));
+    QCOMPARE(uint(modeOf(name)), mode);
+}
+
+void TestTextFile::ownerKept() {
+    if (::geteuid() != 0)
+        QSKIP("only the superuser can give a file to another owner");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = dir.filePath(QStringLiteral("page.html"));
+    writeAll(name, "old");
+    const QByteArray native = QFile::encodeName(name);
+    QCOMPARE(::chown(native.constData(), 4321, 8765), 0);
+    const TSaveResult saved = saveTextFile(name, "new", seUTF8, false, lbLF);
+    QVERIFY2(saved.ok(), qPrintable(saved.error));
+    QCOMPARE(readAll(name), QByteArray("new"));
+    struct stat st {};
+    QCOMPARE(::stat(native.constData(), &st), 0);
+    QCOMPARE(st.st_uid, uid_t(4321));
+    QCOMPARE(st.st_gid, gid_t(8765));
+}
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "tst_textfile.moc"

@@ -1,0 +1,53 @@
+#pragma once
+// Answers the program's questions from a script. A question that the script did not expect
+// is recorded as a failure (and answered with Cancel), so tests fail on it.
+
+#include "app/core/Dialogs.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace orvel::test {
+
+class ScriptedDialogs : public IDialogs {
+public:
+    enum Kind { Ask, Error, Info, OpenName, SaveName, Folder };
+
+    // Each expectation matches the next call of its kind whose text contains `contains`.
+    ScriptedDialogs& expectAsk(const QString& contains, TMsgResult answer);
+    ScriptedDialogs& expectError(const QString& contains);
+    ScriptedDialogs& expectInfo(const QString& contains);
+    ScriptedDialogs& expectOpenName(const QString& answer);
+    ScriptedDialogs& expectSaveName(const QString& answer);
+    ScriptedDialogs& expectFolder(const QString& answer);
+
+    // Unexpected calls and expectations never met; empty when the script ran exactly.
+    QStringList problems() const;
+    void reset();
+
+    QStringList shown;   // every message shown, as "title|text"
+    int beeps = 0;
+    QList<TFileDialogArgs> fileDialogs;
+
+    TMsgResult ask(const QString& title, const QString& text, int buttons,
+                   TMsgResult defaultButton) override;
+    void error(const QString& title, const QString& text) override;
+    void info(const QString& title, const QString& text) override;
+    QString openFileName(const TFileDialogArgs& args) override;
+    QString saveFileName(const TFileDialogArgs& args) override;
+    QString chooseFolder(const QString& prompt, const QString& startDir) override;
+    void beep() override { ++beeps; }
+
+private:
+    struct Step {
+        Kind kind;
+        QString text;
+        TMsgResult answer = mrNone;
+    };
+    const Step* take(Kind kind, const QString& text);
+    QList<Step> m_steps;
+    Step m_current;
+    QStringList m_unexpected;
+};
+
+} // namespace orvel::test
