@@ -1,5 +1,7 @@
 #include "textcontrol/core/TextCodec.h"
 
+#include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QTest>
 #include <string_view>
 
@@ -13,13 +15,48 @@ template <qsizetype N> QByteArray raw(const char (&s)[N]) {
     return QByteArray(s, N - 1);
 }
 
-QByteArray utf16(std::u16string_view units, bool bigEndian) {
+QByteArray utf16(QStringView units, bool bigEndian) {
     QByteArray out;
-    for (char16_t u : units) {
+    for (QChar c : units) {
+        const char16_t u = c.unicode();
         const char lo = char(u & 0xFF);
         const char hi = char(u >> 8);
         out += bigEndian ? hi : lo;
         out += bigEndian ? lo : hi;
+    }
+    return out;
+}
+
+// Random strings of the given pieces: breaks, sequences and runs that cross 8-byte words.
+QByteArray randomText(QRandomGenerator& random, const QList<QByteArray>& pieces) {
+    QByteArray text;
+    for (int n = random.bounded(40); n > 0; --n)
+        text += pieces[random.bounded(int(pieces.size()))];
+    return text;
+}
+
+// Straightforward encoder to compare against: one break at a time, one character at a time.
+QByteArray referenceEncoding(const QByteArray& utf8, TSynEncoding encoding, bool bom,
+                             TLineBreak style) {
+    const QByteArray br = style == lbLF ? "\n" : style == lbCR ? "\r" : "\r\n";
+    QByteArray text;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
+            ++i;
+        text += (utf8[i] == '\r' || utf8[i] == '\n') ? br : QByteArray(1, utf8[i]);
+    }
+    const QString s = QString::fromUtf8(text);
+    QByteArray out;
+    switch (encoding) {
+    case seUTF8:
+        return (bom ? raw("\xEF\xBB\xBF") : QByteArray()) + text;
+    case seUTF16LE:
+    case seUTF16BE:
+        return utf16((bom ? QStringLiteral("\uFEFF") : QString()) + s, encoding == seUTF16BE);
+    case seAnsi:
+        for (char32_t c : s.toUcs4())
+            out += char(unicodeToAnsi(c));
+        break;
     }
     return out;
 }
@@ -36,17 +73,22 @@ private slots:
     void detection_data();
     void detection();
     void utf8ValidationAtEveryOffset();
+    void utf8ValidationMatchesQt();
     void ansiKnownMappings_data();
     void ansiKnownMappings();
     void ansiEveryByte();
     void utf16ToEditor_data();
     void utf16ToEditor();
+    void utf16MatchesQt();
     void roundTrip_data();
     void roundTrip();
     void lineBreakStyle_data();
     void lineBreakStyle();
     void savedBreaks_data();
     void savedBreaks();
+    void encodingMatchesReference();
+    void savedAsIs_data();
+    void savedAsIs();
     void unencodable_data();
     void unencodable();
     void describe_data();
@@ -116,6 +158,33 @@ void TestTextCodec::utf8ValidationAtEveryOffset() {
                  qPrintable(QString::number(offset)));
         QVERIFY2(!isValidUtf8(prefix + raw("\xE9") + suffix), qPrintable(QString::number(offset)));
         QVERIFY2(!isValidUtf8(prefix + raw("\xE2\x82")), qPrintable(QString::number(offset)));
+    }
+}
+
+// Valid text with one byte changed or dropped: the faults a validator is likely to miss.
+void TestTextCodec::utf8ValidationMatchesQt() {
+    const QList<QByteArray> pieces = {"abcdefg",          "a",
+                                      raw("\0"),          "\x7F",
+                                      "\xC2\x80",         "\xC3\xA9",
+                                      "\xDF\xBF",         "\xE0\xA0\x80",
+                                      "\xE2\x82\xAC",     "\xED\x9F\xBF",
+                                      "\xEE\x80\x80",     "\xEF\xBF\xBF",
+                                      "\xF0\x90\x80\x80", "\xF0\x9F\x98\x80",
+                                      "\xF4\x8F\xBF\xBF"};
+    QRandomGenerator random(7);
+    for (int i = 0; i < 30000; ++i) {
+        QByteArray data = randomText(random, pieces);
+        if (!data.isEmpty() && i % 3 == 1)
+            data[random.bounded(int(data.size()))] = char(random.bounded(256));
+        else if (!data.isEmpty() && i % 3 == 2)
+            data.remove(random.bounded(int(data.size())), 1);
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString decoded = decoder(data);
+        bool multi = false;
+        QVERIFY2(isValidUtf8(data, &multi) == !decoder.hasError(), data.toHex().constData());
+        // Every multi-byte sequence gives fewer UTF-16 units than bytes.
+        if (!decoder.hasError())
+            QCOMPARE(multi, decoded.size() < data.size());
     }
 }
 
@@ -205,6 +274,30 @@ void TestTextCodec::utf16ToEditor() {
     QFETCH(int, encoding);
     QFETCH(QByteArray, text);
     QCOMPARE(toEditorText(bytes, TSynEncoding(encoding)), text);
+}
+
+// Random units, lone surrogates among them: Qt agrees wherever it can read the text, and
+// every text comes back unchanged.
+void TestTextCodec::utf16MatchesQt() {
+    const char16_t pool[] = {u'a',  u'b',   0x00,   0x7F,   0x80,   0xE9,   0x100,  0x7FF,
+                             0x800, 0x20AC, 0xFFFF, 0xD83D, 0xDE00, 0xD800, 0xDBFF, 0xDFFF};
+    QRandomGenerator random(5);
+    for (int i = 0; i < 5000; ++i) {
+        QString units;
+        for (int n = random.bounded(30); n > 0; --n)
+            units += QChar(pool[random.bounded(int(std::size(pool)))]);
+        const bool lone = !QStringView(units).isValidUtf16();
+        for (bool bigEndian : {false, true}) {
+            const TSynEncoding encoding = bigEndian ? seUTF16BE : seUTF16LE;
+            const QByteArray bytes = utf16(units, bigEndian);
+            const QByteArray text = toEditorText(bytes, encoding);
+            if (!lone)
+                QCOMPARE(text, units.toUtf8());
+            const TEncodeResult back = fromEditorText(text, encoding, false, lbCRLF);
+            QVERIFY(back.ok());
+            QCOMPARE(back.bytes, bytes);
+        }
+    }
 }
 
 void TestTextCodec::roundTrip_data() {
@@ -331,6 +424,66 @@ void TestTextCodec::savedBreaks() {
     const TEncodeResult r = fromEditorText(text, TSynEncoding(encoding), bom, TLineBreak(style));
     QVERIFY(r.ok());
     QCOMPARE(r.bytes, bytes);
+}
+
+void TestTextCodec::savedAsIs_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<bool>("asIs");
+    const QByteArray lf = raw("caf\xC3\xA9\n0123456789abcdef\nx");
+    QTest::newRow("UTF-8, LF kept") << lf << int(seUTF8) << int(lbLF) << true;
+    QTest::newRow("UTF-8, LF to CR LF") << lf << int(seUTF8) << int(lbCRLF) << false;
+    QTest::newRow("UTF-8, CR LF kept")
+        << QByteArray("a\r\nb\r\n") << int(seUTF8) << int(lbCRLF) << true;
+    QTest::newRow("UTF-8, a CR among LFs")
+        << QByteArray("a\nb\rc\n") << int(seUTF8) << int(lbLF) << false;
+    QTest::newRow("UTF-8, CR LF among CRs")
+        << QByteArray("a\rb\r\n") << int(seUTF8) << int(lbCR) << false;
+    QTest::newRow("UTF-8, no break") << QByteArray("abc") << int(seUTF8) << int(lbCR) << true;
+    QTest::newRow("lone surrogate") << raw("a\xED\xA0\x80") << int(seUTF8) << int(lbLF) << false;
+    QTest::newRow("ANSI") << QByteArray("abc") << int(seAnsi) << int(lbLF) << false;
+    QTest::newRow("UTF-16") << QByteArray("abc") << int(seUTF16LE) << int(lbLF) << false;
+}
+
+void TestTextCodec::savedAsIs() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, encoding);
+    QFETCH(int, style);
+    QFETCH(bool, asIs);
+    QCOMPARE(isSavedAsIs(text, TSynEncoding(encoding), TLineBreak(style)), asIs);
+    if (asIs) {
+        const TEncodeResult r = fromEditorText(text, seUTF8, true, TLineBreak(style));
+        QCOMPARE(r.bytes, raw("\xEF\xBB\xBF") + text);
+    }
+}
+
+void TestTextCodec::encodingMatchesReference() {
+    const QList<QByteArray> pieces = {"\r",
+                                      "\n",
+                                      "\r\n",
+                                      "a",
+                                      "0123456",
+                                      "0123456789abcdefghi",
+                                      raw("\0"),
+                                      raw("\xC3\xA9"),
+                                      raw("\xE2\x82\xAC"),
+                                      raw("\xC5\x92")};
+    QRandomGenerator random(11);
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray text = randomText(random, pieces);
+        if (i % 2)
+            text.replace("\r\n", "\n"); // also texts whose breaks are all of one style
+        for (TSynEncoding encoding : {seUTF8, seUTF16LE, seUTF16BE, seAnsi}) {
+            for (TLineBreak style : {lbCRLF, lbLF, lbCR}) {
+                const bool bom = random.bounded(2);
+                const TEncodeResult r = fromEditorText(text, encoding, bom, style);
+                QVERIFY(r.ok());
+                QVERIFY2(r.bytes == referenceEncoding(text, encoding, bom, style),
+                         text.toHex().constData());
+            }
+        }
+    }
 }
 
 void TestTextCodec::unencodable_data() {

@@ -50,8 +50,8 @@ THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, QWidget* par
             m_highlighters[t] = THighlighter::create(THighlighterKind(t));
     }
     m_keyStrokes = defaultEditorKeyStrokes();
-    createCommands();
     createLayout();
+    createCommands();
     resize(885, 667);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         // Back from another program: the active document checks its file again.
@@ -260,13 +260,10 @@ bool THauptForm::OpenTextFile(const QString& fileName) {
     const int index = FindWindowByName(fileName);
     if (index >= 0) {
         TMDIForm* form = documentAt(index);
-        if (form->fileChangedOnDisk()) {
-            // Own changes are never thrown away without asking.
-            if (form->modified())
-                form->UpdateText();
-            else
-                form->ReLoadText();
-        }
+        // Own changes are never thrown away without asking: a modified document asks when
+        // it is activated; an unmodified one is reloaded at once.
+        if (form->fileChangedOnDisk() && !form->modified())
+            form->ReLoadText();
         ActivateWindow(index);
     } else if (!LoadTextIntoWindow(QFileInfo(fileName).absoluteFilePath(), {1, 1}, 0, 0)) {
         return false;

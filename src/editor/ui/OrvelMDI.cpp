@@ -37,12 +37,6 @@ const TCommandDef kPreviousWin = {"ActionPreviousWin",     4419, N_("Global"), N
 const TCommandDef kNextWin = {"ActionNextWin",     4420, N_("Global"), N_("&Next"),
                               N_("Next document"), "F8"};
 
-QColor colorOf(quint32 bgr, const QColor& fallback) {
-    if (bgr == kNoColor || (bgr & 0xFF000000u))
-        return fallback;
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
 } // namespace
 
 TMDIForm::TMDIForm(IDocumentHost& host, TFileTypes fileType, QWidget* parent)
@@ -170,8 +164,9 @@ void TMDIForm::SetProperties(const THighlighter* master, const TSynEditPropertie
     TextBuffer->setShowLineNumbers(gutter.ShowLineNumbers);
     TextBuffer->setLeadingZeros(gutter.LeadingZeros);
     TextBuffer->setDigitCount(gutter.DigitCount);
+    const QColor bg = bgrToColor(props.BgColor);
     TextBuffer->setColors(palette().color(QPalette::Text),
-                          colorOf(props.BgColor, palette().color(QPalette::Base)));
+                          bg.isValid() ? bg : palette().color(QPalette::Base));
     SetNewFont(props.Font);
 }
 

@@ -274,9 +274,7 @@ void TMDIForm::SaveTextToTemp() {
 void TMDIForm::SaveTemplate(const QString& Filename) {
     // Built in memory: the document itself stays as it is.
     QByteArray text(TextBuffer->textBytes().data(), TextBuffer->textBytes().size());
-    const QByteArray eol = TextBuffer->lineBreak() == lbLF   ? QByteArray("\n")
-                           : TextBuffer->lineBreak() == lbCR ? QByteArray("\r")
-                                                             : QByteArray("\r\n");
+    const QByteArray eol = lineBreakText(TextBuffer->lineBreak());
     if (!text.isEmpty() && !text.endsWith('\n') && !text.endsWith('\r'))
         text += eol;
     text += caretLine(TextBuffer->caretXY()).toLatin1() + eol;

@@ -31,13 +31,19 @@ inline int firstMarked(quint64 m) {
         return std::countl_zero(m) / 8;
 }
 
-// Nonzero exactly when some byte of w is zero.
-inline quint64 zeroByte(quint64 w) {
-    return (w - kOnes) & ~w & kHighBits;
+// 0x80 in every byte of w that is zero, and nothing else.
+inline quint64 zeroBytes(quint64 w) {
+    constexpr quint64 low7 = 0x7F7F7F7F7F7F7F7FULL;
+    return ~(((w & low7) + low7) | w | low7);
 }
 
-inline bool hasLineBreakByte(quint64 w) {
-    return (zeroByte(w ^ (kOnes * '\r')) | zeroByte(w ^ (kOnes * '\n'))) != 0;
+inline quint64 bytesEqual(quint64 w, uchar c) {
+    return zeroBytes(w ^ (kOnes * c));
+}
+
+// Number of bytes marked 0x80 in m.
+inline int countMarked(quint64 m) {
+    return int(((m >> 7) * kOnes) >> 56);
 }
 
 inline const uchar* firstByte(QByteArrayView v) {
@@ -121,6 +127,44 @@ inline int sequenceLength(const uchar* p, const uchar* end, bool allowSurrogates
     return 0;
 }
 
+// Lead bytes: sequence length and the range of the second byte (no overlongs, no
+// surrogates, nothing above U+10FFFF).
+struct Lead {
+    uchar length, low, high;
+};
+
+constexpr std::array<Lead, 256> makeLeads() {
+    std::array<Lead, 256> leads{};
+    for (int c = 0xC2; c <= 0xF4; ++c) {
+        const uchar length = c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        uchar low = 0x80;
+        uchar high = 0xBF;
+        if (c == 0xE0)
+            low = 0xA0;
+        else if (c == 0xED)
+            high = 0x9F;
+        else if (c == 0xF0)
+            low = 0x90;
+        else if (c == 0xF4)
+            high = 0x8F;
+        leads[c] = {length, low, high};
+    }
+    return leads;
+}
+
+constexpr std::array<Lead, 256> kLeads = makeLeads();
+
+// Length of the well-formed sequence at p (four bytes readable), else 0. Few branches:
+// the lengths of mixed text are too random to predict.
+inline int wellFormedLength(const uchar* p) {
+    static constexpr quint32 kContinuations[5] = {0, 0, 0xC000, 0xC0C000, 0xC0C0C000};
+    const Lead lead = kLeads[p[0]];
+    const quint32 mask = kContinuations[lead.length];
+    const bool ok = (qFromLittleEndian<quint32>(p) & mask) == (mask & 0x80808080) &&
+                    p[1] >= lead.low && p[1] <= lead.high;
+    return ok ? lead.length : 0;
+}
+
 constexpr char32_t kMalformed = 0xFFFFFFFF;
 
 // One character of editor text at p (advanced past it); kMalformed for a bad byte.
@@ -156,15 +200,18 @@ inline bool isSurrogate(char32_t cp) {
 }
 
 const uchar* findLineBreak(const uchar* p, const uchar* end) {
-    while (end - p >= 8 && !hasLineBreakByte(load64(p)))
-        p += 8;
+    for (; end - p >= 8; p += 8) {
+        const quint64 w = load64(p);
+        if (const quint64 m = bytesEqual(w, '\r') | bytesEqual(w, '\n'))
+            return p + firstMarked(m);
+    }
     while (p < end && *p != '\r' && *p != '\n')
         ++p;
     return p;
 }
 
-// Calls text(begin, end) for every run between line breaks, and lineBreak(at, length) for
-// every break (CR LF counts as one break of length 2).
+// Calls text(begin, end) for every run between line breaks and lineBreak() for every break
+// (CR LF being one).
 template <typename Text, typename Break>
 void forEachLine(QByteArrayView utf8, Text&& text, Break&& lineBreak) {
     const uchar* p = firstByte(utf8);
@@ -175,9 +222,8 @@ void forEachLine(QByteArrayView utf8, Text&& text, Break&& lineBreak) {
         text(run, p);
         if (p == e)
             return;
-        const int len = (*p == '\r' && p + 1 < e && p[1] == '\n') ? 2 : 1;
-        lineBreak(*p, len);
-        p += len;
+        p += (*p == '\r' && p + 1 < e && p[1] == '\n') ? 2 : 1;
+        lineBreak();
     }
 }
 
@@ -185,8 +231,7 @@ struct BreakCensus {
     qsizetype crlf = 0;
     qsizetype cr = 0; // alone
     qsizetype lf = 0; // alone
-    qsizetype breaks() const { return crlf + cr + lf; }
-    qsizetype breakBytes() const { return 2 * crlf + cr + lf; }
+
     // The text already holds only breaks of that style.
     bool onlyBreaksOf(TLineBreak style) const {
         switch (style) {
@@ -198,21 +243,39 @@ struct BreakCensus {
             return cr + lf == 0;
         }
     }
+    // Characters of a text of that size once its breaks are written in the style.
+    qsizetype sizeWith(qsizetype size, TLineBreak style) const {
+        return size + (style == lbCRLF ? cr + lf : -crlf);
+    }
 };
 
 BreakCensus takeCensus(QByteArrayView utf8) {
-    BreakCensus c;
-    forEachLine(
-        utf8, [](const uchar*, const uchar*) {},
-        [&](uchar first, int len) {
-            if (len == 2)
-                ++c.crlf;
-            else if (first == '\r')
-                ++c.cr;
-            else
-                ++c.lf;
-        });
-    return c;
+    const uchar* p = firstByte(utf8);
+    const uchar* const e = pastEnd(utf8);
+    qsizetype cr = 0;
+    qsizetype lf = 0;
+    qsizetype crlf = 0;
+    // Nine bytes: a CR ending a word is paired with the first byte of the next.
+    for (; e - p >= 9; p += 8) {
+        const quint64 w = load64(p);
+        const quint64 crs = bytesEqual(w, '\r');
+        const quint64 lfs = bytesEqual(w, '\n');
+        if (!(crs | lfs))
+            continue;
+        cr += countMarked(crs);
+        lf += countMarked(lfs);
+        if (crs)
+            crlf += countMarked(crs & bytesEqual(load64(p + 1), '\n'));
+    }
+    for (; p < e; ++p) {
+        if (*p == '\r') {
+            ++cr;
+            crlf += p + 1 < e && p[1] == '\n';
+        } else if (*p == '\n') {
+            ++lf;
+        }
+    }
+    return {crlf, cr - crlf, lf - crlf};
 }
 
 QByteArrayView breakBytes(TLineBreak style) {
@@ -224,6 +287,20 @@ QByteArrayView breakBytes(TLineBreak style) {
     default:
         return "\r\n";
     }
+}
+
+// Runs the encoder over the whole text, every line break written in the style.
+template <typename Encoder>
+void encodeLines(QByteArrayView utf8, const BreakCensus& census, TLineBreak style,
+                 Encoder& encoder) {
+    if (census.onlyBreaksOf(style)) {
+        encoder.text(firstByte(utf8), pastEnd(utf8)); // the breaks go as they are
+        return;
+    }
+    const QByteArrayView br = breakBytes(style);
+    forEachLine(
+        utf8, [&](const uchar* b, const uchar* e) { encoder.text(b, e); },
+        [&] { encoder.text(firstByte(br), pastEnd(br)); });
 }
 
 class Unencodable {
@@ -250,69 +327,70 @@ void finish(QByteArray& out, const char* used) {
         out.squeeze();
 }
 
-void collectNonUtf8(QByteArrayView utf8, Unencodable& bad) {
-    for (const uchar *p = firstByte(utf8), *e = pastEnd(utf8); p < e;) {
-        const char32_t cp = decodeEditorChar(p, e);
-        if (cp == kMalformed || isSurrogate(cp))
-            bad.add(cp);
-    }
+// Nothing is written when anything could not be encoded.
+void finish(TEncodeResult& r, const char* used) {
+    if (r.unencodable.isEmpty())
+        finish(r.bytes, used);
+    else
+        r.bytes.clear();
 }
+
+struct Utf8Writer {
+    char* out;
+    void text(const uchar* p, const uchar* e) {
+        std::memcpy(out, p, size_t(e - p));
+        out += e - p;
+    }
+};
 
 TEncodeResult encodeUtf8(QByteArrayView utf8, bool bom, TLineBreak style) {
     TEncodeResult r;
     if (!isValidUtf8(utf8)) {
         // Lone surrogates kept from a UTF-16 file have no UTF-8 form.
         Unencodable bad(r.unencodable);
-        collectNonUtf8(utf8, bad);
+        for (const uchar *p = firstByte(utf8), *e = pastEnd(utf8); p < e;) {
+            const char32_t cp = decodeEditorChar(p, e);
+            if (cp == kMalformed || isSurrogate(cp))
+                bad.add(cp);
+        }
         return r;
     }
-    const QByteArrayView mark = bom ? QByteArrayView("\xEF\xBB\xBF") : QByteArrayView();
+    const QByteArrayView mark = bom ? "\xEF\xBB\xBF" : "";
     const BreakCensus census = takeCensus(utf8);
-    if (census.onlyBreaksOf(style)) {
-        r.bytes.reserve(mark.size() + utf8.size());
-        r.bytes.append(mark).append(utf8);
-        return r;
-    }
-    const QByteArrayView br = breakBytes(style);
-    r.bytes =
-        QByteArray(mark.size() + utf8.size() - census.breakBytes() + census.breaks() * br.size(),
-                   Qt::Uninitialized);
-    char* o = r.bytes.data();
-    if (bom) {
-        std::memcpy(o, mark.data(), size_t(mark.size()));
-        o += mark.size();
-    }
-    forEachLine(
-        utf8,
-        [&](const uchar* b, const uchar* e) {
-            std::memcpy(o, b, size_t(e - b));
-            o += e - b;
-        },
-        [&](uchar, int) {
-            std::memcpy(o, br.data(), size_t(br.size()));
-            o += br.size();
-        });
+    r.bytes = QByteArray(mark.size() + census.sizeWith(utf8.size(), style), Qt::Uninitialized);
+    Utf8Writer w{r.bytes.data()};
+    w.text(firstByte(mark), pastEnd(mark));
+    encodeLines(utf8, census, style, w);
     return r;
 }
 
-class Utf16Writer {
+// Eight ASCII bytes as UTF-16 units in one go: each byte spread to the low half of a unit.
+inline quint64 spreadFour(quint64 x) {
+    x = (x | (x << 16)) & 0x0000FFFF0000FFFFULL;
+    return (x | (x << 8)) & 0x00FF00FF00FF00FFULL;
+}
+
+template <bool BigEndian> class Utf16Writer {
 public:
-    Utf16Writer(char* out, bool bigEndian, Unencodable& bad)
-        : m_out(out), m_bigEndian(bigEndian), m_bad(bad) {}
+    Utf16Writer(char* out, Unencodable& bad) : m_out(out), m_bad(bad) {}
     char* out() const { return m_out; }
 
     void put(char16_t u) {
-        m_out[m_bigEndian ? 1 : 0] = char(u & 0xFF);
-        m_out[m_bigEndian ? 0 : 1] = char(u >> 8);
+        m_out[BigEndian ? 1 : 0] = char(u & 0xFF);
+        m_out[BigEndian ? 0 : 1] = char(u >> 8);
         m_out += 2;
     }
     void text(const uchar* p, const uchar* e) {
         while (p < e) {
             if (e - p >= 8) {
-                const quint64 high = load64(p) & kHighBits;
+                // Eight bytes written as units, as many kept as are ASCII.
+                const quint64 w = qFromLittleEndian<quint64>(p);
+                const quint64 high = w & kHighBits;
+                const int shift = BigEndian ? 8 : 0;
+                qToLittleEndian(spreadFour(w & 0xFFFFFFFF) << shift, m_out);
+                qToLittleEndian(spreadFour(w >> 32) << shift, m_out + 8);
                 const int ascii = high ? firstMarked(high) : 8;
-                for (int i = 0; i < ascii; ++i)
-                    put(p[i]);
+                m_out += 2 * ascii;
                 p += ascii;
                 if (!high)
                     continue;
@@ -331,52 +409,39 @@ public:
 
 private:
     char* m_out;
-    bool m_bigEndian;
     Unencodable& m_bad;
 };
 
-TEncodeResult encodeUtf16(QByteArrayView utf8, bool bigEndian, bool bom, TLineBreak style) {
+template <bool BigEndian>
+TEncodeResult encodeUtf16(QByteArrayView utf8, bool bom, TLineBreak style) {
     TEncodeResult r;
     Unencodable bad(r.unencodable);
     const BreakCensus census = takeCensus(utf8);
-    const QByteArrayView br = breakBytes(style);
-    // Every UTF-8 byte gives at most one UTF-16 unit.
-    r.bytes = QByteArray(2 * (1 + utf8.size() - census.breakBytes() + census.breaks() * br.size()),
-                         Qt::Uninitialized);
-    Utf16Writer w(r.bytes.data(), bigEndian, bad);
+    // Every UTF-8 byte gives at most one UTF-16 unit; sixteen bytes of slack for the
+    // word-wise writes.
+    r.bytes = QByteArray(16 + 2 * (1 + census.sizeWith(utf8.size(), style)), Qt::Uninitialized);
+    Utf16Writer<BigEndian> w(r.bytes.data(), bad);
     if (bom)
         w.put(0xFEFF);
-    forEachLine(
-        utf8, [&](const uchar* b, const uchar* e) { w.text(b, e); },
-        [&](uchar, int) {
-            for (char c : br)
-                w.put(char16_t(c));
-        });
-    if (r.unencodable.isEmpty())
-        finish(r.bytes, w.out());
-    else
-        r.bytes.clear();
+    encodeLines(utf8, census, style, w);
+    finish(r, w.out());
     return r;
 }
 
-TEncodeResult encodeAnsi(QByteArrayView utf8, TLineBreak style) {
-    TEncodeResult r;
-    Unencodable bad(r.unencodable);
-    const BreakCensus census = takeCensus(utf8);
-    const QByteArrayView br = breakBytes(style);
-    // Eight bytes of slack for the word-wise copy.
-    r.bytes = QByteArray(8 + utf8.size() - census.breakBytes() + census.breaks() * br.size(),
-                         Qt::Uninitialized);
-    char* o = r.bytes.data();
-    const auto text = [&](const uchar* p, const uchar* e) {
+class AnsiWriter {
+public:
+    AnsiWriter(char* out, Unencodable& bad) : m_out(out), m_bad(bad) {}
+    char* out() const { return m_out; }
+
+    void text(const uchar* p, const uchar* e) {
         while (p < e) {
             if (e - p >= 8) {
                 // Eight bytes copied, as many kept as are ASCII.
                 const quint64 w = load64(p);
                 const quint64 high = w & kHighBits;
                 const int ascii = high ? firstMarked(high) : 8;
-                std::memcpy(o, &w, 8);
-                o += ascii;
+                std::memcpy(m_out, &w, 8);
+                m_out += ascii;
                 p += ascii;
                 if (!high)
                     continue;
@@ -384,19 +449,26 @@ TEncodeResult encodeAnsi(QByteArrayView utf8, TLineBreak style) {
             const char32_t cp = decodeEditorChar(p, e);
             const int byte = cp == kMalformed ? -1 : unicodeToAnsi(cp);
             if (byte < 0)
-                bad.add(cp);
+                m_bad.add(cp);
             else
-                *o++ = char(byte);
+                *m_out++ = char(byte);
         }
-    };
-    forEachLine(utf8, text, [&](uchar, int) {
-        std::memcpy(o, br.data(), size_t(br.size()));
-        o += br.size();
-    });
-    if (r.unencodable.isEmpty())
-        finish(r.bytes, o);
-    else
-        r.bytes.clear();
+    }
+
+private:
+    char* m_out;
+    Unencodable& m_bad;
+};
+
+TEncodeResult encodeAnsi(QByteArrayView utf8, TLineBreak style) {
+    TEncodeResult r;
+    Unencodable bad(r.unencodable);
+    const BreakCensus census = takeCensus(utf8);
+    // Eight bytes of slack for the word-wise copy.
+    r.bytes = QByteArray(8 + census.sizeWith(utf8.size(), style), Qt::Uninitialized);
+    AnsiWriter w(r.bytes.data(), bad);
+    encodeLines(utf8, census, style, w);
+    finish(r, w.out());
     return r;
 }
 
@@ -502,13 +574,17 @@ bool isValidUtf8(QByteArrayView data, bool* hasMultiByte) {
             ++p;
             continue;
         }
-        const int len = sequenceLength(p, e, false);
-        if (len == 0) {
-            valid = false;
+        do {
+            const int len = e - p >= 4 ? wellFormedLength(p) : sequenceLength(p, e, false);
+            if (len == 0) {
+                valid = false;
+                break;
+            }
+            multi = true;
+            p += len;
+        } while (p < e && *p >= 0x80);
+        if (!valid)
             break;
-        }
-        multi = true;
-        p += len;
     }
     if (hasMultiByte)
         *hasMultiByte = multi;
@@ -579,13 +655,17 @@ TEncodeResult fromEditorText(QByteArrayView utf8, TSynEncoding encoding, bool bo
     case seUTF8:
         return encodeUtf8(utf8, bom, lineBreak);
     case seUTF16LE:
-        return encodeUtf16(utf8, false, bom, lineBreak);
+        return encodeUtf16<false>(utf8, bom, lineBreak);
     case seUTF16BE:
-        return encodeUtf16(utf8, true, bom, lineBreak);
+        return encodeUtf16<true>(utf8, bom, lineBreak);
     case seAnsi:
         break;
     }
     return encodeAnsi(utf8, lineBreak);
+}
+
+bool isSavedAsIs(QByteArrayView utf8, TSynEncoding encoding, TLineBreak lineBreak) {
+    return encoding == seUTF8 && isValidUtf8(utf8) && takeCensus(utf8).onlyBreaksOf(lineBreak);
 }
 
 QString describeCharacters(const QList<char32_t>& chars, int max) {

@@ -55,6 +55,10 @@ struct TEncodeResult {
 TEncodeResult fromEditorText(QByteArrayView utf8, TSynEncoding encoding, bool bom,
                              TLineBreak lineBreak);
 
+// True when fromEditorText would give the text itself after the mark: UTF-8, well-formed,
+// every line break already in the style. The caller may then write the text as it stands.
+bool isSavedAsIs(QByteArrayView utf8, TSynEncoding encoding, TLineBreak lineBreak);
+
 // Readable list of unencodable characters for a message, e.g. "ő (U+0151), € (U+20AC)".
 QString describeCharacters(const QList<char32_t>& chars, int max = 10);
 

@@ -44,6 +44,41 @@ QString orUnknown(const QString& error) {
     return error.isEmpty() ? QStringLiteral("Unknown error") : error;
 }
 
+// Writes the parts one after the other, so that a large text needs no joined copy.
+QString writeParts(const QString& fileName, std::initializer_list<QByteArrayView> parts) {
+    QString target;
+    if (!resolveLinks(fileName, target))
+        return qt_error_string(ELOOP);
+    QSaveFile file(target);
+    // Unbuffered: a buffered write that the disk cuts short is not reported by the commit.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return orUnknown(file.errorString());
+    keepOwnerAndMode(file, target);
+    for (QByteArrayView part : parts) {
+        // A short write is no error yet: the next one tells why the disk took no more.
+        for (qsizetype done = 0; done < part.size();) {
+            const qint64 n = file.write(part.data() + done, part.size() - done);
+            if (n <= 0) {
+                const QString error = orUnknown(file.errorString());
+                file.cancelWriting();
+                return error;
+            }
+            done += n;
+        }
+    }
+    // A disk that fills only when the data is flushed says so here (EINVAL: cannot sync).
+    if (::fsync(file.handle()) != 0) {
+        const int error = errno;
+        if (error != EINVAL && error != EROFS) {
+            file.cancelWriting();
+            return qt_error_string(error);
+        }
+    }
+    if (!file.commit())
+        return orUnknown(file.errorString());
+    return QString();
+}
+
 } // namespace
 
 TLoadedText loadTextFile(const QString& fileName) {
@@ -76,6 +111,10 @@ TLoadedText loadTextFile(const QString& fileName) {
 TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncoding encoding,
                          bool bom, TLineBreak lineBreak) {
     TSaveResult r;
+    if (codec::isSavedAsIs(utf8, encoding, lineBreak)) {
+        r.error = writeParts(fileName, {bom ? "\xEF\xBB\xBF" : "", utf8});
+        return r;
+    }
     codec::TEncodeResult encoded = codec::fromEditorText(utf8, encoding, bom, lineBreak);
     if (!encoded.ok()) {
         r.unencodable = std::move(encoded.unencodable);
@@ -88,32 +127,7 @@ TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncod
 }
 
 QString writeFileAtomically(const QString& fileName, QByteArrayView bytes) {
-    QString target;
-    if (!resolveLinks(fileName, target))
-        return qt_error_string(ELOOP);
-    QSaveFile file(target);
-    // Unbuffered: a buffered write that the disk cuts short is not reported by the commit.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return orUnknown(file.errorString());
-    keepOwnerAndMode(file, target);
-    // A short write is no error yet: the next one tells why the disk took no more.
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 n = file.write(bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            const QString error = orUnknown(file.errorString());
-            file.cancelWriting();
-            return error;
-        }
-        done += n;
-    }
-    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS) {
-        const QString error = qt_error_string(errno);
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return orUnknown(file.errorString());
-    return QString();
+    return writeParts(fileName, {bytes});
 }
 
 } // namespace orvel

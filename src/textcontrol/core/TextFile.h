@@ -8,11 +8,11 @@
 namespace orvel {
 
 struct TLoadedText {
-    QByteArray text;            // editor text, UTF-8
+    QByteArray text; // editor text, UTF-8
     TSynEncoding encoding = seAnsi;
     bool bom = false;
     TLineBreak lineBreak = lbCRLF;
-    QString error;              // empty on success: the system's reason otherwise
+    QString error; // empty on success: the system's reason otherwise
     bool ok() const { return error.isNull(); }
 };
 
@@ -20,8 +20,8 @@ struct TLoadedText {
 TLoadedText loadTextFile(const QString& fileName);
 
 struct TSaveResult {
-    QString error;                  // empty on success
-    QList<char32_t> unencodable;    // set when the encoding cannot hold the text; nothing written
+    QString error;               // empty on success
+    QList<char32_t> unencodable; // set when the encoding cannot hold the text; nothing written
     bool ok() const { return error.isNull() && unencodable.isEmpty(); }
 };
 

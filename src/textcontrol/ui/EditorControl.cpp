@@ -182,7 +182,7 @@ void TEditorControl::addLine(const QString& text) {
     QByteArray u = text.toUtf8();
     const long len = send(QsciScintillaBase::SCI_GETLENGTH);
     if (len > 0)
-        u.prepend(eolBytes());
+        u.prepend(lineBreakText(m_lineBreak));
     sendPtr(QsciScintillaBase::SCI_INSERTTEXT, len, u.constData());
 }
 
@@ -191,7 +191,7 @@ void TEditorControl::insertLine(int index, const QString& text) {
         addLine(text);
         return;
     }
-    const QByteArray u = text.toUtf8() + eolBytes();
+    const QByteArray u = text.toUtf8() + lineBreakText(m_lineBreak);
     sendPtr(QsciScintillaBase::SCI_INSERTTEXT,
             send(QsciScintillaBase::SCI_POSITIONFROMLINE, qMax(0, index)), u.constData());
 }

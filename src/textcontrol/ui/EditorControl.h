@@ -223,7 +223,6 @@ private:
     void updateGutter();
     bool handleKey(QKeyEvent* e);
     void newLine(bool moveCaret);
-    QByteArray eolBytes() const;
     void blockIndent(bool indent);
     void pageMove(bool down, bool select);
     void emitStatus();

@@ -249,7 +249,7 @@ void TEditorControl::newLine(bool moveCaret) {
     if (readOnly())
         return;
     const long caret = send(B::SCI_GETCURRENTPOS);
-    QByteArray insert = eolBytes();
+    QByteArray insert = lineBreakText(m_lineBreak);
     if (moveCaret && hasOption(m_options, eoAutoIndent)) {
         // The new line starts with the blanks that begin the caret line, up to the caret.
         const int line0 = int(send(B::SCI_LINEFROMPOSITION, caret));
@@ -269,18 +269,6 @@ void TEditorControl::newLine(bool moveCaret) {
     send(B::SCI_GOTOPOS, moveCaret ? a + insert.size() : a);
     endUpdate();
     send(B::SCI_SCROLLCARET);
-}
-
-QByteArray TEditorControl::eolBytes() const {
-    switch (m_lineBreak) {
-    case lbLF:
-        return QByteArrayLiteral("\n");
-    case lbCR:
-        return QByteArrayLiteral("\r");
-    case lbCRLF:
-        break;
-    }
-    return QByteArrayLiteral("\r\n");
 }
 
 void TEditorControl::blockIndent(bool indent) {

@@ -1,0 +1,71 @@
+// Loading and saving a large document through the editor component.
+
+#include "textcontrol/ui/EditorControl.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <benchmark/benchmark.h>
+
+using namespace orvel;
+
+namespace {
+
+constexpr qsizetype kSize = 100 * 1024 * 1024;
+
+QString makeFile(bool ansi) {
+    const QString name =
+        QDir::tempPath() + (ansi ? "/orvel-bench-ansi.html" : "/orvel-bench-utf8.html");
+    if (QFileInfo(name).size() >= kSize)
+        return name;
+    QByteArray line = ansi ? QByteArray("<p class=\"x\">Gr\xFC\xDF"
+                                        "e aus K\xF6ln, caf\xE9 &amp; more text here</p>\r\n")
+                           : QByteArray("<p class=\"x\">Gr\xC3\xBC\xC3\x9F"
+                                        "e aus K\xC3\xB6ln, caf\xC3\xA9 &amp; more text</p>\r\n");
+    QByteArray all;
+    all.reserve(kSize + line.size());
+    while (all.size() < kSize)
+        all += line;
+    QFile f(name);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(all);
+    return name;
+}
+
+void BM_LoadIntoEditor(benchmark::State& state) {
+    const QString name = makeFile(state.range(0) != 0);
+    TEditorControl ed;
+    for (auto _ : state) {
+        const TLoadedText r = ed.loadFile(name);
+        benchmark::DoNotOptimize(r.encoding);
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(name).size());
+}
+BENCHMARK(BM_LoadIntoEditor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SaveFromEditor(benchmark::State& state) {
+    const bool ansi = state.range(0) != 0;
+    const QString name = makeFile(ansi);
+    TEditorControl ed;
+    const TLoadedText r = ed.loadFile(name);
+    const QString out = QDir::tempPath() + "/orvel-bench-out.html";
+    for (auto _ : state) {
+        const TSaveResult s = ed.saveFile(out, r.encoding, r.bom);
+        if (!s.ok())
+            state.SkipWithError("save failed");
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(name).size());
+    QFile::remove(out);
+}
+BENCHMARK(BM_SaveFromEditor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,262 @@
+#include "ScriptedDialogs.h"
+#include "TestFiles.h"
+#include "app/ui/Orvelfrm.h"
+#include "editor/ui/OrvelMDI.h"
+#include "textcontrol/ui/EditorControl.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace orvel;
+using orvel::test::readAll;
+using orvel::test::writeAll;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void fileCommandsAreRows_data();
+    void fileCommandsAreRows();
+    void startsWithCommandLineFiles();
+    void openMissingFileNamesIt();
+    void openSameFileTwiceActivates();
+    void reopenModifiedChangedFileAsks();
+    void failedLoadLeavesNoId();
+    void closingLastDocumentLeavesNewOne();
+    void quitYesWithCancelledNameKeepsRunning();
+    void quitNoClosesEverything();
+    void saveAsOntoOpenFileRefused();
+    void saveAsExistingFileAsksOverwrite();
+    void menusMergeDocumentMenus();
+    void cyclingFollowsOrderOfUse();
+
+private:
+    std::unique_ptr<THauptForm> make(const QStringList& files = {});
+    QString path(const QString& name) const { return dir->filePath(name); }
+    test::ScriptedDialogs script;
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+void TestMainWindow::init() {
+    dir = std::make_unique<QTemporaryDir>();
+    script.reset();
+}
+
+void TestMainWindow::cleanup() {
+    const QStringList problems = script.problems();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+}
+
+std::unique_ptr<THauptForm> TestMainWindow::make(const QStringList& files) {
+    TShellStart start;
+    start.programDir = dir->path() + u'/';
+    start.htmPath = dir->path() + u'/';
+    start.caption = QStringLiteral("Orvel (Version 0.1.0)");
+    start.comLineFiles = files;
+    auto form = std::make_unique<THauptForm>(start, script);
+    if (!form->Init())
+        return nullptr;
+    return form;
+}
+
+void TestMainWindow::fileCommandsAreRows_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("tag");
+    QTest::newRow("open") << "ActionOpen"
+                          << "&Open .."
+                          << "Open document"
+                          << "" << 1005;
+    QTest::newRow("save") << "ActionSave"
+                          << "&Save"
+                          << "Save document"
+                          << "F2" << 1008;
+    QTest::newRow("save as") << "ActionSaveAs"
+                             << "Save &as .."
+                             << "Save document as new file"
+                             << "" << 1009;
+    QTest::newRow("close") << "ActionClose"
+                           << "&Close"
+                           << "Close document"
+                           << "" << 1006;
+    QTest::newRow("quit") << "ActionExit"
+                          << "&Quit"
+                          << "Quit program"
+                          << "" << 1011;
+}
+
+void TestMainWindow::fileCommandsAreRows() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, hint);
+    QFETCH(QString, key);
+    QFETCH(int, tag);
+    auto w = make();
+    QAction* a = w->action(name.toLatin1().constData());
+    QVERIFY(a);
+    QCOMPARE(a->text(), caption);
+    QCOMPARE(a->statusTip(), hint);
+    QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), key);
+    QCOMPARE(a->property("tag").toInt(), tag);
+}
+
+void TestMainWindow::startsWithCommandLineFiles() {
+    writeAll(path("a,b.txt"), "comma");
+    writeAll(path("page.html"), "<p>x</p>");
+    auto w = make({path("a,b.txt"), path("missing.txt"), path("page.html")});
+    const QList<TMDIForm*> docs = w->documents();
+    QCOMPARE(docs.size(), 2); // the missing name is skipped without a message
+    QCOMPARE(docs.at(0)->TextName, path("a,b.txt"));
+    QCOMPARE(docs.at(1)->FileType, ftHtml);
+    QCOMPARE(w->activeDocument(), docs.at(1));
+}
+
+void TestMainWindow::openMissingFileNamesIt() {
+    auto w = make();
+    script.expectError("not found");
+    QVERIFY(!w->OpenTextFile(path("nothing.html")));
+    QVERIFY(script.shown.last().startsWith("Tagsmith|"));
+    QVERIFY(script.shown.last().contains(path("nothing.html")));
+}
+
+void TestMainWindow::openSameFileTwiceActivates() {
+    writeAll(path("a.txt"), "a");
+    writeAll(path("b.txt"), "b");
+    auto w = make();
+    QVERIFY(w->OpenTextFile(path("a.txt")));
+    QVERIFY(w->OpenTextFile(path("b.txt")));
+    QVERIFY(w->OpenTextFile(dir->path() + "/./a.txt"));
+    QCOMPARE(w->documents().size(), 3); // the new document and the two files
+    QCOMPARE(w->activeDocument()->TextName, path("a.txt"));
+}
+
+void TestMainWindow::reopenModifiedChangedFileAsks() {
+    writeAll(path("a.txt"), "disk");
+    auto w = make({path("a.txt")});
+    TMDIForm* doc = w->activeDocument();
+    doc->TextBuffer->setSelText("mine ");
+    writeAll(path("a.txt"), "changed on disk, longer");
+    script.expectAsk("was changed by another application", mrNo);
+    QVERIFY(w->OpenTextFile(path("a.txt")));
+    QCOMPARE(doc->TextBuffer->text(), QString("mine disk"));
+    // An unmodified document is reloaded quietly.
+    doc->TextBuffer->setModified(false);
+    writeAll(path("a.txt"), "third");
+    QVERIFY(w->OpenTextFile(path("a.txt")));
+    QCOMPARE(doc->TextBuffer->text(), QString("third"));
+}
+
+void TestMainWindow::failedLoadLeavesNoId() {
+    auto w = make();
+    const QList<int> before = w->idList().ids();
+    QDir().mkpath(path("folder.txt"));
+    script.expectError("Loading of");
+    QVERIFY(!w->LoadTextIntoWindow(path("folder.txt"), {1, 1}, 0, 0));
+    QCOMPARE(w->idList().ids(), before);
+    QCOMPARE(w->documents().size(), 1);
+}
+
+void TestMainWindow::closingLastDocumentLeavesNewOne() {
+    auto w = make();
+    TMDIForm* first = w->activeDocument();
+    QCOMPARE(first->TextName, QString("*New1"));
+    w->ActionCloseExecute();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(w->documents().size(), 1);
+    QCOMPARE(w->activeDocument()->TextName, QString("*New2"));
+    QCOMPARE(w->idList().Count(), 1);
+}
+
+void TestMainWindow::quitYesWithCancelledNameKeepsRunning() {
+    auto w = make();
+    w->show();
+    w->activeDocument()->TextBuffer->setSelText("unsaved work");
+    script.expectAsk("Save changed files?", mrYes);
+    script.expectSaveName(QString()); // the name dialog cancelled
+    w->ActionExitExecute();
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->documents().size(), 1);
+    QVERIFY(w->activeDocument()->modified());
+}
+
+void TestMainWindow::quitNoClosesEverything() {
+    writeAll(path("a.txt"), "a");
+    auto w = make({path("a.txt")});
+    w->show();
+    w->activeDocument()->TextBuffer->setSelText("x");
+    script.expectAsk("Save changed files?", mrNo);
+    w->ActionExitExecute();
+    QVERIFY(!w->isVisible());
+    QVERIFY(w->documents().isEmpty());
+    QCOMPARE(readAll(path("a.txt")), QByteArray("a"));
+}
+
+void TestMainWindow::saveAsOntoOpenFileRefused() {
+    writeAll(path("a.txt"), "a");
+    writeAll(path("b.txt"), "b");
+    auto w = make({path("a.txt"), path("b.txt")});
+    script.expectSaveName(path("a.txt"));
+    script.expectError("is open in another window");
+    script.expectSaveName(QString());
+    w->ActionSaveAsExecute();
+    QCOMPARE(w->activeDocument()->TextName, path("b.txt"));
+    QCOMPARE(w->activeDocument()->Status, tsOld);
+    QCOMPARE(readAll(path("a.txt")), QByteArray("a"));
+}
+
+void TestMainWindow::saveAsExistingFileAsksOverwrite() {
+    writeAll(path("old.txt"), "old");
+    auto w = make();
+    TMDIForm* doc = w->NewDocument(ftText);
+    doc->TextBuffer->setSelText("new text");
+    script.expectSaveName(path("old.txt"));
+    script.expectAsk("already exists", mrNo);
+    script.expectSaveName(path("old.txt"));
+    script.expectAsk("already exists", mrYes);
+    w->ActionSaveAsExecute();
+    QCOMPARE(readAll(path("old.txt")), QByteArray("new text"));
+    QCOMPARE(doc->Status, tsOld);
+    QVERIFY(!doc->modified());
+    QCOMPARE(script.fileDialogs.first().title, QString("*New2 save as"));
+    QCOMPARE(script.fileDialogs.first().defaultExt, QString("txt"));
+    // Saving unchanged rewrites the file.
+    QFile::remove(path("old.txt"));
+    w->ActionSaveExecute();
+    QCOMPARE(readAll(path("old.txt")), QByteArray("new text"));
+}
+
+void TestMainWindow::menusMergeDocumentMenus() {
+    auto w = make();
+    QStringList titles;
+    for (QAction* a : w->menuBar()->actions())
+        titles << a->text();
+    QCOMPARE(titles, (QStringList{"&File", "&Edit"}));
+}
+
+void TestMainWindow::cyclingFollowsOrderOfUse() {
+    writeAll(path("a.txt"), "a");
+    writeAll(path("b.txt"), "b");
+    writeAll(path("c.txt"), "c");
+    auto w = make({path("a.txt"), path("b.txt"), path("c.txt")});
+    const auto name = [&] { return QFileInfo(w->activeDocument()->TextName).fileName(); };
+    QCOMPARE(name(), QString("c.txt"));
+    w->NextMDI(w->activeDocument()->DocId);
+    QCOMPARE(name(), QString("a.txt"));
+    w->NextMDI(w->activeDocument()->DocId);
+    QCOMPARE(name(), QString("b.txt"));
+    w->NextMDI(w->activeDocument()->DocId);
+    QCOMPARE(name(), QString("c.txt"));
+    w->PreviousMDI(w->activeDocument()->DocId);
+    QCOMPARE(name(), QString("b.txt"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
