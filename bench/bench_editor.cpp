@@ -1,6 +1,7 @@
 // Loading and saving a large document through the editor component.
 
 #include "textcontrol/ui/EditorControl.h"
+#include "textcontrol/ui/Highlighter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,6 +59,22 @@ void BM_SaveFromEditor(benchmark::State& state) {
     QFile::remove(out);
 }
 BENCHMARK(BM_SaveFromEditor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_HighlightWholeText(benchmark::State& state) {
+    const QString name = makeFile(false);
+    TEditorControl ed;
+    auto hl = THighlighter::create(hkHtml);
+    ed.setHighlighter(hl.get());
+    for (auto _ : state) {
+        state.PauseTiming();
+        ed.loadFile(name);
+        state.ResumeTiming();
+        // Styling up to the last line, as a jump to the end needs.
+        benchmark::DoNotOptimize(ed.attributeNameAt({1, ed.lineCount() - 1}));
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(name).size());
+}
+BENCHMARK(BM_HighlightWholeText)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 } // namespace
 

@@ -93,6 +93,8 @@ private slots:
     void unencodable();
     void describe_data();
     void describe();
+    void canHold_data();
+    void canHold();
 };
 
 void TestTextCodec::detection_data() {
@@ -530,6 +532,33 @@ void TestTextCodec::describe_data() {
         << QList<uint>{0xD800, 0x7F} << 10 << QStringLiteral("U+D800, U+007F");
     QTest::newRow("more than max")
         << QList<uint>{'a', 'b', 'c'} << 2 << QStringLiteral("a (U+0061), b (U+0062), \u2026");
+}
+
+void TestTextCodec::canHold_data() {
+    QTest::addColumn<QByteArray>("utf8");
+    QTest::addColumn<bool>("ansi");
+    QTest::addColumn<bool>("utf8ok");
+    QTest::addColumn<bool>("utf16");
+    QTest::newRow("ascii") << QByteArray("plain <p>text</p> of some length") << true << true
+                           << true;
+    QTest::newRow("latin 1 and euro")
+        << QByteArray("caf\xC3\xA9 \xE2\x82\xAC 12345678") << true << true << true;
+    QTest::newRow("hungarian o after 8 ascii")
+        << QByteArray("12345678\xC5\x91") << false << true << true;
+    QTest::newRow("lone surrogate") << QByteArray("ab\xED\xA0\x80") << false << false << true;
+    QTest::newRow("emoji") << QByteArray("\xF0\x9F\x98\x80") << false << true << true;
+}
+
+void TestTextCodec::canHold() {
+    QFETCH(QByteArray, utf8);
+    QFETCH(bool, ansi);
+    QFETCH(bool, utf8ok);
+    QFETCH(bool, utf16);
+    QCOMPARE(codec::canHold(utf8, seAnsi), ansi);
+    QCOMPARE(codec::canHold(utf8, seUTF8), utf8ok);
+    QCOMPARE(codec::canHold(utf8, seUTF16LE), utf16);
+    // The answer agrees with what encoding reports.
+    QCOMPARE(codec::canHold(utf8, seAnsi), codec::fromEditorText(utf8, seAnsi, false, lbCRLF).ok());
 }
 
 void TestTextCodec::describe() {

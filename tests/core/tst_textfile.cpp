@@ -1,3 +1,4 @@
+#include "textcontrol/core/TextCodec.h"
 #include "textcontrol/core/TextFile.h"
 
 #include "TestFiles.h"
@@ -63,6 +64,8 @@ private slots:
     void loadAndSaveBack();
     void loadErrors_data();
     void loadErrors();
+    void streamedLikeWhole_data();
+    void streamedLikeWhole();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
     void unencodableWritesNothing();
@@ -138,6 +141,57 @@ void TestTextFile::loadErrors() {
     QVERIFY(!loaded.ok());
     QVERIFY(!loaded.error.isEmpty());
     QVERIFY(loaded.text.isEmpty());
+}
+
+void TestTextFile::streamedLikeWhole_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("pure ASCII") << QByteArray("abc\ndef\nghi");
+    QTest::newRow("sequences across pieces") << raw("ab\xC3\xA9"
+                                                    "cd\xE2\x82\xAC"
+                                                    "e\xF0\x9F\x98\x80");
+    QTest::newRow("bad byte in a later piece") << raw("abcdefghij\xC3\xA9klmn\xFFop");
+    QTest::newRow("sequence cut at the end") << raw("abcdefg\xE2\x82");
+    QTest::newRow("UTF-8 mark, malformed later") << raw("\xEF\xBB\xBF"
+                                                        "abcdefgh\xC0\xAF");
+    QTest::newRow("UTF-8 mark, ASCII") << raw("\xEF\xBB\xBF"
+                                              "abcdefgh\r\n");
+    QTest::newRow("UTF-16LE pair across pieces") << raw("\xFF\xFE"
+                                                        "a\0b\0\x3D\xD8\x00\xDE"
+                                                        "c\0\r\0");
+    QTest::newRow("UTF-16BE pair across pieces") << raw("\xFE\xFF\0a\xD8\x3D\xDE\x00\0b\0c\0\n");
+    QTest::newRow("UTF-16LE lone high surrogate at the end") << raw("\xFF\xFE"
+                                                                    "a\0b\0c\0\x3D\xD8");
+    QTest::newRow("UTF-16 mark, odd size") << raw("\xFF\xFE"
+                                                  "a\0b");
+    QTest::newRow("CR only") << QByteArray("a\rb\rc\rd\re");
+}
+
+void TestTextFile::streamedLikeWhole() {
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("stream.txt"));
+    writeAll(name, bytes);
+    // What the rules give for the whole file at once.
+    const codec::TDetection d = codec::detectEncoding(bytes);
+    const QByteArray text =
+        codec::toEditorText(QByteArrayView(bytes).sliced(d.bomLength), d.encoding);
+    for (qsizetype piece : {4, 5, 6, 7, 8, 1 << 20}) {
+        QByteArray got;
+        int restarts = 0;
+        const TLoadedText r = streamTextFile(
+            name, [&got](QByteArrayView v) { got.append(v); },
+            [&] {
+                got.clear();
+                ++restarts;
+            },
+            piece);
+        QVERIFY(r.ok());
+        QCOMPARE(got, text);
+        QCOMPARE(int(r.encoding), int(d.encoding));
+        QCOMPARE(r.bom, d.bom);
+        QCOMPARE(int(r.lineBreak), int(codec::detectLineBreak(text)));
+        QVERIFY(restarts <= 1);
+    }
 }
 
 void TestTextFile::failedSaveKeepsOldFile_data() {

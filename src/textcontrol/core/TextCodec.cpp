@@ -460,6 +460,22 @@ private:
     Unencodable& m_bad;
 };
 
+// Whether every character of the text passes the test; ASCII always does.
+template <class Test> bool everyChar(QByteArrayView utf8, Test&& holds) {
+    const uchar* p = firstByte(utf8);
+    const uchar* e = pastEnd(utf8);
+    while (p < e) {
+        if (e - p >= 8 && !(load64(p) & kHighBits)) {
+            p += 8;
+            continue;
+        }
+        const char32_t cp = decodeEditorChar(p, e);
+        if (cp == kMalformed || !holds(cp))
+            return false;
+    }
+    return true;
+}
+
 TEncodeResult encodeAnsi(QByteArrayView utf8, TLineBreak style) {
     TEncodeResult r;
     Unencodable bad(r.unencodable);
@@ -662,6 +678,19 @@ TEncodeResult fromEditorText(QByteArrayView utf8, TSynEncoding encoding, bool bo
         break;
     }
     return encodeAnsi(utf8, lineBreak);
+}
+
+bool canHold(QByteArrayView utf8, TSynEncoding encoding) {
+    switch (encoding) {
+    case seAnsi:
+        return everyChar(utf8, [](char32_t cp) { return unicodeToAnsi(cp) >= 0; });
+    case seUTF8:
+        return everyChar(utf8, [](char32_t cp) { return !isSurrogate(cp); });
+    case seUTF16LE:
+    case seUTF16BE:
+        break;
+    }
+    return everyChar(utf8, [](char32_t) { return true; });
 }
 
 bool isSavedAsIs(QByteArrayView utf8, TSynEncoding encoding, TLineBreak lineBreak) {

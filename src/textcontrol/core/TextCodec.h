@@ -59,6 +59,10 @@ TEncodeResult fromEditorText(QByteArrayView utf8, TSynEncoding encoding, bool bo
 // every line break already in the style. The caller may then write the text as it stands.
 bool isSavedAsIs(QByteArrayView utf8, TSynEncoding encoding, TLineBreak lineBreak);
 
+// Whether the encoding can hold every character of the editor text; for ANSI without
+// building the encoded bytes.
+bool canHold(QByteArrayView utf8, TSynEncoding encoding);
+
 // Readable list of unencodable characters for a message, e.g. "ő (U+0151), € (U+20AC)".
 QString describeCharacters(const QList<char32_t>& chars, int max = 10);
 

@@ -82,29 +82,11 @@ QString writeParts(const QString& fileName, std::initializer_list<QByteArrayView
 } // namespace
 
 TLoadedText loadTextFile(const QString& fileName) {
-    TLoadedText r;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        r.error = orUnknown(file.errorString());
-        return r;
-    }
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        r.error = orUnknown(file.errorString());
-        return r;
-    }
-    const codec::TDetection detected = codec::detectEncoding(data);
-    r.encoding = detected.encoding;
-    r.bom = detected.bom;
-    if (detected.encoding == seUTF8) {
-        // The editor takes UTF-8 as it stands; dropping the mark moves no byte.
-        data.remove(0, detected.bomLength);
-        r.text = std::move(data);
-    } else {
-        r.text =
-            codec::toEditorText(QByteArrayView(data).sliced(detected.bomLength), detected.encoding);
-    }
-    r.lineBreak = codec::detectLineBreak(r.text);
+    QByteArray text;
+    text.reserve(qMax<qint64>(0, QFileInfo(fileName).size()));
+    TLoadedText r = streamTextFile(
+        fileName, [&text](QByteArrayView piece) { text.append(piece); }, [&text] { text.clear(); });
+    r.text = std::move(text);
     return r;
 }
 

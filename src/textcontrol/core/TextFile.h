@@ -4,6 +4,7 @@
 #include "textcontrol/core/TextCodec.h"
 
 #include <QString>
+#include <functional>
 
 namespace orvel {
 
@@ -18,6 +19,13 @@ struct TLoadedText {
 
 // Reads a file, detects its encoding and line-break style and converts it to editor text.
 TLoadedText loadTextFile(const QString& fileName);
+
+// The same, handing the editor text to `append` piece by piece so that a large file is never
+// held twice. When text that looked like UTF-8 turns out not to be, `restart` is called and
+// the whole text comes again as ANSI. The result carries no text.
+TLoadedText streamTextFile(const QString& fileName,
+                           const std::function<void(QByteArrayView)>& append,
+                           const std::function<void()>& restart, qsizetype pieceSize = 8 << 20);
 
 struct TSaveResult {
     QString error;               // empty on success

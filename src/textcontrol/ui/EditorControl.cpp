@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QMimeData>
 #include <QPainter>
@@ -58,6 +59,8 @@ TEditorControl::TEditorControl(QWidget* parent) : QWidget(parent), m_sci(new Qsc
     m_keys = defaultEditorKeyStrokes();
     send(QsciScintillaBase::SCI_SETPASTECONVERTENDINGS, 1);
     send(QsciScintillaBase::SCI_SETLAYOUTCACHE, QsciScintillaBase::SC_CACHE_PAGE);
+    // What is visible is coloured at once, the rest of a large file in the background.
+    send(QsciScintillaBase::SCI_SETIDLESTYLING, QsciScintillaBase::SC_IDLESTYLING_AFTERVISIBLE);
     m_sci->setContextMenuPolicy(Qt::NoContextMenu);
     m_sci->setWrapMode(QsciScintilla::WrapNone);
     m_sci->setEolMode(QsciScintilla::EolWindows);
@@ -750,34 +753,61 @@ bool TEditorControl::columnMode() const {
 
 // --- Files -----------------------------------------------------------------------------------
 
-void TEditorControl::loadUtf8(QByteArray utf8, TLineBreak lineBreak) {
+void TEditorControl::beginLoad(qsizetype sizeHint) {
     using B = QsciScintillaBase;
     for (int n = 0; n < 10; ++n)
         clearBookmark(n);
-    setLineBreak(lineBreak);
-    const bool ro = readOnly();
+    m_loadReadOnly = readOnly();
     m_sci->setReadOnly(false);
-    // Without undo collection the text is not copied into the history.
+    // No undo history and no notifications while the text pours in: a large file is
+    // neither copied into the history nor announced piece by piece.
+    m_sci->blockSignals(true);
+    send(B::SCI_SETMODEVENTMASK, 0);
     send(B::SCI_SETUNDOCOLLECTION, 0);
     send(B::SCI_CLEARALL);
-    send(B::SCI_ALLOCATE, utf8.size() + 1);
-    sendPtr(B::SCI_APPENDTEXT, utf8.size(), utf8.constData());
-    utf8 = QByteArray();
+    send(B::SCI_ALLOCATE, sizeHint + 1);
+}
+
+void TEditorControl::endLoad(TLineBreak lineBreak) {
+    using B = QsciScintillaBase;
     send(B::SCI_SETUNDOCOLLECTION, 1);
     send(B::SCI_EMPTYUNDOBUFFER);
+    send(B::SCI_SETMODEVENTMASK, B::SC_MODEVENTMASKALL);
+    m_sci->blockSignals(false);
+    setLineBreak(lineBreak);
     send(B::SCI_GOTOPOS, 0);
-    m_sci->setReadOnly(ro);
+    m_sci->setReadOnly(m_loadReadOnly);
     m_forcedModified = false;
     send(B::SCI_SETSAVEPOINT);
     updateGutter();
     Q_EMIT statusChanged(scAll);
 }
 
+void TEditorControl::loadUtf8(QByteArray utf8, TLineBreak lineBreak) {
+    beginLoad(utf8.size());
+    sendPtr(QsciScintillaBase::SCI_APPENDTEXT, utf8.size(), utf8.constData());
+    utf8 = QByteArray();
+    endLoad(lineBreak);
+}
+
 TLoadedText TEditorControl::loadFile(const QString& fileName) {
-    TLoadedText loaded = loadTextFile(fileName);
-    if (loaded.ok())
-        loadUtf8(std::move(loaded.text), loaded.lineBreak);
-    loaded.text = QByteArray();
+    using B = QsciScintillaBase;
+    // Kept only to give the text back if the file fails half-way (a new window has none).
+    const QByteArrayView current = textBytes();
+    const QByteArray previous(current.data(), current.size());
+    const TLineBreak previousBreak = m_lineBreak;
+    beginLoad(QFileInfo(fileName).size());
+    const TLoadedText loaded = streamTextFile(
+        fileName,
+        [this](QByteArrayView piece) { sendPtr(B::SCI_APPENDTEXT, piece.size(), piece.data()); },
+        [this] { send(B::SCI_CLEARALL); });
+    if (!loaded.ok()) {
+        send(B::SCI_CLEARALL);
+        sendPtr(B::SCI_APPENDTEXT, previous.size(), previous.constData());
+        endLoad(previousBreak);
+        return loaded;
+    }
+    endLoad(loaded.lineBreak);
     return loaded;
 }
 

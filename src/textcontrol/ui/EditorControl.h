@@ -226,6 +226,8 @@ private:
     void blockIndent(bool indent);
     void pageMove(bool down, bool select);
     void emitStatus();
+    void beginLoad(qsizetype sizeHint);
+    void endLoad(TLineBreak lineBreak);
 
     QsciScintilla* m_sci;
     THighlighter* m_highlighter = nullptr;
@@ -248,7 +250,7 @@ private:
     int m_bookmarkColumn[10];
     int m_bookmarkHandle[10];
     TBufferCoord m_lastCaret;
-    long m_lastSelAnchor = -1;
+    bool m_loadReadOnly = false;
 };
 
 } // namespace orvel
