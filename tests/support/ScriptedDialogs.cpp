@@ -5,12 +5,18 @@ namespace orvel::test {
 namespace {
 const char* kindName(ScriptedDialogs::Kind k) {
     switch (k) {
-    case ScriptedDialogs::Ask: return "question";
-    case ScriptedDialogs::Error: return "error";
-    case ScriptedDialogs::Info: return "message";
-    case ScriptedDialogs::OpenName: return "open dialog";
-    case ScriptedDialogs::SaveName: return "save dialog";
-    case ScriptedDialogs::Folder: return "folder dialog";
+    case ScriptedDialogs::Ask:
+        return "question";
+    case ScriptedDialogs::Error:
+        return "error";
+    case ScriptedDialogs::Info:
+        return "message";
+    case ScriptedDialogs::OpenName:
+        return "open dialog";
+    case ScriptedDialogs::SaveName:
+        return "save dialog";
+    case ScriptedDialogs::Folder:
+        return "folder dialog";
     }
     return "?";
 }

@@ -25,7 +25,7 @@ public:
     QStringList problems() const;
     void reset();
 
-    QStringList shown;   // every message shown, as "title|text"
+    QStringList shown; // every message shown, as "title|text"
     int beeps = 0;
     QList<TFileDialogArgs> fileDialogs;
 

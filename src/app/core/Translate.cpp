@@ -14,9 +14,13 @@ QString lookup(const char* domain, const char* msgid) {
 }
 } // namespace
 
-QString T_(const char* msgid) { return lookup("default", msgid); }
+QString T_(const char* msgid) {
+    return lookup("default", msgid);
+}
 
-QString TD_(const char* msgid) { return lookup("dialogs", msgid); }
+QString TD_(const char* msgid) {
+    return lookup("dialogs", msgid);
+}
 
 QString fmt(const QString& templ, const QStringList& args) {
     QString out;
