@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 
 using namespace orvel;
@@ -75,6 +77,34 @@ void BM_HighlightWholeText(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * QFileInfo(name).size());
 }
 BENCHMARK(BM_HighlightWholeText)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// The longest the event loop is kept from the user while a large file is coloured in the
+// background: what a keystroke may wait at most.
+void BM_EventLoopLatencyWhileColouring(benchmark::State& state) {
+    const QString name = makeFile(false);
+    for (auto _ : state) {
+        TEditorControl ed;
+        auto hl = THighlighter::create(hkHtml);
+        ed.setHighlighter(hl.get());
+        ed.resize(800, 600);
+        ed.show();
+        ed.loadFile(name);
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = 0;
+        qint64 worst = 0;
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            worst = qMax(worst, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        tick.start(1);
+        while (clock.elapsed() < 3000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        state.counters["worst_gap_ms"] = double(worst);
+    }
+}
+BENCHMARK(BM_EventLoopLatencyWhileColouring)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -29,7 +29,15 @@ for name, line in (('utf8.html', utf8), ('ansi.html', ansi)):
 PY
 
 export XDG_CONFIG_HOME=$tmp/config ORVEL_STARTUP_PROBE=1
-probe() { "$@" 2>&1 >/dev/null | sed -n 's/^orvel-probe: //p'; }
+# Wall time from the start of the process to its exit at the first idle moment, and the
+# program's own report of its memory peak.
+probe() {
+  local t0 t1 line
+  t0=$(date +%s%N)
+  line=$("$@" 2>&1 >/dev/null | sed -n 's/^orvel-probe: //p')
+  t1=$(date +%s%N)
+  printf '%6.3f s  (%s)\n' "$(echo "($t1 - $t0) / 1000000000" | bc -l)" "$line"
+}
 echo "bare Qt window:"
 for _ in $(seq "$runs"); do probe "$build/bench/bare_window"; done
 echo "orvel, no file:"

@@ -16,7 +16,8 @@
 int main(int argc, char* argv[]) {
     using namespace orvel;
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("orvel"));
+    // The application title names the window class; no display name, which would end every caption.
+    QApplication::setApplicationName(QStringLiteral("Tagsmith"));
 
     const TCommandLine cmd = parseCommandLine(QApplication::arguments().mid(1));
     const QString exe = QApplication::applicationFilePath();

@@ -1,4 +1,5 @@
 #include "textcontrol/ui/EditorControl.h"
+#include "textcontrol/ui/Highlighter.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void lineBreakIndents();
     void wordsWithLatin1Letters();
     void setSelTextIsOneStep();
+    void highlighterAttributes();
 
 private:
     TEditorControl* ed = nullptr;
@@ -334,6 +336,28 @@ void TestEditorControl::setSelTextIsOneStep() {
     ed->undo();
     QCOMPARE(ed->text(), QString("hello world"));
     QVERIFY(!ed->modified());
+}
+
+void TestEditorControl::highlighterAttributes() {
+    ed->loadUtf8("<p class=\"a\">Text &amp; more</p><!-- note -->", lbLF);
+    QVERIFY(ed->attributeNameAt({2, 1}).isEmpty()); // no highlighter yet
+    auto html = THighlighter::create(hkHtml);
+    ed->setHighlighter(html.get());
+    QCOMPARE(ed->attributeNameAt({2, 1}), QString("Key"));
+    QCOMPARE(ed->attributeNameAt({5, 1}), QString("Identifier"));
+    QCOMPARE(ed->attributeNameAt({16, 1}), QString("Text"));
+    QCOMPARE(ed->attributeNameAt({21, 1}), QString("Entity"));
+    QCOMPARE(ed->attributeNameAt({36, 1}), QString("Comment"));
+    QCOMPARE(ed->defaultAttributeName(akComment), QString("Comment"));
+    QCOMPARE(ed->defaultAttributeName(akWhitespace), QString("Text"));
+    QCOMPARE(ed->defaultAttributeName(akString), QString("Value"));
+    ed->setHighlighterEnabled(false);
+    QVERIFY(ed->attributeNameAt({2, 1}).isEmpty());
+    auto css = THighlighter::create(hkCss);
+    for (TAttrKind k : {akComment, akIdentifier, akKeyword, akString, akWhitespace, akSymbol})
+        QVERIFY2(css->attributeNames().contains(css->defaultAttribute(k)),
+                 qPrintable(QString::number(k)));
+    ed->setHighlighter(nullptr);
 }
 
 QTEST_MAIN(TestEditorControl)

@@ -13,6 +13,9 @@ constexpr quint32 kNoColor = 0x1FFFFFFF;
 
 enum TFontStyleBits : int { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
+// Kinds of token every highlighter can name its attribute for.
+enum TAttrKind : int { akComment, akIdentifier, akKeyword, akString, akWhitespace, akSymbol };
+
 struct TAttrStyle {
     quint32 foreground = kNoColor;
     quint32 background = kNoColor;

@@ -5,11 +5,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
@@ -59,8 +61,6 @@ TEditorControl::TEditorControl(QWidget* parent) : QWidget(parent), m_sci(new Qsc
     m_keys = defaultEditorKeyStrokes();
     send(QsciScintillaBase::SCI_SETPASTECONVERTENDINGS, 1);
     send(QsciScintillaBase::SCI_SETLAYOUTCACHE, QsciScintillaBase::SC_CACHE_PAGE);
-    // What is visible is coloured at once, the rest of a large file in the background.
-    send(QsciScintillaBase::SCI_SETIDLESTYLING, QsciScintillaBase::SC_IDLESTYLING_AFTERVISIBLE);
     m_sci->setContextMenuPolicy(Qt::NoContextMenu);
     m_sci->setWrapMode(QsciScintilla::WrapNone);
     m_sci->setEolMode(QsciScintilla::EolWindows);
@@ -89,6 +89,13 @@ TEditorControl::TEditorControl(QWidget* parent) : QWidget(parent), m_sci(new Qsc
     applyOptions();
     updateGutter();
 
+    // The control's own idle colouring holds the event loop for seconds on a large file;
+    // ours works in slices of a few milliseconds.
+    m_styler = new QTimer(this);
+    m_styler->setSingleShot(true);
+    connect(m_styler, &QTimer::timeout, this, [this] { styleSomeMore(); });
+    connect(m_sci, &QsciScintilla::textChanged, this, [this] { m_styler->start(1000); });
+
     m_sci->installEventFilter(this);
     m_sci->viewport()->installEventFilter(this);
 
@@ -105,8 +112,9 @@ TEditorControl::TEditorControl(QWidget* parent) : QWidget(parent), m_sci(new Qsc
 }
 
 TEditorControl::~TEditorControl() {
-    // The lexer belongs to the highlighter; detach it before either goes.
-    m_sci->setLexer(nullptr);
+    // The control goes first, detaching the highlighter's lexer as it does (setting no
+    // lexer instead would restyle the whole text on the way out).
+    delete m_sci;
 }
 
 long TEditorControl::send(unsigned msg, unsigned long w, long l) const {
@@ -635,6 +643,25 @@ void TEditorControl::setHighlighter(THighlighter* highlighter) {
     applyOptions();
 }
 
+void TEditorControl::styleSomeMore() {
+    using B = QsciScintillaBase;
+    if (!m_highlighter || !m_highlightOn)
+        return;
+    const long length = send(B::SCI_GETLENGTH);
+    long styled = send(B::SCI_GETENDSTYLED);
+    QElapsedTimer slice;
+    slice.start();
+    while (styled < length && slice.elapsed() < 8) {
+        send(B::SCI_COLOURISE, styled, qMin(length, styled + 64 * 1024));
+        const long now = send(B::SCI_GETENDSTYLED);
+        if (now <= styled)
+            return; // the lexer makes no progress here: leave the rest to painting
+        styled = now;
+    }
+    if (styled < length)
+        m_styler->start(0);
+}
+
 void TEditorControl::setHighlighterEnabled(bool on) {
     if (m_highlightOn == on)
         return;
@@ -643,13 +670,21 @@ void TEditorControl::setHighlighterEnabled(bool on) {
 }
 
 QString TEditorControl::attributeNameAt(TBufferCoord pos) const {
+    using B = QsciScintillaBase;
     if (!m_highlighter || !m_highlightOn)
         return QString();
     const long p = positionOf(pos);
-    send(QsciScintillaBase::SCI_COLOURISE, 0,
-         qMin<long>(send(QsciScintillaBase::SCI_GETLENGTH), p + 1));
-    const int style = int(send(QsciScintillaBase::SCI_GETSTYLEAT, p));
-    return m_highlighter->attributeOfStyle(style);
+    // A token is known only once the lexer has seen its end: colour the whole line.
+    const long lineEnd = send(B::SCI_GETLINEENDPOSITION, send(B::SCI_LINEFROMPOSITION, p));
+    const long goal = qMin<long>(send(B::SCI_GETLENGTH), lineEnd + 1);
+    const long styled = send(B::SCI_GETENDSTYLED);
+    if (styled < goal)
+        send(B::SCI_COLOURISE, styled, goal);
+    return m_highlighter->attributeOfStyle(int(send(B::SCI_GETSTYLEAT, p)));
+}
+
+QString TEditorControl::defaultAttributeName(TAttrKind kind) const {
+    return m_highlighter ? m_highlighter->defaultAttribute(kind) : QString();
 }
 
 // --- View properties -------------------------------------------------------------------------
@@ -780,6 +815,7 @@ void TEditorControl::endLoad(TLineBreak lineBreak) {
     m_forcedModified = false;
     send(B::SCI_SETSAVEPOINT);
     updateGutter();
+    m_styler->start(0);
     Q_EMIT statusChanged(scAll);
 }
 

@@ -4,6 +4,7 @@
 
 #include "textcontrol/core/EditorCommands.h"
 #include "textcontrol/core/EditorOptions.h"
+#include "textcontrol/core/HighlighterTypes.h"
 #include "textcontrol/core/TextFile.h"
 #include "textcontrol/core/TextTypes.h"
 
@@ -14,6 +15,7 @@
 
 class QsciScintilla;
 class QKeyEvent;
+class QTimer;
 
 namespace orvel {
 
@@ -165,6 +167,8 @@ public:
     bool highlighterEnabled() const { return m_highlightOn; }
     // Name of the highlighter attribute at a position; empty without one.
     QString attributeNameAt(TBufferCoord pos) const;
+    // The highlighter's attribute for a kind of token; empty without a highlighter.
+    QString defaultAttributeName(TAttrKind kind) const;
     void setHtmlWordChars(bool on) { m_htmlWordChars = on; }
 
     // --- View properties ----------------------------------------------------------------
@@ -203,6 +207,7 @@ Q_SIGNALS:
     void statusChanged(int changes);
     void keyDown(QKeyEvent* event, bool* handled);
     void mouseDown(Qt::MouseButton button, QPoint pos);
+    void mouseMoved(QPoint pos);
     void gutterClick(int line, int bookmark);
     void contextMenuRequested(QPoint globalPos);
     void helpRequested();
@@ -228,6 +233,7 @@ private:
     void emitStatus();
     void beginLoad(qsizetype sizeHint);
     void endLoad(TLineBreak lineBreak);
+    void styleSomeMore();
 
     QsciScintilla* m_sci;
     THighlighter* m_highlighter = nullptr;
@@ -251,6 +257,7 @@ private:
     int m_bookmarkHandle[10];
     TBufferCoord m_lastCaret;
     bool m_loadReadOnly = false;
+    QTimer* m_styler = nullptr;
 };
 
 } // namespace orvel

@@ -349,6 +349,11 @@ bool TEditorControl::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
+    case QEvent::MouseMove:
+        if (watched == m_sci->viewport())
+            Q_EMIT mouseMoved(m_sci->viewport()->mapTo(
+                this, static_cast<QMouseEvent*>(event)->position().toPoint()));
+        break;
     case QEvent::ContextMenu:
         if (watched == m_sci || watched == m_sci->viewport()) {
             Q_EMIT contextMenuRequested(static_cast<QContextMenuEvent*>(event)->globalPos());

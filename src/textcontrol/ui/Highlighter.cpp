@@ -49,6 +49,35 @@ qsizetype THighlighter::indexOf(const QString& name) const {
     return -1;
 }
 
+QString THighlighter::defaultAttribute(TAttrKind kind) const {
+    // HTML has no strings or blanks of its own: its values and plain text stand for them;
+    // CSS names properties and selectors.
+    const bool html = m_kind == hkHtml;
+    const bool css = m_kind == hkCss;
+    QString name;
+    switch (kind) {
+    case akComment:
+        name = QStringLiteral("Comment");
+        break;
+    case akIdentifier:
+        name = css ? QStringLiteral("Selector") : QStringLiteral("Identifier");
+        break;
+    case akKeyword:
+        name = css ? QStringLiteral("Property") : QStringLiteral("Key");
+        break;
+    case akString:
+        name = html ? QStringLiteral("Value") : QStringLiteral("String");
+        break;
+    case akWhitespace:
+        name = html ? QStringLiteral("Text") : QStringLiteral("Space");
+        break;
+    case akSymbol:
+        name = QStringLiteral("Symbol");
+        break;
+    }
+    return indexOf(name) >= 0 ? m_attrs[indexOf(name)].name : QString();
+}
+
 QStringList THighlighter::attributeNames() const {
     QStringList names;
     for (const Attr& a : m_attrs)

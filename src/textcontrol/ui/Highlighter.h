@@ -26,6 +26,8 @@ public:
     THighlighterKind kind() const { return m_kind; }
     // Attribute names in a fixed order (e.g. "Comment", "Key", "Identifier").
     QStringList attributeNames() const;
+    // The attribute that holds a kind of token in this language.
+    QString defaultAttribute(TAttrKind kind) const;
     // The attribute that colours a lexer style; empty when none does.
     QString attributeOfStyle(int style) const;
     TAttrStyle attribute(const QString& name) const;
