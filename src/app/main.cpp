@@ -15,19 +15,25 @@
 
 int main(int argc, char* argv[]) {
     using namespace orvel;
-    QApplication app(argc, argv);
-    // The application title names the window class; no display name, which would end every caption.
-    QApplication::setApplicationName(QStringLiteral("Tagsmith"));
-
-    const TCommandLine cmd = parseCommandLine(QApplication::arguments().mid(1));
-    const QString exe = QApplication::applicationFilePath();
-    const TVersionInfo version = readVersionInfo(exe);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const TCommandLine cmd = parseCommandLine(args);
     if (cmd.help || cmd.version) {
-        const QString text =
-            cmd.help ? commandLineHelp(QFileInfo(exe).fileName()) : versionText(version);
+        // Answered before any window system is needed.
+        const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+        const QString text = cmd.help ? commandLineHelp(QFileInfo(exe).fileName())
+                                      : versionText(readVersionInfo(exe));
         std::fputs(qPrintable(text + u'\n'), stdout);
         return 0;
     }
+
+    QApplication app(argc, argv);
+    // The application title names the window class; no display name, which would end every
+    // caption.
+    QApplication::setApplicationName(QStringLiteral("Tagsmith"));
+    const QString exe = QApplication::applicationFilePath();
+    const TVersionInfo version = readVersionInfo(exe);
     const TLocations loc = computeLocations(exe, cmd, TSystemEnvironment::current());
     const QString localeDir = findDataFile(QStringLiteral("locale"));
     setupTranslation(localeDir, determineLanguageCode(cmd, loc.LangFile,
