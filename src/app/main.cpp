@@ -36,8 +36,9 @@ int main(int argc, char* argv[]) {
     const TVersionInfo version = readVersionInfo(exe);
     const TLocations loc = computeLocations(exe, cmd, TSystemEnvironment::current());
     const QString localeDir = findDataFile(QStringLiteral("locale"));
-    setupTranslation(localeDir, determineLanguageCode(cmd, loc.LangFile,
-                                                      TSystemEnvironment::current().uiLanguage));
+    const QString language =
+        determineLanguageCode(cmd, loc.LangFile, TSystemEnvironment::current().uiLanguage);
+    setupTranslation(localeDir, language);
     for (const QString& w : commandLineWarnings(cmd) + loc.errors)
         std::fputs(qPrintable(w + u'\n'), stderr);
 
@@ -45,6 +46,8 @@ int main(int argc, char* argv[]) {
     start.programDir = loc.ProgramDir;
     start.htmPath = loc.UserPath;
     start.caption = mainWindowCaption(version);
+    start.iniName = loc.IniName;
+    start.languageCode = language;
     start.comLineFiles = cmd.files;
     start.findDataFile = [](const QString& name) { return findDataFile(name); };
 

@@ -3,8 +3,11 @@
 #include "app/core/Dialogs.h"
 #include "app/core/Errors.h"
 #include "app/core/FileSystem.h"
+#include "app/core/HistoryList.h"
+#include "app/core/IniFileUtils.h"
 #include "app/core/Translate.h"
 #include "app/ui/CommandList.h"
+#include "app/ui/MainLayout.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
@@ -21,6 +24,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace orvel {
 
@@ -39,26 +43,106 @@ QString withSlash(const QString& dir) {
 } // namespace
 
 THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), m_start(start), m_dialogs(dialogs) {
+    : QMainWindow(parent), m_start(start), m_dialogs(dialogs), m_settings(start.languageCode) {
     setWindowTitle(m_start.caption);
-    m_fileTypes = defaultFileTypes();
-    for (int t = 0; t < kFileTypeCount; ++t) {
-        m_typeProps[t].FileType = TFileTypes(t);
-        m_typeProps[t].Types = m_fileTypes.at(t).Types;
-        m_typeProps[t].Highlight = t != ftText;
-        if (t < ftText)
-            m_highlighters[t] = THighlighter::create(THighlighterKind(t));
-    }
+    m_recentFiles = new THistoryList(this, 15);
+    for (int i = 0; i < 4; ++i)
+        m_searchHistories << new THistoryList(this, 15);
+    readSettings();
+    m_fileTypes = m_settings.fileTypes();
+    for (int t = 0; t < ftText; ++t)
+        m_highlighters[t] = THighlighter::create(THighlighterKind(t));
     m_keyStrokes = defaultEditorKeyStrokes();
     createLayout();
     createCommands();
-    resize(885, 667);
+    // The stored placement; a maximized window keeps its normal placement beneath.
+    const TFormSettings& f = m_settings.Form;
+    setGeometry(f.Left, f.Top, qMax(200, f.Width), qMax(150, f.Height));
+    if (f.State == 2)
+        setWindowState(Qt::WindowMaximized);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         // Back from another program: the active document checks its file again.
         if (s == Qt::ApplicationActive && !m_closing)
             if (TMDIForm* form = activeDocument())
                 form->Activate();
     });
+}
+
+namespace {
+const char* const kSearchHistorySections[4] = {"FileFind", "FileReplace", "FindDirs", "FindTypes"};
+} // namespace
+
+void THauptForm::readSettings() {
+    if (m_start.iniName.isEmpty())
+        return;
+    const TUnicodeIniFile ini = TUnicodeIniFile::CreateForRead(m_start.iniName);
+    m_settings.Read(ini, m_start.languageCode);
+    m_recentFiles->LoadFromIni(ini, QStringLiteral("RecentFiles"));
+    for (int i = 0; i < 4; ++i)
+        m_searchHistories[i]->LoadFromIni(ini, QString::fromLatin1(kSearchHistorySections[i]));
+}
+
+THistoryList* THauptForm::searchHistory(const QString& section) const {
+    for (int i = 0; i < 4; ++i)
+        if (section.compare(QLatin1String(kSearchHistorySections[i]), Qt::CaseInsensitive) == 0)
+            return m_searchHistories[i];
+    return nullptr;
+}
+
+void THauptForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    // Splitter sizes need the real sizes of the frame.
+    if (layout())
+        layout()->activate();
+    m_layout->apply(m_settings.Form);
+    m_layout->pcLeft->setCurrentIndex(0);
+}
+
+void THauptForm::captureForm() {
+    TFormSettings& f = m_settings.Form;
+    f.State = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    if (f.State == 0) {
+        const QRect g = geometry();
+        f.Left = g.left();
+        f.Top = g.top();
+        f.Width = g.width();
+        f.Height = g.height();
+    }
+    if (m_placed)
+        m_layout->capture(f);
+}
+
+void THauptForm::SaveSettings() {
+    if (m_start.iniName.isEmpty())
+        return;
+    QStringList errors;
+    const auto attempt = [&errors](const std::function<void()>& write) {
+        try {
+            write();
+        } catch (const EOrvelError& e) {
+            if (!errors.contains(e.message()))
+                errors << e.message();
+        }
+    };
+    captureForm();
+    attempt([this] {
+        TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(m_start.iniName);
+        m_settings.Write(ini);
+        ini.UpdateFile();
+    });
+    attempt(
+        [this] { m_recentFiles->SaveToIni(m_start.iniName, QStringLiteral("RecentFiles"), true); });
+    // The search panel's boxes keep their own sections; until they exist the lists are kept here.
+    for (int i = 0; i < 4; ++i)
+        attempt([this, i] {
+            m_searchHistories[i]->SaveToIni(m_start.iniName,
+                                            QString::fromLatin1(kSearchHistorySections[i]), true);
+        });
+    for (const QString& e : errors)
+        reportError(e);
 }
 
 THauptForm::~THauptForm() {
@@ -90,18 +174,10 @@ void THauptForm::createCommands() {
 }
 
 void THauptForm::createLayout() {
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    m_docArea = new QStackedWidget(central);
-    m_tabs = new QTabBar(central);
-    m_tabs->setExpanding(false);
-    m_tabs->setDocumentMode(true);
-    m_tabs->setShape(QTabBar::RoundedSouth);
-    layout->addWidget(m_docArea, 1);
-    layout->addWidget(m_tabs);
-    setCentralWidget(central);
+    m_layout = new TMainLayout(this);
+    setCentralWidget(m_layout->central);
+    m_docArea = m_layout->docArea;
+    m_tabs = m_layout->tabs;
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) { onTabChanged(index); });
     for (int i = 0; i < 6; ++i) {
         m_panels[i] = new QLabel(this);
@@ -170,8 +246,8 @@ TMDIForm* THauptForm::activeDocument() const {
 
 void THauptForm::applyTypeSettings(TMDIForm* form) {
     const int t = form->FileType < ftNone ? form->FileType : ftText;
-    form->SetProperties(t < ftText ? m_highlighters[t].get() : nullptr, m_typeProps[t],
-                        m_typeGutter[t]);
+    form->SetProperties(t < ftText ? m_highlighters[t].get() : nullptr, m_settings.Types[t].props,
+                        m_settings.Types[t].gutter);
 }
 
 TMDIForm* THauptForm::NewWindow(TFileTypes fileType) {
@@ -228,6 +304,7 @@ bool THauptForm::LoadTextIntoWindow(const QString& fileName, TBufferCoord caret,
     form->TextBuffer->setCaretXY(caret);
     form->setTextLangId(langId);
     form->TextDateFormat = dateFormat;
+    m_recentFiles->AddString(fileName);
     const int index = insertTab(m_tabs, form);
     RenumberTabs();
     m_tabs->setCurrentIndex(index);
@@ -255,6 +332,7 @@ int THauptForm::FindWindowByName(const QString& fileName) const {
 bool THauptForm::OpenTextFile(const QString& fileName) {
     if (!QFileInfo(fileName).isFile()) {
         reportError(fmt(T_("File: \"%s\"\r\nnot found"), {QDir::toNativeSeparators(fileName)}));
+        m_recentFiles->RemString(fileName);
         return false;
     }
     const int index = FindWindowByName(fileName);
@@ -425,6 +503,7 @@ void THauptForm::closeEvent(QCloseEvent* event) {
         return;
     }
     hide();
+    SaveSettings();
     event->accept();
 }
 
@@ -480,6 +559,7 @@ bool THauptForm::SaveTextFromMDI(TMDIForm* form, bool, bool, bool saveUnchanged)
         form->TextName = full;
         form->TextPath = withSlash(QFileInfo(full).absolutePath());
         form->setCaption(full);
+        m_recentFiles->AddString(full);
     }
     bool saved = false;
     try {

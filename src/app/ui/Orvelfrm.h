@@ -3,11 +3,13 @@
 
 #include "app/core/FileTypes.h"
 #include "app/core/IdList.h"
+#include "app/core/Settings.h"
 #include "editor/core/EditorProperties.h"
 #include "editor/ui/DocumentHost.h"
 #include "textcontrol/core/EditorCommands.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <functional>
 #include <memory>
 
@@ -20,6 +22,8 @@ namespace orvel {
 class IDialogs;
 class TCommandList;
 class THighlighter;
+class THistoryList;
+class TMainLayout;
 class TMDIForm;
 
 // What start-up found out before the main window exists.
@@ -27,6 +31,8 @@ struct TShellStart {
     QString programDir;       // with trailing "/"
     QString htmPath;          // HTML root folder, with trailing "/"
     QString caption;          // "Orvel (Version x.y.z)"
+    QString iniName;          // the settings file; empty: nothing is read or written
+    QString languageCode;     // the interface language
     QStringList comLineFiles; // files named on the command line, in order
     std::function<QString(const QString&)> findDataFile; // read-only data lookup
 };
@@ -81,12 +87,25 @@ public:
     // Reports an error no command handled, in a box titled with the application title.
     void reportError(const QString& message);
 
+    // Writes every file the shell keeps, each on its own: one that fails does not stop the
+    // others, and each failure is reported once.
+    void SaveSettings();
+    const TShellSettings& settings() const { return m_settings; }
+    TShellSettings& settings() { return m_settings; }
+    TMainLayout& frame() { return *m_layout; }
+    THistoryList& recentFiles() { return *m_recentFiles; }
+    // The history lists of the search panel, by section name.
+    THistoryList* searchHistory(const QString& section) const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void createCommands();
     void createLayout();
+    void readSettings();
+    void captureForm();
     void mergeMenus();
     void bringToFront(TMDIForm* form);
     void onTabChanged(int index);
@@ -99,15 +118,18 @@ private:
     IDialogs& m_dialogs;
     TIdList m_ids;
     QList<TFileType> m_fileTypes;
-    TSynEditProperties m_typeProps[kFileTypeCount];
-    TSynGutterProperties m_typeGutter[kFileTypeCount];
+    TShellSettings m_settings;
     std::unique_ptr<THighlighter> m_highlighters[kFileTypeCount];
     TKeyStrokes m_keyStrokes;
     TCommandList* m_commands = nullptr;
     QList<QMenu*> m_ownMenus; // with their groups in m_ownGroups
     QList<int> m_ownGroups;
+    TMainLayout* m_layout = nullptr;
     QStackedWidget* m_docArea = nullptr;
     QTabBar* m_tabs = nullptr;
+    THistoryList* m_recentFiles = nullptr;
+    QList<THistoryList*> m_searchHistories; // FileFind, FileReplace, FindDirs, FindTypes
+    bool m_placed = false;
     QLabel* m_panels[6] = {};
     int m_newNr = 0;
     bool m_closing = false;
