@@ -34,6 +34,32 @@ QStringList comboItems(const QComboBox& box) {
 bool popupVisible(const QComboBox& box) {
     return box.view()->isVisible();
 }
+
+// A history box with entries a and b and a field to leave it for, in an active window.
+struct FocusFixture {
+    QWidget window;
+    THistoryCombo* box = new THistoryCombo(&window);
+    QLineEdit* other = new QLineEdit(&window);
+
+    FocusFixture() {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(box);
+        layout->addWidget(other);
+        box->AssignList({"a", "b"});
+    }
+    bool enter() {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        if (!QTest::qWaitForWindowActive(&window))
+            return false;
+        box->setFocus(Qt::TabFocusReason);
+        return QTest::qWaitFor([this] { return box->hasFocus(); });
+    }
+    bool leave() {
+        other->setFocus(Qt::TabFocusReason);
+        return QTest::qWaitFor([this] { return other->hasFocus(); });
+    }
+};
 } // namespace
 
 class TestHistoryUi : public QObject {
@@ -271,28 +297,17 @@ void TestHistoryUi::leavingTheBox() {
     QFETCH(bool, autoUpdate);
     QFETCH(QStringList, expected);
     QFETCH(bool, modified);
-    QWidget w;
-    auto* layout = new QVBoxLayout(&w);
-    auto* box = new THistoryCombo(&w);
-    auto* other = new QLineEdit(&w);
-    layout->addWidget(box);
-    layout->addWidget(other);
-    box->AssignList({"a", "b"});
+    FocusFixture f;
+    THistoryCombo* box = f.box;
     box->setAutoUpdate(autoUpdate);
     box->setEditText(start);
-    w.show();
-    QApplication::setActiveWindow(&w);
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-
-    box->setFocus(Qt::TabFocusReason);
-    QTRY_VERIFY(box->hasFocus());
+    QVERIFY(f.enter());
     if (!typed.isEmpty()) {
         box->lineEdit()->selectAll();
         QTest::keyClicks(box->lineEdit(), typed);
     }
     const QString text = box->currentText();
-    other->setFocus(Qt::TabFocusReason);
-    QTRY_VERIFY(other->hasFocus());
+    QVERIFY(f.leave());
 
     QCOMPARE(box->HistoryList()->items(), expected);
     QCOMPARE(comboItems(*box), expected);
@@ -301,18 +316,9 @@ void TestHistoryUi::leavingTheBox() {
 }
 
 void TestHistoryUi::focusAwayForAWhileIsNoLeaving() {
-    QWidget w;
-    auto* layout = new QVBoxLayout(&w);
-    auto* box = new THistoryCombo(&w);
-    auto* other = new QLineEdit(&w);
-    layout->addWidget(box);
-    layout->addWidget(other);
-    box->AssignList({"a", "b"});
-    w.show();
-    QApplication::setActiveWindow(&w);
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    box->setFocus(Qt::TabFocusReason);
-    QTRY_VERIFY(box->hasFocus());
+    FocusFixture f;
+    THistoryCombo* box = f.box;
+    QVERIFY(f.enter());
     box->setEditText("typed");
 
     // The drop-down comes and goes.
@@ -325,14 +331,12 @@ void TestHistoryUi::focusAwayForAWhileIsNoLeaving() {
     second.show();
     QApplication::setActiveWindow(&second);
     QVERIFY(QTest::qWaitForWindowActive(&second));
-    QApplication::setActiveWindow(&w);
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QApplication::setActiveWindow(&f.window);
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
     QCOMPARE(box->HistoryList()->items(), (QStringList{"a", "b"}));
     QVERIFY(!box->Modified());
 
-    box->setFocus(Qt::TabFocusReason);
-    other->setFocus(Qt::TabFocusReason);
-    QTRY_VERIFY(other->hasFocus());
+    QVERIFY(f.leave());
     QCOMPARE(box->HistoryList()->items(), (QStringList{"typed", "a", "b"}));
     QVERIFY(box->Modified());
 }

@@ -3,6 +3,7 @@
 #include "app/core/IniFileUtils.h"
 #include "app/core/LanguageIds.h"
 
+#include <QFileInfo>
 #include <cmath>
 
 namespace orvel {
@@ -77,6 +78,9 @@ void TShellSettings::Read(const TUnicodeIniFile& ini, const QString& languageCod
     c.StdPath = ini.ReadString(kConfig, "StdPath", c.StdPath);
     c.HTMLHelp = ini.ReadInteger(kConfig, "HTMLHelp", c.HTMLHelp);
     c.HTMLRefPath = ini.ReadString(kConfig, "HTMLRefPath", c.HTMLRefPath);
+    // A help file or folder that is gone turns the reference off.
+    if ((c.HTMLHelp == 1 || c.HTMLHelp == 2) && !QFileInfo::exists(c.HTMLRefPath))
+        c.HTMLHelp = 0;
     c.EdgeBrowser = ini.ReadBool(kConfig, "EdgeBrowser", c.EdgeBrowser);
     c.ExternalBrowser = ini.ReadString(kConfig, "ExternalBrowser", c.ExternalBrowser);
     c.DictionaryLanguage = ini.ReadInteger(kConfig, "DictionaryLanguage", c.DictionaryLanguage);
@@ -91,10 +95,11 @@ void TShellSettings::Read(const TUnicodeIniFile& ini, const QString& languageCod
     c.DecimalComma = ini.ReadBool(kConfig, "DecimalComma", c.DecimalComma);
     c.Printer = ini.ReadString(kConfig, "Printer", c.Printer);
 
+    // Project files that are gone are dropped, so the next exit numbers the rest anew.
     const int count = qMin(ini.ReadInteger(kProjects, "Count", 0), 100);
     for (int i = 0; i < count; ++i) {
         const QString name = ini.ReadString(kProjects, paddedKey("Name", i), QString());
-        if (!name.isEmpty())
+        if (!name.isEmpty() && QFileInfo(name).isFile())
             Projects << name;
     }
     ProjectIndex = ini.ReadInteger(kProjects, "Active", -1);
