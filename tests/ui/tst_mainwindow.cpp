@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "app/ui/MainLayout.h"
 #include "app/ui/Orvelfrm.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -35,6 +37,7 @@ private Q_SLOTS:
     void saveAsExistingFileAsksOverwrite();
     void menusMergeDocumentMenus();
     void cyclingFollowsOrderOfUse();
+    void tabStripShowsItsTabs();
 
 private:
     std::unique_ptr<THauptForm> make(const QStringList& files = {});
@@ -256,6 +259,15 @@ void TestMainWindow::cyclingFollowsOrderOfUse() {
     QCOMPARE(name(), QString("c.txt"));
     w->PreviousMDI(w->activeDocument()->DocId);
     QCOMPARE(name(), QString("b.txt"));
+}
+
+void TestMainWindow::tabStripShowsItsTabs() {
+    writeAll(path("a.txt"), "a");
+    auto w = make({path("a.txt")});
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QTRY_VERIFY(w->frame().tabs->height() >= w->frame().tabs->sizeHint().height());
+    QCOMPARE(w->frame().tabs->tabText(0), QString("a.txt"));
 }
 
 QTEST_MAIN(TestMainWindow)

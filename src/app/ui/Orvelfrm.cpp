@@ -23,6 +23,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -94,11 +95,9 @@ void THauptForm::showEvent(QShowEvent* event) {
     if (m_placed)
         return;
     m_placed = true;
-    // Splitter sizes need the real sizes of the frame.
-    if (layout())
-        layout()->activate();
-    m_layout->apply(m_settings.Form);
     m_layout->pcLeft->setCurrentIndex(0);
+    // Splitter sizes need the real sizes of the frame: once it is laid out.
+    QTimer::singleShot(0, this, [this] { m_layout->apply(m_settings.Form); });
 }
 
 void THauptForm::captureForm() {
@@ -277,6 +276,8 @@ void THauptForm::RenumberTabs() {
     for (int i = 0; i < m_tabs->count(); ++i)
         if (TMDIForm* f = documentAt(i))
             f->WinIndex = i;
+    // A tab bar changed while hidden does not tell its layout that it needs height now.
+    m_tabs->updateGeometry();
 }
 
 namespace {
