@@ -101,7 +101,7 @@ QString ScriptedDialogs::saveFileName(const TFileDialogArgs& args) {
     return s ? s->text : QString();
 }
 
-QString ScriptedDialogs::chooseFolder(const QString& prompt, const QString&) {
+QString ScriptedDialogs::chooseFolder(const QString& prompt, const QString&, const QString&) {
     const Step* s = take(Folder, prompt);
     return s ? s->text : QString();
 }

@@ -35,7 +35,8 @@ public:
     void info(const QString& title, const QString& text) override;
     QString openFileName(const TFileDialogArgs& args) override;
     QString saveFileName(const TFileDialogArgs& args) override;
-    QString chooseFolder(const QString& prompt, const QString& startDir) override;
+    QString chooseFolder(const QString& prompt, const QString& startDir,
+                         const QString& defaultDir = QString()) override;
     void beep() override { ++beeps; }
 
 private:

@@ -218,7 +218,7 @@ void TestMainWindow::saveAsOntoOpenFileRefused() {
 void TestMainWindow::saveAsExistingFileAsksOverwrite() {
     writeAll(path("old.txt"), "old");
     auto w = make();
-    TMDIForm* doc = w->NewDocument(ftText);
+    TMDIForm* doc = w->NewText(ftText, true);
     doc->TextBuffer->setSelText("new text");
     script.expectSaveName(path("old.txt"));
     script.expectAsk("already exists", mrNo);
@@ -241,7 +241,7 @@ void TestMainWindow::menusMergeDocumentMenus() {
     QStringList titles;
     for (QAction* a : w->menuBar()->actions())
         titles << a->text();
-    QCOMPARE(titles, (QStringList{"&File", "&Edit"}));
+    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Window"}));
 }
 
 void TestMainWindow::cyclingFollowsOrderOfUse() {

@@ -30,7 +30,10 @@ public:
     // Empty when cancelled.
     virtual QString openFileName(const TFileDialogArgs& args) = 0;
     virtual QString saveFileName(const TFileDialogArgs& args) = 0;
-    virtual QString chooseFolder(const QString& prompt, const QString& startDir) = 0;
+    // A folder, with a trailing "/"; empty when cancelled. defaultDir, when given, is offered
+    // as the place to go back to.
+    virtual QString chooseFolder(const QString& prompt, const QString& startDir,
+                                 const QString& defaultDir = QString()) = 0;
     virtual void beep() = 0;
 };
 

@@ -6,6 +6,10 @@
 
 namespace orvel {
 
+QString withSlash(const QString& dir) {
+    return dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
+}
+
 QString normalizedPath(const QString& fileName) {
     if (fileName.isEmpty())
         return QString();

@@ -5,6 +5,8 @@
 
 namespace orvel {
 
+// The folder name with a trailing "/" (an empty name stays empty).
+QString withSlash(const QString& dir);
 // The cleaned absolute name; canonical (links resolved) when the file exists.
 QString normalizedPath(const QString& fileName);
 // Whether two names denote the same file, compared as the file system does.

@@ -7,6 +7,7 @@
 #include "app/core/IniFileUtils.h"
 #include "app/core/Translate.h"
 #include "app/ui/CommandList.h"
+#include "app/ui/HListBox.h"
 #include "app/ui/MainLayout.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
@@ -20,27 +21,59 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
 
 namespace orvel {
 
 namespace {
+// The main window's commands, in the order the keyboard table lists them.
+const TCommandDef kNewHtml = {"ActionNewHtml",         1001, N_("File"), N_("&Html document"),
+                              N_("New Html document"), ""};
+const TCommandDef kNewCss = {"ActionNewCss",     1002, N_("File"), N_("&Central style sheets"),
+                             N_("New CSS file"), ""};
+const TCommandDef kNewJs = {
+    "ActionNewJs", 1003, N_("File"), N_("&Javascript"), N_("New Javascript file"), ""};
+const TCommandDef kNewText = {"ActionNewText",         1004, N_("File"), N_("&Text document"),
+                              N_("New text document"), ""};
 const TCommandDef kOpen = {"ActionOpen", 1005, N_("File"), N_("&Open .."), N_("Open document"), ""};
 const TCommandDef kClose = {"ActionClose",        1006, N_("File"), N_("&Close"),
                             N_("Close document"), ""};
+const TCommandDef kTemplate = {"ActionTemplate",
+                               1007,
+                               N_("File"),
+                               N_("Save as &template"),
+                               N_("Use current document as template"),
+                               ""};
 const TCommandDef kSave = {"ActionSave", 1008, N_("File"), N_("&Save"), N_("Save document"), "F2"};
 const TCommandDef kSaveAs = {
     "ActionSaveAs", 1009, N_("File"), N_("Save &as .."), N_("Save document as new file"), ""};
+const TCommandDef kSaveAll = {
+    "ActionSaveAll", 1010, N_("File"), N_("Save &all"), N_("Save all changed documents"), ""};
 const TCommandDef kExit = {"ActionExit", 1011, N_("File"), N_("&Quit"), N_("Quit program"), ""};
+const TCommandDef kNewPhp = {"ActionNewPhp",     1012, N_("File"), N_("P&hp file"),
+                             N_("New PHP file"), ""};
+const TCommandDef kNewPerl = {"ActionNewPerl",       1013, N_("File"), N_("&Perl script"),
+                              N_("New Perl script"), ""};
+const TCommandDef kNewVbs = {"ActionNewVbs",
+                             1014,
+                             N_("File"),
+                             N_("&Visual Basic script"),
+                             N_("New Visual Basic script"),
+                             ""};
+const TCommandDef kCloseAll = {"ActionCloseall", 0, N_("File"), N_("&Close all"), "", ""};
+const TCommandDef kSelectDoc = {"ActionSelectDoc",     0, N_("File"), N_("Select &Document"),
+                                N_("Select document"), ""};
 
-QString withSlash(const QString& dir) {
-    return dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
-}
+const char* const kSearchHistorySections[4] = {"FileFind", "FileReplace", "FindDirs", "FindTypes"};
 } // namespace
 
 THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, QWidget* parent)
@@ -61,6 +94,8 @@ THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, QWidget* par
     setGeometry(f.Left, f.Top, qMax(200, f.Width), qMax(150, f.Height));
     if (f.State == 2)
         setWindowState(Qt::WindowMaximized);
+    // The mouse's back and forward buttons cycle the documents wherever they are pressed.
+    qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         // Back from another program: the active document checks its file again.
         if (s == Qt::ApplicationActive && !m_closing)
@@ -69,9 +104,23 @@ THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, QWidget* par
     });
 }
 
-namespace {
-const char* const kSearchHistorySections[4] = {"FileFind", "FileReplace", "FindDirs", "FindTypes"};
-} // namespace
+bool THauptForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto button = static_cast<QMouseEvent*>(event)->button();
+        auto* w = qobject_cast<QWidget*>(watched);
+        if ((button == Qt::BackButton || button == Qt::ForwardButton) && w && w->window() == this) {
+            TMDIForm* form = activeDocument();
+            if (!form)
+                return false;
+            if (button == Qt::BackButton)
+                PreviousMDI(form->DocId);
+            else
+                NextMDI(form->DocId);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 void THauptForm::readSettings() {
     if (m_start.iniName.isEmpty())
@@ -153,23 +202,85 @@ THauptForm::~THauptForm() {
 
 void THauptForm::createCommands() {
     m_commands = new TCommandList(this, [this](const QString& message) { reportError(message); });
-    m_commands->add(kOpen, [this] { ActionOpenExecute(); });
-    m_commands->add(kSave, [this] { ActionSaveExecute(); });
-    m_commands->add(kSaveAs, [this] { ActionSaveAsExecute(); });
-    m_commands->add(kClose, [this] { ActionCloseExecute(); });
-    m_commands->add(kExit, [this] { ActionExitExecute(); });
+    TCommandList& c = *m_commands;
+    const std::pair<const TCommandDef*, TFileTypes> newCommands[] = {
+        {&kNewHtml, ftHtml}, {&kNewCss, ftCss},   {&kNewJs, ftJs},  {&kNewText, ftText},
+        {&kNewPhp, ftPhp},   {&kNewPerl, ftPerl}, {&kNewVbs, ftVbs}};
+    for (const auto& [def, type] : newCommands)
+        c.add(*def, [this, t = type] { NewText(t, true); });
+    c.add(kOpen, [this] { ActionOpenExecute(); });
+    c.add(kClose, [this] { ActionCloseExecute(); });
+    c.add(kTemplate, [this] { ActionTemplateExecute(); });
+    c.add(kSave, [this] { ActionSaveExecute(); });
+    c.add(kSaveAs, [this] { ActionSaveAsExecute(); });
+    c.add(kSaveAll, [this] { ActionSaveAllExecute(); });
+    c.add(kExit, [this] { ActionExitExecute(); });
+    c.add(kCloseAll, [this] { ActionCloseallExecute(); });
+    c.add(kSelectDoc, [this] { ActionSelectDocExecute(); });
+
     auto* file = new QMenu(T_("&File"), this);
+    auto* newMenu = file->addMenu(T_("&New"));
+    for (const char* n : {"ActionNewHtml", "ActionNewCss", "ActionNewJs", "ActionNewPhp",
+                          "ActionNewVbs", "ActionNewPerl", "ActionNewText"})
+        newMenu->addAction(action(n));
     file->addAction(action("ActionOpen"));
-    file->addAction(action("ActionSave"));
-    file->addAction(action("ActionSaveAs"));
+    m_recentMenu = file->addMenu(T_("&Recent files"));
+    file->addSeparator();
+    for (const char* n : {"ActionSave", "ActionSaveAs", "ActionSaveAll", "ActionTemplate"})
+        file->addAction(action(n));
+    file->addSeparator();
     file->addAction(action("ActionClose"));
+    file->addAction(action("ActionCloseall"));
     file->addSeparator();
     file->addAction(action("ActionExit"));
-    m_ownMenus << file;
-    m_ownGroups << 1;
+    m_recentMirror = new THistoryMenu(m_recentFiles, this);
+    m_recentMirror->setMenu(m_recentMenu);
+    connect(m_recentMirror, &THistoryMenu::itemClicked, this,
+            [this](const QString& name) { m_commands->run([this, name] { OpenTextFile(name); }); });
+
+    m_windowMenu = new QMenu(T_("&Window"), this);
+    connect(m_windowMenu, &QMenu::aboutToShow, this, [this] { fillWindowMenu(); });
+    fillWindowMenu();
+    m_ownMenus = {file, m_windowMenu};
+    m_ownGroups = {1, 9};
+
+    // The file toolbar: new with the document types, open with the recent files, save.
+    QToolBar* bar = m_layout->fileToolBar;
+    auto* newButton = new QToolButton(bar);
+    newButton->setDefaultAction(action("ActionNewHtml"));
+    newButton->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    newButton->setMenu(newMenu);
+    newButton->setPopupMode(QToolButton::MenuButtonPopup);
+    bar->addWidget(newButton);
+    auto* openButton = new QToolButton(bar);
+    openButton->setDefaultAction(action("ActionOpen"));
+    openButton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    openButton->setMenu(m_recentMenu);
+    openButton->setPopupMode(QToolButton::MenuButtonPopup);
+    bar->addWidget(openButton);
+    action("ActionSave")->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    bar->addAction(action("ActionSave"));
     for (QAction* a : m_commands->actions())
         addAction(a);
     mergeMenus();
+}
+
+void THauptForm::fillWindowMenu() {
+    // Its own command, then the open documents after the last separator.
+    m_windowMenu->clear();
+    m_windowMenu->addAction(action("ActionSelectDoc"));
+    m_windowMenu->addSeparator();
+    const QList<TMDIForm*> docs = documents();
+    for (int i = 0; i < docs.size(); ++i) {
+        TMDIForm* f = docs.at(i);
+        QAction* a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(f->caption()));
+        a->setCheckable(true);
+        a->setChecked(f == activeDocument());
+        connect(a, &QAction::triggered, this, [this, f] {
+            if (f->WinIndex >= 0)
+                ActivateWindow(f->WinIndex);
+        });
+    }
 }
 
 void THauptForm::createLayout() {
@@ -212,431 +323,8 @@ bool THauptForm::Init() {
             opened = OpenTextFile(QFileInfo(name).absoluteFilePath()) || opened;
     }
     if (!opened)
-        NewDocument(ftHtml);
+        NewText(ftHtml, false);
     return true;
-}
-
-// --- Document windows ------------------------------------------------------------------------
-
-QList<TMDIForm*> THauptForm::documents() const {
-    QList<TMDIForm*> out;
-    for (int i = 0; i < m_tabs->count(); ++i)
-        if (TMDIForm* f = documentAt(i))
-            out << f;
-    return out;
-}
-
-TMDIForm* THauptForm::documentAt(int tabIndex) const {
-    if (tabIndex < 0 || tabIndex >= m_tabs->count())
-        return nullptr;
-    return findById(m_tabs->tabData(tabIndex).toInt());
-}
-
-TMDIForm* THauptForm::findById(int id) const {
-    for (int i = 0; i < m_docArea->count(); ++i)
-        if (auto* f = qobject_cast<TMDIForm*>(m_docArea->widget(i)); f && f->DocId == id)
-            return f;
-    return nullptr;
-}
-
-TMDIForm* THauptForm::activeDocument() const {
-    return qobject_cast<TMDIForm*>(m_docArea->currentWidget());
-}
-
-void THauptForm::applyTypeSettings(TMDIForm* form) {
-    const int t = form->FileType < ftNone ? form->FileType : ftText;
-    form->SetProperties(t < ftText ? m_highlighters[t].get() : nullptr, m_settings.Types[t].props,
-                        m_settings.Types[t].gutter);
-}
-
-TMDIForm* THauptForm::NewWindow(TFileTypes fileType) {
-    auto* form = new TMDIForm(*this, fileType, m_docArea);
-    // Without a project: ANSI, no byte-order mark, no text language.
-    form->Encoding = seAnsi;
-    form->UseBom = false;
-    form->setTextLangId(0);
-    applyTypeSettings(form);
-    form->SetKeyStrokes(m_keyStrokes);
-    m_ids.Add(form->DocId);
-    m_docArea->addWidget(form);
-    connect(form, &TMDIForm::captionChanged, this, [this, form] {
-        if (form->WinIndex >= 0 && form->WinIndex < m_tabs->count()) {
-            m_tabs->setTabText(form->WinIndex, QFileInfo(form->TextName).fileName());
-            m_tabs->setTabToolTip(form->WinIndex, form->TextName);
-        }
-    });
-    connect(form, &TMDIForm::statusChanged, this, [this, form](bool) {
-        if (form == activeDocument())
-            ShowStatus(false);
-    });
-    return form;
-}
-
-void THauptForm::RenumberTabs() {
-    for (int i = 0; i < m_tabs->count(); ++i)
-        if (TMDIForm* f = documentAt(i))
-            f->WinIndex = i;
-    // A tab bar changed while hidden does not tell its layout that it needs height now.
-    m_tabs->updateGeometry();
-}
-
-namespace {
-int insertTab(QTabBar* tabs, TMDIForm* form) {
-    const int at = tabs->currentIndex() < 0 ? 0 : tabs->currentIndex() + 1;
-    QSignalBlocker block(tabs);
-    const int index = tabs->insertTab(at, QFileInfo(form->TextName).fileName());
-    tabs->setTabData(index, form->DocId);
-    tabs->setTabToolTip(index, form->TextName);
-    return index;
-}
-} // namespace
-
-bool THauptForm::LoadTextIntoWindow(const QString& fileName, TBufferCoord caret, quint32 langId,
-                                    int dateFormat) {
-    TMDIForm* form = NewWindow(FileTypeOfName(m_fileTypes, fileName));
-    if (!form->LoadText(fileName)) {
-        // A window that never held its file leaves nothing behind.
-        m_ids.Remove(form->DocId);
-        m_docArea->removeWidget(form);
-        delete form;
-        return false;
-    }
-    form->TextPath = withSlash(QFileInfo(fileName).absolutePath());
-    form->TextBuffer->setCaretXY(caret);
-    form->setTextLangId(langId);
-    form->TextDateFormat = dateFormat;
-    m_recentFiles->AddString(fileName);
-    const int index = insertTab(m_tabs, form);
-    RenumberTabs();
-    m_tabs->setCurrentIndex(index);
-    onTabChanged(index);
-    return true;
-}
-
-TMDIForm* THauptForm::NewDocument(TFileTypes fileType, const QString& dir) {
-    TMDIForm* form = NewWindow(fileType);
-    form->InitNewText(QStringLiteral("*New") + QString::number(++m_newNr), dir, form->Encoding);
-    const int index = insertTab(m_tabs, form);
-    RenumberTabs();
-    m_tabs->setCurrentIndex(index);
-    onTabChanged(index);
-    return form;
-}
-
-int THauptForm::FindWindowByName(const QString& fileName) const {
-    for (int i = 0; i < m_tabs->count(); ++i)
-        if (TMDIForm* f = documentAt(i); f && f->Status != tsNew && sameFile(f->TextName, fileName))
-            return i;
-    return -1;
-}
-
-bool THauptForm::OpenTextFile(const QString& fileName) {
-    if (!QFileInfo(fileName).isFile()) {
-        reportError(fmt(T_("File: \"%s\"\r\nnot found"), {QDir::toNativeSeparators(fileName)}));
-        m_recentFiles->RemString(fileName);
-        return false;
-    }
-    const int index = FindWindowByName(fileName);
-    if (index >= 0) {
-        TMDIForm* form = documentAt(index);
-        // Own changes are never thrown away without asking: a modified document asks when
-        // it is activated; an unmodified one is reloaded at once.
-        if (form->fileChangedOnDisk() && !form->modified())
-            form->ReLoadText();
-        ActivateWindow(index);
-    } else if (!LoadTextIntoWindow(QFileInfo(fileName).absoluteFilePath(), {1, 1}, 0, 0)) {
-        return false;
-    }
-    ShowStatus(true);
-    return true;
-}
-
-void THauptForm::ActivateWindow(int index) {
-    if (index < 0 || index >= m_tabs->count())
-        return;
-    if (m_tabs->currentIndex() == index)
-        onTabChanged(index);
-    else
-        m_tabs->setCurrentIndex(index);
-}
-
-void THauptForm::bringToFront(TMDIForm* form) {
-    if (form && form->WinIndex >= 0)
-        ActivateWindow(form->WinIndex);
-}
-
-void THauptForm::onTabChanged(int index) {
-    if (m_switching || m_closing)
-        return;
-    TMDIForm* form = documentAt(index);
-    if (!form)
-        return;
-    m_docArea->setCurrentWidget(form);
-    m_ids.Add(form->DocId);
-    mergeMenus();
-    form->Activate();
-    ShowStatus(false);
-}
-
-void THauptForm::mergeMenus() {
-    // The active document's menus stand between the main window's by group number.
-    struct Entry {
-        int group;
-        QMenu* menu;
-    };
-    QList<Entry> entries;
-    for (int i = 0; i < m_ownMenus.size(); ++i)
-        entries.append({m_ownGroups.at(i), m_ownMenus.at(i)});
-    if (TMDIForm* form = activeDocument())
-        for (const TMergedMenu& m : form->menus())
-            entries.append({m.group, m.menu});
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.group < b.group; });
-    menuBar()->clear();
-    for (const Entry& e : entries)
-        menuBar()->addMenu(e.menu);
-}
-
-void THauptForm::NextMDI(int docId) {
-    if (TMDIForm* form = findById(m_ids.Next(docId)))
-        bringToFront(form);
-}
-
-void THauptForm::PreviousMDI(int) {
-    if (TMDIForm* form = findById(m_ids.Previous()))
-        bringToFront(form);
-}
-
-// --- Closing ---------------------------------------------------------------------------------
-
-bool THauptForm::closeDocumentWindow(TMDIForm* form, bool ask) {
-    if (ask && !form->closeQuery())
-        return false;
-    form->closeDocument();
-    m_docArea->removeWidget(form);
-    form->deleteLater();
-    if (!m_closing)
-        if (TMDIForm* active = activeDocument(); active && m_tabs->currentIndex() >= 0)
-            onTabChanged(m_tabs->currentIndex());
-    return true;
-}
-
-void THauptForm::CloseMDI(int tabIndex, int docId, TTextStatus status, const QString&) {
-    Q_UNUSED(status);
-    if (tabIndex < 0)
-        return;
-    const int front = m_ids.Remove(docId);
-    m_switching = true;
-    if (tabIndex < m_tabs->count())
-        m_tabs->removeTab(tabIndex);
-    m_switching = false;
-    RenumberTabs();
-    TMDIForm* next = findById(front);
-    if (next && next->DocId != docId && next->WinIndex >= 0) {
-        m_switching = true;
-        m_tabs->setCurrentIndex(next->WinIndex);
-        m_switching = false;
-        if (status != tsClose)
-            m_docArea->setCurrentWidget(next);
-    } else if (m_tabs->count() > 0) {
-        m_switching = true;
-        m_tabs->setCurrentIndex(qMin(tabIndex, m_tabs->count() - 1));
-        m_switching = false;
-    }
-}
-
-void THauptForm::ActionCloseExecute() {
-    TMDIForm* form = activeDocument();
-    if (!form)
-        return;
-    // At least one document window stays open.
-    if (m_tabs->count() == 1) {
-        if (form->modified() && !form->closeQuery())
-            return;
-        NewDocument(ftHtml);
-        closeDocumentWindow(form, false);
-    } else {
-        closeDocumentWindow(form, true);
-    }
-    ShowStatus(true);
-}
-
-bool THauptForm::CloseAllTexts(bool withCancel) {
-    QList<TMDIForm*> docs = documents();
-    if (docs.isEmpty())
-        return true;
-    bool anyModified = false;
-    for (TMDIForm* f : docs)
-        anyModified = anyModified || f->modified();
-    if (anyModified) {
-        const TMsgResult answer = m_dialogs.ask(mainCaption(), T_("Save changed files?"),
-                                                mbYes | mbNo | (withCancel ? mbCancel : 0), mrYes);
-        if (answer == mrCancel || answer == mrNone)
-            return false;
-        if (answer == mrYes) {
-            for (TMDIForm* f : docs)
-                if (f->modified() && !SaveTextFromMDI(f, true, true, false))
-                    return false; // a save that did not happen keeps every window open
-        } else {
-            for (TMDIForm* f : docs)
-                f->TextBuffer->setModified(false);
-        }
-    }
-    m_closing = true;
-    for (int i = int(docs.size()) - 1; i >= 0; --i) {
-        docs[i]->Status = tsClose;
-        closeDocumentWindow(docs[i], false);
-    }
-    m_closing = false;
-    QApplication::processEvents();
-    return true;
-}
-
-void THauptForm::ActionExitExecute() {
-    if (!CloseAllTexts(false))
-        return;
-    close();
-}
-
-void THauptForm::closeEvent(QCloseEvent* event) {
-    if (!CloseAllTexts(false)) {
-        event->ignore();
-        return;
-    }
-    hide();
-    SaveSettings();
-    event->accept();
-}
-
-// --- Saving ----------------------------------------------------------------------------------
-
-QString THauptForm::fileFilter(TFileTypes type, bool allTypes) const {
-    QStringList parts;
-    for (int t = 0; t < kFileTypeCount; ++t)
-        if (allTypes || t == type)
-            parts << T_(m_fileTypes.at(t).Desc) << m_fileTypes.at(t).FileFilter;
-    parts << T_("all") << QStringLiteral("*.*");
-    return parts.join(u'|');
-}
-
-bool THauptForm::SaveTextFromMDI(TMDIForm* form, bool, bool, bool saveUnchanged) {
-    if (!form->modified() && !saveUnchanged)
-        return true;
-    if (form->Status != tsOld) {
-        const int t = form->FileType < ftNone ? form->FileType : ftText;
-        TFileDialogArgs args;
-        args.title = form->caption() + T_(" save as");
-        args.filter = fileFilter(form->FileType, false);
-        args.defaultExt = m_fileTypes.at(t).DefExt;
-        args.dir = form->TextPath;
-        args.fileName = form->Status == tsNew ? QString() : QFileInfo(form->TextName).fileName();
-        QString name;
-        for (;;) {
-            name = m_dialogs.saveFileName(args);
-            if (name.isEmpty()) {
-                if (form->Status == tsChange)
-                    form->Status = tsOld;
-                return false;
-            }
-            const int holder = FindWindowByName(name);
-            if (holder >= 0 && documentAt(holder) != form) {
-                // Two windows on one file would overwrite each other's work.
-                reportError(fmt(T_("File: \"%s\"\r\nis open in another window."),
-                                {QDir::toNativeSeparators(name)}));
-                continue;
-            }
-            if (QFileInfo::exists(name) && !sameFile(name, form->TextName)) {
-                const TMsgResult answer = m_dialogs.ask(
-                    mainCaption(),
-                    fmt(T_("File: \"%s\" already exists!"), {QDir::toNativeSeparators(name)}) +
-                        QStringLiteral("\r\n") + T_("Overwrite file?"),
-                    mbYes | mbNo, mrNo);
-                if (answer != mrYes)
-                    continue;
-            }
-            break;
-        }
-        const QString full = QFileInfo(name).absoluteFilePath();
-        form->TextName = full;
-        form->TextPath = withSlash(QFileInfo(full).absolutePath());
-        form->setCaption(full);
-        m_recentFiles->AddString(full);
-    }
-    bool saved = false;
-    try {
-        saved = form->SaveText();
-    } catch (const EOrvelError& e) {
-        reportError(e.message());
-        return false;
-    }
-    if (form->WinIndex >= 0)
-        m_tabs->setTabText(form->WinIndex, QFileInfo(form->TextName).fileName());
-    ShowStatus(false);
-    return saved;
-}
-
-void THauptForm::ActionSaveExecute() {
-    if (TMDIForm* form = activeDocument())
-        SaveTextFromMDI(form, false, false, true);
-}
-
-void THauptForm::ActionSaveAsExecute() {
-    TMDIForm* form = activeDocument();
-    if (!form)
-        return;
-    if (form->Status != tsNew)
-        form->Status = tsChange;
-    SaveTextFromMDI(form, false, false, true);
-}
-
-void THauptForm::ActionOpenExecute() {
-    TFileDialogArgs args;
-    args.title = T_("Open file");
-    args.dir = m_start.htmPath;
-    args.filter = fileFilter(ftNone, true);
-    const QString name = m_dialogs.openFileName(args);
-    if (!name.isEmpty())
-        OpenTextFile(name);
-}
-
-// --- Status ----------------------------------------------------------------------------------
-
-void THauptForm::ShowStatus(bool updateTabs) {
-    TMDIForm* form = activeDocument();
-    if (updateTabs && form && form->WinIndex >= 0 && m_tabs->currentIndex() != form->WinIndex) {
-        m_switching = true;
-        m_tabs->setCurrentIndex(form->WinIndex);
-        m_switching = false;
-    }
-    m_panels[0]->setText(T_("Root-Path") + QStringLiteral(": ") +
-                         QDir::toNativeSeparators(m_start.htmPath));
-    if (form) {
-        const TBufferCoord c = form->TextBuffer->caretXY();
-        m_panels[1]->setText(QString::asprintf("%6d:%3d", c.Line, c.Char));
-        m_panels[2]->setText(form->TextBuffer->insertMode() ? T_("Insert") : T_("Overwrite"));
-        m_panels[3]->setText(QString());
-        m_panels[4]->setText(QStringLiteral("[") + encodingDisplayName(form->Encoding) +
-                             QStringLiteral("]"));
-        QString rel;
-        if (form->Status != tsNew) {
-            rel = form->TextName;
-            if (isPathBelow(rel, m_start.htmPath))
-                rel = QDir(m_start.htmPath).relativeFilePath(rel);
-            if (rel == QStringLiteral("."))
-                rel.clear();
-        } else {
-            rel = form->TextName;
-        }
-        const int t = form->FileType < ftNone ? form->FileType : ftText;
-        m_panels[5]->setText(T_(m_fileTypes.at(t).Desc) + QStringLiteral(": ") +
-                             QDir::toNativeSeparators(rel));
-    } else {
-        for (int i : {1, 3, 4, 5})
-            m_panels[i]->clear();
-    }
-    action("ActionSave")->setEnabled(form && form->modified());
-    action("ActionSaveAs")->setEnabled(form != nullptr);
-    action("ActionClose")->setEnabled(form != nullptr);
 }
 
 } // namespace orvel

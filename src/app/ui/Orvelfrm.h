@@ -52,7 +52,6 @@ public:
                             int dateFormat);
     int FindWindowByName(const QString& fileName) const;
     bool OpenTextFile(const QString& fileName);
-    TMDIForm* NewDocument(TFileTypes fileType, const QString& dir = QString());
     void ActivateWindow(int index);
     bool CloseAllTexts(bool withCancel);
     void RenumberTabs();
@@ -67,6 +66,14 @@ public:
     void ActionSaveAsExecute();
     void ActionCloseExecute();
     void ActionExitExecute();
+    void ActionSaveAllExecute();
+    void ActionCloseallExecute();
+    void ActionSelectDocExecute();
+    void ActionTemplateExecute();
+    // A new untitled document; withFolder asks for its template folder (HTML).
+    TMDIForm* NewText(TFileTypes fileType, bool withFolder);
+    // Points the file panel at the file's folder.
+    void SyncFilePanel(const QString& fileName);
     TCommandList& commands() { return *m_commands; }
     QAction* action(const char* name) const;
 
@@ -100,6 +107,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createCommands();
@@ -107,6 +115,7 @@ private:
     void readSettings();
     void captureForm();
     void mergeMenus();
+    void fillWindowMenu();
     void bringToFront(TMDIForm* form);
     void onTabChanged(int index);
     bool closeDocumentWindow(TMDIForm* form, bool ask);
@@ -128,6 +137,10 @@ private:
     QStackedWidget* m_docArea = nullptr;
     QTabBar* m_tabs = nullptr;
     THistoryList* m_recentFiles = nullptr;
+    class THistoryMenu* m_recentMirror = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    QString m_panelFolder;                  // the folder the file panel shows
     QList<THistoryList*> m_searchHistories; // FileFind, FileReplace, FindDirs, FindTypes
     bool m_placed = false;
     QLabel* m_panels[6] = {};

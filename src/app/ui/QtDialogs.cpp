@@ -99,7 +99,7 @@ QString TQtDialogs::saveFileName(const TFileDialogArgs& args) {
     return dlg.selectedFiles().first();
 }
 
-QString TQtDialogs::chooseFolder(const QString& prompt, const QString& startDir) {
+QString TQtDialogs::chooseFolder(const QString& prompt, const QString& startDir, const QString&) {
     return QFileDialog::getExistingDirectory(m_parent, prompt, startDir);
 }
 

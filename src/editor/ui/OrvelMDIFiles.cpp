@@ -16,10 +16,6 @@ namespace orvel {
 
 namespace {
 
-QString withSlash(const QString& dir) {
-    return dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
-}
-
 QString folderOf(const QString& fileName) {
     return withSlash(QFileInfo(fileName).absolutePath());
 }
@@ -58,7 +54,7 @@ void TMDIForm::InitNewText(const QString& AName, const QString& ADir, TSynEncodi
             templ = root + QStringLiteral("~template.html");
         } else if (!isNetworkPath(ADir)) {
             const QString chosen = m_host.dialogs().chooseFolder(
-                T_("Select subdirectory of template for new document"), ADir);
+                T_("Select subdirectory of template for new document"), ADir, root);
             if (!chosen.isEmpty()) {
                 templ = withSlash(chosen) + QStringLiteral("~template.html");
                 if (!QFileInfo::exists(templ)) {

@@ -1,0 +1,201 @@
+// The main window's file commands: open, save, save as, templates.
+
+#include "app/ui/Orvelfrm.h"
+
+#include "app/core/Dialogs.h"
+#include "app/core/Errors.h"
+#include "app/core/FileSystem.h"
+#include "app/core/HistoryList.h"
+#include "app/core/IniFileUtils.h"
+#include "app/core/Translate.h"
+#include "app/ui/CommandList.h"
+#include "app/ui/MainLayout.h"
+#include "editor/ui/OrvelMDI.h"
+#include "textcontrol/ui/EditorControl.h"
+#include "textcontrol/ui/Highlighter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <functional>
+
+namespace orvel {
+
+// --- Saving ----------------------------------------------------------------------------------
+
+QString THauptForm::fileFilter(TFileTypes type, bool allTypes) const {
+    QStringList parts;
+    for (int t = 0; t < kFileTypeCount; ++t)
+        if (allTypes || t == type)
+            parts << T_(m_fileTypes.at(t).Desc) << m_fileTypes.at(t).FileFilter;
+    parts << T_("all") << QStringLiteral("*.*");
+    return parts.join(u'|');
+}
+
+bool THauptForm::SaveTextFromMDI(TMDIForm* form, bool, bool, bool saveUnchanged) {
+    if (!form->modified() && !saveUnchanged)
+        return true;
+    if (form->Status != tsOld) {
+        const int t = form->FileType < ftNone ? form->FileType : ftText;
+        TFileDialogArgs args;
+        args.title = form->caption() + T_(" save as");
+        args.filter = fileFilter(form->FileType, false);
+        args.defaultExt = m_fileTypes.at(t).DefExt;
+        args.dir = form->TextPath;
+        args.fileName = form->Status == tsNew ? QString() : QFileInfo(form->TextName).fileName();
+        QString name;
+        for (;;) {
+            name = m_dialogs.saveFileName(args);
+            if (name.isEmpty()) {
+                if (form->Status == tsChange)
+                    form->Status = tsOld;
+                return false;
+            }
+            const int holder = FindWindowByName(name);
+            if (holder >= 0 && documentAt(holder) != form) {
+                // Two windows on one file would overwrite each other's work.
+                reportError(fmt(T_("File: \"%s\"\r\nis open in another window."),
+                                {QDir::toNativeSeparators(name)}));
+                continue;
+            }
+            if (QFileInfo::exists(name) && !sameFile(name, form->TextName)) {
+                const TMsgResult answer = m_dialogs.ask(
+                    mainCaption(),
+                    fmt(T_("File: \"%s\" already exists!"), {QDir::toNativeSeparators(name)}) +
+                        QStringLiteral("\r\n") + T_("Overwrite file?"),
+                    mbYes | mbNo, mrNo);
+                if (answer != mrYes)
+                    continue;
+            }
+            break;
+        }
+        const QString full = QFileInfo(name).absoluteFilePath();
+        form->TextName = full;
+        form->TextPath = withSlash(QFileInfo(full).absolutePath());
+        form->setCaption(full);
+        m_recentFiles->AddString(full);
+    }
+    bool saved = false;
+    try {
+        saved = form->SaveText();
+    } catch (const EOrvelError& e) {
+        reportError(e.message());
+        return false;
+    }
+    if (form->WinIndex >= 0)
+        m_tabs->setTabText(form->WinIndex, QFileInfo(form->TextName).fileName());
+    ShowStatus(false);
+    return saved;
+}
+
+void THauptForm::ActionSaveExecute() {
+    if (TMDIForm* form = activeDocument())
+        SaveTextFromMDI(form, false, false, true);
+}
+
+void THauptForm::ActionSaveAsExecute() {
+    TMDIForm* form = activeDocument();
+    if (!form)
+        return;
+    if (form->Status != tsNew)
+        form->Status = tsChange;
+    SaveTextFromMDI(form, false, false, true);
+}
+
+void THauptForm::ActionSaveAllExecute() {
+    // Only what changed; untitled documents ask for a name, a cancelled one is left as it is.
+    for (TMDIForm* form : documents())
+        SaveTextFromMDI(form, false, false, false);
+    ShowStatus(false);
+}
+
+void THauptForm::ActionTemplateExecute() {
+    TMDIForm* form = activeDocument();
+    if (!form)
+        return;
+    const QString folder = m_dialogs.chooseFolder(T_("Select subdirectory for template"),
+                                                  form->TextPath, m_start.htmPath);
+    if (folder.isEmpty())
+        return;
+    const QString target = withSlash(folder) + QStringLiteral("~template.html");
+    if (QFileInfo::exists(target) && m_dialogs.ask(mainCaption(),
+                                                   fmt(T_("Overwrite existing template:\r\n%s?"),
+                                                       {QDir::toNativeSeparators(target)}),
+                                                   mbYes | mbNo, mrNo) != mrYes)
+        return;
+    form->SaveTemplate(target);
+}
+
+void THauptForm::SyncFilePanel(const QString& fileName) {
+    const QFileInfo fi(fileName);
+    if (fi.exists())
+        m_panelFolder = withSlash(fi.absolutePath());
+}
+
+void THauptForm::ActionOpenExecute() {
+    TFileDialogArgs args;
+    args.title = T_("Open file");
+    args.dir = m_start.htmPath;
+    args.filter = fileFilter(ftNone, true);
+    const QString name = m_dialogs.openFileName(args);
+    if (!name.isEmpty())
+        OpenTextFile(name);
+}
+
+// --- Status ----------------------------------------------------------------------------------
+
+void THauptForm::ShowStatus(bool updateTabs) {
+    TMDIForm* form = activeDocument();
+    if (updateTabs && form && form->WinIndex >= 0 && m_tabs->currentIndex() != form->WinIndex) {
+        m_switching = true;
+        m_tabs->setCurrentIndex(form->WinIndex);
+        m_switching = false;
+    }
+    m_panels[0]->setText(T_("Root-Path") + QStringLiteral(": ") +
+                         QDir::toNativeSeparators(m_start.htmPath));
+    if (form) {
+        const TBufferCoord c = form->TextBuffer->caretXY();
+        m_panels[1]->setText(QString::asprintf("%6d:%3d", c.Line, c.Char));
+        m_panels[2]->setText(form->TextBuffer->insertMode() ? T_("Insert") : T_("Overwrite"));
+        m_panels[3]->setText(QString());
+        m_panels[4]->setText(QStringLiteral("[") + encodingDisplayName(form->Encoding) +
+                             QStringLiteral("]"));
+        QString rel;
+        if (form->Status != tsNew) {
+            rel = form->TextName;
+            if (isPathBelow(rel, m_start.htmPath))
+                rel = QDir(m_start.htmPath).relativeFilePath(rel);
+            if (rel == QStringLiteral("."))
+                rel.clear();
+        } else {
+            rel = form->TextName;
+        }
+        const int t = form->FileType < ftNone ? form->FileType : ftText;
+        m_panels[5]->setText(T_(m_fileTypes.at(t).Desc) + QStringLiteral(": ") +
+                             QDir::toNativeSeparators(rel));
+    } else {
+        for (int i : {1, 3, 4, 5})
+            m_panels[i]->clear();
+    }
+    bool anyModified = false;
+    for (TMDIForm* f : documents())
+        anyModified = anyModified || f->modified();
+    action("ActionSave")->setEnabled(form && form->modified());
+    action("ActionSaveAs")->setEnabled(form != nullptr);
+    action("ActionTemplate")->setEnabled(form != nullptr);
+    action("ActionClose")->setEnabled(form != nullptr);
+    action("ActionSaveAll")->setEnabled(anyModified);
+    m_panels[0]->setFixedWidth(qMax(20, m_layout->pcLeft->width()));
+}
+
+} // namespace orvel

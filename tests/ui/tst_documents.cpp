@@ -1,0 +1,220 @@
+#include "ScriptedDialogs.h"
+#include "TestFiles.h"
+#include "app/ui/Orvelfrm.h"
+#include "editor/ui/OrvelMDI.h"
+#include "textcontrol/ui/EditorControl.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace orvel;
+using orvel::test::readAll;
+using orvel::test::writeAll;
+
+class TestDocuments : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void untitledNumbersCount();
+    void closingActivatesTheOneUsedBefore();
+    void saveAsCancelledStaysUntitled();
+    void saveAllWritesOnlyChanged();
+    void closeAllAsksAndLeavesANewDocument();
+    void templateRoundTrip();
+    void templateFolderQuestion_data();
+    void templateFolderQuestion();
+    void mouseButtonsCycle();
+    void windowMenuListsDocuments();
+
+private:
+    std::unique_ptr<THauptForm> make(const QStringList& files = {});
+    QString path(const QString& name) const { return dir->filePath(name); }
+    QString name(THauptForm& w) const { return QFileInfo(w.activeDocument()->TextName).fileName(); }
+    test::ScriptedDialogs script;
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+void TestDocuments::init() {
+    dir = std::make_unique<QTemporaryDir>();
+    script.reset();
+}
+
+void TestDocuments::cleanup() {
+    const QStringList problems = script.problems();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+}
+
+std::unique_ptr<THauptForm> TestDocuments::make(const QStringList& files) {
+    TShellStart start;
+    start.programDir = dir->path() + u'/';
+    start.htmPath = dir->path() + u'/';
+    start.caption = QStringLiteral("Orvel (Version 0.1.0)");
+    start.comLineFiles = files;
+    const QString data = dir->path();
+    start.findDataFile = [data](const QString& n) {
+        const QString f = data + QStringLiteral("/data/") + n;
+        return QFileInfo::exists(f) ? f : QString();
+    };
+    auto w = std::make_unique<THauptForm>(start, script);
+    w->Init();
+    return w;
+}
+
+void TestDocuments::untitledNumbersCount() {
+    auto w = make();
+    QCOMPARE(w->activeDocument()->TextName, QString("*New1"));
+    TMDIForm* css = w->NewText(ftCss, true);
+    QCOMPARE(css->TextName, QString("*New2"));
+    QCOMPARE(css->caption(), QString("*New2"));
+    QCOMPARE(css->TextBuffer->text(), QString("@charset \"ISO-8859-1\";\r\n"));
+    QCOMPARE(w->activeDocument(), css);
+}
+
+void TestDocuments::closingActivatesTheOneUsedBefore() {
+    for (const char* n : {"a.txt", "b.txt", "c.txt"})
+        writeAll(path(n), n);
+    auto w = make({path("a.txt"), path("b.txt"), path("c.txt")});
+    w->ActivateWindow(w->FindWindowByName(path("a.txt"))); // used: b, c, a
+    QCOMPARE(name(*w), QString("a.txt"));
+    w->ActionCloseExecute();
+    QCOMPARE(name(*w), QString("c.txt")); // not the neighbouring b
+    QCOMPARE(w->documents().size(), 2);
+}
+
+void TestDocuments::saveAsCancelledStaysUntitled() {
+    auto w = make();
+    TMDIForm* doc = w->activeDocument();
+    doc->TextBuffer->setSelText("draft");
+    script.expectSaveName(QString());
+    w->ActionSaveAsExecute();
+    QCOMPARE(doc->Status, tsNew);
+    QVERIFY(doc->modified());
+    QCOMPARE(doc->TextName, QString("*New1"));
+}
+
+void TestDocuments::saveAllWritesOnlyChanged() {
+    writeAll(path("a.txt"), "a");
+    writeAll(path("b.txt"), "b");
+    auto w = make({path("a.txt"), path("b.txt")});
+    TMDIForm* a = w->documents().at(0);
+    a->TextBuffer->setSelText("changed ");
+    QFile::remove(path("b.txt"));           // would come back if it were written
+    script.expectSaveName(path("new.txt")); // the untitled one asks, the others do not
+    w->NewText(ftText, true)->TextBuffer->setSelText("fresh");
+    w->ActionSaveAllExecute();
+    QCOMPARE(readAll(path("a.txt")), QByteArray("changed a"));
+    QVERIFY(!QFile::exists(path("b.txt")));
+    QCOMPARE(readAll(path("new.txt")), QByteArray("fresh"));
+}
+
+void TestDocuments::closeAllAsksAndLeavesANewDocument() {
+    writeAll(path("a.txt"), "a");
+    writeAll(path("b.txt"), "b");
+    auto w = make({path("a.txt"), path("b.txt")});
+    for (TMDIForm* f : w->documents())
+        f->TextBuffer->setSelText("x");
+    // One round per window: b is cancelled, stays active and is asked again; a is left.
+    script.expectAsk("Save " + path("b.txt") + "?", mrCancel);
+    script.expectAsk("Save " + path("b.txt") + "?", mrNo);
+    w->ActionCloseallExecute();
+    QCOMPARE(w->documents().size(), 2);
+    QCOMPARE(w->documents().at(0)->TextName, path("a.txt"));
+    QVERIFY(w->documents().at(0)->modified());
+    QVERIFY(w->activeDocument()->TextName.startsWith("*New"));
+    QCOMPARE(readAll(path("b.txt")), QByteArray("b"));
+}
+
+void TestDocuments::templateRoundTrip() {
+    writeAll(path("s.css"), "line1\r\nline2\r\n");
+    auto w = make({path("s.css")});
+    w->activeDocument()->TextBuffer->setCaretXY({3, 2});
+    script.expectFolder(dir->path() + u'/');
+    w->ActionTemplateExecute();
+    QCOMPARE(readAll(path("~template.html")), QByteArray("line1\r\nline2\r\n$2,3\r\n"));
+    script.expectFolder(dir->path() + u'/');
+    script.expectAsk("Overwrite existing template", mrNo);
+    w->ActionTemplateExecute();
+    // A new HTML document without a folder question takes the root's template.
+    TMDIForm* doc = w->NewText(ftHtml, false);
+    QCOMPARE(doc->TextBuffer->text(), QString("line1\r\nline2\r\n"));
+    QCOMPARE(doc->TextBuffer->caretXY(), (TBufferCoord{3, 2}));
+    QCOMPARE(doc->Status, tsNew);
+}
+
+void TestDocuments::templateFolderQuestion_data() {
+    QTest::addColumn<QString>("answer"); // folder chosen; empty: cancelled
+    QTest::addColumn<bool>("subTemplate");
+    QTest::addColumn<QString>("message"); // expected information, empty for none
+    QTest::addColumn<QString>("text");
+    QTest::newRow("cancelled: program template") << "" << false << ""
+                                                 << "<p>program</p>";
+    QTest::newRow("folder with a template") << "sub" << true << ""
+                                            << "<p>sub</p>";
+    QTest::newRow("folder without one") << "sub" << false << "Using program default template!"
+                                        << "<p>program</p>";
+}
+
+void TestDocuments::templateFolderQuestion() {
+    QFETCH(QString, answer);
+    QFETCH(bool, subTemplate);
+    QFETCH(QString, message);
+    QFETCH(QString, text);
+    QDir(dir->path()).mkpath("data");
+    QDir(dir->path()).mkpath("sub");
+    writeAll(path("data/default.html"), "<p>program</p>");
+    if (subTemplate)
+        writeAll(path("sub/~template.html"), "<p>sub</p>");
+    auto w = make();
+    script.expectFolder(answer.isEmpty() ? QString() : path(answer) + u'/');
+    if (!message.isEmpty())
+        script.expectInfo(message);
+    TMDIForm* doc = w->NewText(ftHtml, true);
+    QCOMPARE(doc->TextBuffer->text(), text);
+    QVERIFY(!doc->modified());
+}
+
+void TestDocuments::mouseButtonsCycle() {
+    writeAll(path("a.txt"), "a");
+    writeAll(path("b.txt"), "b");
+    auto w = make({path("a.txt"), path("b.txt")});
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QWidget* editor = w->activeDocument()->TextBuffer->focusProxy();
+    const QPointF at(10, 10);
+    QMouseEvent back(QEvent::MouseButtonPress, at, editor->mapToGlobal(at), Qt::BackButton,
+                     Qt::BackButton, Qt::NoModifier);
+    QApplication::sendEvent(editor, &back);
+    QCOMPARE(name(*w), QString("a.txt"));
+    QMouseEvent fwd(QEvent::MouseButtonPress, at, editor->mapToGlobal(at), Qt::ForwardButton,
+                    Qt::ForwardButton, Qt::NoModifier);
+    QApplication::sendEvent(w->activeDocument()->TextBuffer->focusProxy(), &fwd);
+    QCOMPARE(name(*w), QString("b.txt"));
+}
+
+void TestDocuments::windowMenuListsDocuments() {
+    writeAll(path("a.txt"), "a");
+    auto w = make({path("a.txt")});
+    w->NewText(ftText, true);
+    QMenu* window = nullptr;
+    for (QAction* a : w->menuBar()->actions())
+        if (a->text() == "&Window")
+            window = a->menu();
+    QVERIFY(window);
+    Q_EMIT window->aboutToShow();
+    const QList<QAction*> items = window->actions();
+    QCOMPARE(items.first()->text(), QString("Select &Document"));
+    QVERIFY(items.at(1)->isSeparator());
+    QCOMPARE(items.size(), 4); // a.txt and the new document after the separator
+    QVERIFY(items.last()->isChecked());
+    items.at(2)->trigger();
+    QCOMPARE(w->activeDocument()->TextName, path("a.txt"));
+}
+
+QTEST_MAIN(TestDocuments)
+#include "tst_documents.moc"
