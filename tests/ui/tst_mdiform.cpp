@@ -1,4 +1,5 @@
 #include "ScriptedDialogs.h"
+#include "ScriptedElementDialogs.h"
 #include "TestFiles.h"
 #include "app/core/Errors.h"
 #include "editor/ui/DocumentHost.h"
@@ -30,8 +31,14 @@ public:
     int ids = 0;
     QList<int> closed;
 
+    test::ScriptedElementDialogs elements;
     int GetId() override { return ++ids; }
     IDialogs& dialogs() override { return script; }
+    IElementDialogs& elementDialogs() override { return elements; }
+    TFindReplDialog* findDialog() override { return nullptr; }
+    QStringList anchorNames() const override { return {}; }
+    bool dynamicToolbars() const override { return false; }
+    void setDynamicToolbars(bool) override {}
     QString htmlRoot() const override { return root; }
     QString programDataFile(const QString& name) const override {
         const QString f = dataDir + u'/' + name;
@@ -103,7 +110,10 @@ private:
 
 void TestMdiForm::init() {
     dir = std::make_unique<QTemporaryDir>();
-    host = FakeHost();
+    host.script.reset();
+    host.elements.reset();
+    host.saveAsName.clear();
+    host.closed.clear();
     host.root = dir->path() + u'/';
     host.dataDir = dir->path() + QStringLiteral("/data");
     QDir().mkpath(host.dataDir);

@@ -9,6 +9,8 @@
 #include "app/ui/CommandList.h"
 #include "app/ui/HListBox.h"
 #include "app/ui/MainLayout.h"
+#include "dialogs/ui/QtElementDialogs.h"
+#include "search/ui/FindReplDlg.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
@@ -76,8 +78,16 @@ const TCommandDef kSelectDoc = {"ActionSelectDoc",     0, N_("File"), N_("Select
 const char* const kSearchHistorySections[4] = {"FileFind", "FileReplace", "FindDirs", "FindTypes"};
 } // namespace
 
-THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, QWidget* parent)
+THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDialogs* elements,
+                       QWidget* parent)
     : QMainWindow(parent), m_start(start), m_dialogs(dialogs), m_settings(start.languageCode) {
+    if (!elements) {
+        auto own = std::make_unique<TQtElementDialogs>();
+        own->setParentWidget(this);
+        m_ownElements = std::move(own);
+        elements = m_ownElements.get();
+    }
+    m_elements = elements;
     setWindowTitle(m_start.caption);
     m_recentFiles = new THistoryList(this, 15);
     for (int i = 0; i < 4; ++i)
@@ -89,6 +99,10 @@ THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, QWidget* par
     m_keyStrokes = defaultEditorKeyStrokes();
     createLayout();
     createCommands();
+    // One find dialog serves every document window, with its histories from the settings.
+    m_findDialog = new TFindReplDialog(this, &m_dialogs);
+    if (!m_start.iniName.isEmpty())
+        m_findDialog->LoadFromIni(m_start.iniName);
     // The stored placement; a maximized window keeps its normal placement beneath.
     const TFormSettings& f = m_settings.Form;
     setGeometry(f.Left, f.Top, qMax(200, f.Width), qMax(150, f.Height));
@@ -176,6 +190,8 @@ void THauptForm::SaveSettings() {
         }
     };
     captureForm();
+    m_settings.Config.FindText = m_findDialog->FindText();
+    m_settings.Config.ReplaceText = m_findDialog->ReplaceText();
     attempt([this] {
         TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(m_start.iniName);
         m_settings.Write(ini);
@@ -189,6 +205,8 @@ void THauptForm::SaveSettings() {
             m_searchHistories[i]->SaveToIni(m_start.iniName,
                                             QString::fromLatin1(kSearchHistorySections[i]), true);
         });
+    // The find dialog keeps its own sections; a failure there it reports itself.
+    m_findDialog->SaveToIni();
     for (const QString& e : errors)
         reportError(e);
 }

@@ -20,9 +20,11 @@ class QTabBar;
 namespace orvel {
 
 class IDialogs;
+class IElementDialogs;
 class TCommandList;
 class THighlighter;
 class THistoryList;
+class TFindReplDialog;
 class TMainLayout;
 class TMDIForm;
 
@@ -40,7 +42,9 @@ struct TShellStart {
 class THauptForm : public QMainWindow, public IDocumentHost {
     Q_OBJECT
 public:
-    THauptForm(const TShellStart& start, IDialogs& dialogs, QWidget* parent = nullptr);
+    // Without element dialogs the program's own are used.
+    THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDialogs* elements = nullptr,
+               QWidget* parent = nullptr);
     ~THauptForm() override;
 
     // Runs once after creation: false ends the program.
@@ -80,6 +84,11 @@ public:
     // IDocumentHost
     int GetId() override { return m_ids.NewId(); }
     IDialogs& dialogs() override { return m_dialogs; }
+    IElementDialogs& elementDialogs() override { return *m_elements; }
+    TFindReplDialog* findDialog() override { return m_findDialog; }
+    QStringList anchorNames() const override { return m_settings.AnchorList; }
+    bool dynamicToolbars() const override { return m_settings.Config.Toolbar; }
+    void setDynamicToolbars(bool on) override { m_settings.Config.Toolbar = on; }
     QString htmlRoot() const override { return m_start.htmPath; }
     QString programDataFile(const QString& name) const override;
     QString mainCaption() const override { return m_start.caption; }
@@ -116,6 +125,7 @@ private:
     void captureForm();
     void mergeMenus();
     void fillWindowMenu();
+    void showToolPanel(TMDIForm* form);
     void bringToFront(TMDIForm* form);
     void onTabChanged(int index);
     bool closeDocumentWindow(TMDIForm* form, bool ask);
@@ -125,6 +135,10 @@ private:
 
     TShellStart m_start;
     IDialogs& m_dialogs;
+    std::unique_ptr<IElementDialogs> m_ownElements;
+    IElementDialogs* m_elements = nullptr;
+    QWidget* m_shownToolPanel = nullptr;
+    TFindReplDialog* m_findDialog = nullptr;
     TIdList m_ids;
     QList<TFileType> m_fileTypes;
     TShellSettings m_settings;

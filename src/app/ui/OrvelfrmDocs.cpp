@@ -10,6 +10,7 @@
 #include "app/core/Translate.h"
 #include "app/ui/CommandList.h"
 #include "app/ui/MainLayout.h"
+#include "search/ui/FindReplDlg.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
@@ -26,6 +27,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
+#include <QLayout>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -197,9 +199,26 @@ void THauptForm::onTabChanged(int index) {
     m_docArea->setCurrentWidget(form);
     m_ids.Add(form->DocId);
     mergeMenus();
+    showToolPanel(form);
     form->Activate();
     SyncFilePanel(form->TextName);
     ShowStatus(false);
+}
+
+void THauptForm::showToolPanel(TMDIForm* form) {
+    // The active window's element toolbar stands in the tool area; the others wait hidden.
+    QWidget* panel = form ? form->toolPanel() : nullptr;
+    if (panel == m_shownToolPanel)
+        return;
+    if (m_shownToolPanel) {
+        m_shownToolPanel->hide();
+        m_layout->ViewPanel->layout()->removeWidget(m_shownToolPanel);
+    }
+    m_shownToolPanel = panel;
+    if (panel) {
+        m_layout->ViewPanel->layout()->addWidget(panel);
+        panel->show();
+    }
 }
 
 void THauptForm::mergeMenus() {
@@ -236,6 +255,8 @@ void THauptForm::PreviousMDI(int) {
 bool THauptForm::closeDocumentWindow(TMDIForm* form, bool ask) {
     if (ask && !form->closeQuery())
         return false;
+    if (m_shownToolPanel == form->toolPanel())
+        showToolPanel(nullptr);
     form->closeDocument();
     m_docArea->removeWidget(form);
     form->deleteLater();
@@ -349,6 +370,8 @@ void THauptForm::ActionExitExecute() {
 }
 
 void THauptForm::closeEvent(QCloseEvent* event) {
+    if (m_findDialog)
+        m_findDialog->close();
     if (!CloseAllTexts(false)) {
         event->ignore();
         return;

@@ -4,10 +4,13 @@
 #include "editor/core/DocumentText.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace orvel {
 
 class IDialogs;
+class IElementDialogs;
+class TFindReplDialog;
 class TMDIForm;
 
 class IDocumentHost {
@@ -15,6 +18,14 @@ public:
     virtual ~IDocumentHost() = default;
     virtual int GetId() = 0;
     virtual IDialogs& dialogs() = 0;
+    // The application's one find and replace dialog.
+    virtual TFindReplDialog* findDialog() = 0;
+    virtual IElementDialogs& elementDialogs() = 0;
+    // The anchor names the link commands offer.
+    virtual QStringList anchorNames() const = 0;
+    // Whether a page of the document toolbar opens when the mouse moves over its tab.
+    virtual bool dynamicToolbars() const = 0;
+    virtual void setDynamicToolbars(bool on) = 0;
     // The HTML root folder (HtmPath), with a trailing "/".
     virtual QString htmlRoot() const = 0;
     // A read-only data file of the program ("default.html"); empty when there is none.

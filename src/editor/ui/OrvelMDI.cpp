@@ -6,6 +6,7 @@
 #include "editor/ui/DocumentHost.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
+#include "dialogs/core/ElementDialogs.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -58,8 +59,18 @@ TMDIForm::TMDIForm(IDocumentHost& host, TFileTypes fileType, QWidget* parent)
     HlEnabled = true;
     Encoding = seAnsi;
     UseBom = true;
+    m_engine = std::make_unique<TTagEngine>(*TextBuffer, FileType, m_host.elementDialogs());
     createCommands();
 
+    connect(TextBuffer, &TEditorControl::mouseDown, this, [this](Qt::MouseButton, QPoint) {
+        TagMark = m_engine->FindTagAtCaret();
+    });
+    connect(TextBuffer, &TEditorControl::contextMenuRequested, this, [this](QPoint global) {
+        TagMark = m_engine->FindTagAtCaret();
+        action("ActionEditTag")->setEnabled(TagMark.TagType != ttNone);
+        action("ActionImageMap")->setEnabled(TagMark.TagType == ttImg);
+        m_contextMenu->popup(global);
+    });
     connect(TextBuffer, &TEditorControl::statusChanged, this, [this](int changes) {
         Q_EMIT statusChanged((changes & scModified) != 0);
         if (changes & scModified)
@@ -90,33 +101,31 @@ void TMDIForm::createCommands() {
         m_host.dialogs().error(m_host.appTitle(), message);
     });
     auto* edit = new QMenu(T_("&Edit"), this);
-    auto* encodingMenu = new QMenu(T_("Change &encoding"), edit);
+    createFindCommands(edit);
+    m_encodingMenu = new QMenu(T_("Change &encoding"), edit);
     m_encodingGroup = new QActionGroup(this);
     for (int i = 0; i < 4; ++i) {
         const TSynEncoding enc = kEncodingOfCommand[i];
         QAction* a = m_commands->add(kEncodingCommands[i], [this, enc] { ChangeEncoding(enc); });
         a->setCheckable(true);
         m_encodingGroup->addAction(a);
-        encodingMenu->addAction(a);
+        m_encodingMenu->addAction(a);
     }
-    edit->addMenu(encodingMenu);
+    edit->addMenu(m_encodingMenu);
     edit->addSeparator();
-    for (const TCommandDef* def : {&kPreviousWin, &kNextWin}) {
-        const bool previous = def == &kPreviousWin;
-        QAction* a = m_commands->add(*def, [this, previous] {
-            if (previous)
-                m_host.PreviousMDI(DocId);
-            else
-                m_host.NextMDI(DocId);
-        });
-        edit->addAction(a);
-    }
+    auto* insert = new QMenu(T_("&Insert"), this);
+    createElementCommands(insert);
+    edit->addAction(action("ActionPreviousWin"));
+    edit->addAction(action("ActionNextWin"));
     // Shortcuts act only while this window is the visible one.
     for (QAction* a : m_commands->actions()) {
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(a);
     }
     m_menus.append({3, edit});
+    m_menus.append({4, insert});
+    createToolPanel();
+    createContextMenu();
     updateEncodingMenu();
 }
 
@@ -190,8 +199,10 @@ void TMDIForm::SetKeyStrokes(const TKeyStrokes& strokes) {
 }
 
 void TMDIForm::Activate() {
+    TagMark = TTagMark();
     UpdateText();
     updateEncodingMenu();
+    findActivated();
     TextBuffer->focusText();
 }
 

@@ -3,22 +3,33 @@
 
 #include "editor/core/DocumentText.h"
 #include "editor/core/EditorProperties.h"
+#include "editor/ui/TagEngine.h"
 #include "textcontrol/core/EditorCommands.h"
+#include "textcontrol/core/EditorOptions.h"
+#include "textcontrol/core/TextTypes.h"
 
 #include <QDateTime>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class QAction;
 class QActionGroup;
 class QMenu;
+class QTabWidget;
+class QCheckBox;
 
 namespace orvel {
 
 class IDocumentHost;
 class TCommandList;
 class TEditorControl;
+class TFindReplDialog;
+struct TSearchResult;
 class THighlighter;
+class TTagEngine;
+struct THtmlCommand;
 
 // A menu the window merges into the main window's menu bar, with its group number.
 struct TMergedMenu {
@@ -88,6 +99,14 @@ public:
     const QList<TMergedMenu>& menus() const { return m_menus; }
     TCommandList& commands() { return *m_commands; }
     QAction* action(const char* name) const;
+    TTagEngine& engine() { return *m_engine; }
+    // The page control of element buttons; the main window shows the active window's.
+    QTabWidget* toolPanel() const { return m_toolPanel; }
+    // The tag under the last mouse press (link or image).
+    TTagMark TagMark;
+    // Runs an element command as its action does (errors reported).
+    void runElement(const char* name);
+    void ActionEditTagExecute();
 
 Q_SIGNALS:
     void captionChanged();
@@ -95,6 +114,14 @@ Q_SIGNALS:
 
 private:
     void createCommands();
+    void createElementCommands(QMenu* insertMenu);
+    void createToolPanel();
+    void createContextMenu();
+    void element(const THtmlCommand& command);
+    void special(const QString& name);
+    void blockWithValue(const QString& title, const QString& label, const QString& start,
+                        const QString& format, const QString& closing);
+    void insertColorAttribute(const THtmlCommand& command);
     void updateEncodingMenu();
     void rememberFileTime();
     bool writeFile();
@@ -103,6 +130,12 @@ private:
 
     IDocumentHost& m_host;
     std::unique_ptr<THighlighter> m_highlighter;
+    std::unique_ptr<TTagEngine> m_engine;
+    QTabWidget* m_toolPanel = nullptr;
+    QCheckBox* m_dynamicBox = nullptr;
+    QMenu* m_contextMenu = nullptr;
+    QMenu* m_encodingMenu = nullptr;
+    QList<QMenu*> m_codeMenus; // the categories, for the menu and the context menu
     TCommandList* m_commands = nullptr;
     QList<TMergedMenu> m_menus;
     QActionGroup* m_encodingGroup = nullptr;
@@ -110,6 +143,34 @@ private:
     QDateTime m_fileTime; // full precision, for outside changes
     qint64 m_fileSize = -1;
     bool m_inUpdateText = false;
+
+    // --- Find and replace (OrvelMDIFind.cpp) ---------------------------------------------
+public:
+    // How a step searches: as the dialog is set, or forward / backward whatever it says.
+    enum class TFindMode { AsSet, Forward, Backward };
+    // The find dialog's callbacks.
+    void FindNextText(TFindReplDialog* Sender);
+    void ReplaceNextText(TFindReplDialog* Sender);
+    void FindStep(TFindMode mode);
+    void ReplaceStep(TFindMode mode);
+    // The confirmation of one replacement, placed below the match.
+    TReplaceAction TextBufferReplaceText(const QString& ASearch, const QString& AReplace,
+                                         int Line, int Column);
+    // The window became the active one: a visible find dialog now works on it, and find
+    // next / previous follow whether it holds a search text.
+    void findActivated();
+
+private:
+    void createFindCommands(QMenu* editMenu);
+    void openFindDialog(bool replace);
+    void pointFindDialogHere(bool replace);
+    void findAgain(bool backward);
+    TSearchOptions stepOptions(TFindMode mode) const;
+    bool takeSearchScope(TSearchOptions options);
+    TSearchResult runSearch(TSearchOptions options);
+
+    bool m_scopeMarked = false; // the editor holds the range "selected text" searches
+    std::optional<std::pair<TBufferCoord, TBufferCoord>> m_lastMatch;
 };
 
 } // namespace orvel

@@ -13,6 +13,8 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 
@@ -58,6 +60,10 @@ TEditorControl::TEditorControl(QWidget* parent) : QWidget(parent), m_sci(new Qsc
          QsciScintillaBase::SC_LINE_END_TYPE_DEFAULT);
     // The keyboard table owns every key.
     send(QsciScintillaBase::SCI_CLEARALLCMDKEYS);
+    for (QsciCommand* c : m_sci->standardCommands()->commands()) {
+        c->setKey(0);
+        c->setAlternateKey(0);
+    }
     m_keys = defaultEditorKeyStrokes();
     send(QsciScintillaBase::SCI_SETPASTECONVERTENDINGS, 1);
     send(QsciScintillaBase::SCI_SETLAYOUTCACHE, QsciScintillaBase::SC_CACHE_PAGE);
@@ -354,6 +360,23 @@ TBufferCoord TEditorControl::charIndexToRowCol(int index) const {
             return TBufferCoord{int(len) + 1, l + 1};
     }
     return TBufferCoord{1, 1};
+}
+
+QString TEditorControl::textRange(TBufferCoord from, TBufferCoord to) const {
+    long a = positionOf(from);
+    long b = positionOf(to);
+    if (b < a)
+        std::swap(a, b);
+    const auto* p = reinterpret_cast<const char*>(send(QsciScintillaBase::SCI_GETRANGEPOINTER, a, b - a));
+    return QString::fromUtf8(p, b - a);
+}
+
+TBufferCoord TEditorControl::movedBy(TBufferCoord pos, int characters) const {
+    const long p = send(QsciScintillaBase::SCI_POSITIONRELATIVE, positionOf(pos), characters);
+    // The control answers 0 when the move leaves the text.
+    if (p == 0 && characters > 0)
+        return coordOf(send(QsciScintillaBase::SCI_GETLENGTH));
+    return coordOf(p);
 }
 
 int TEditorControl::selStart() const {

@@ -34,6 +34,9 @@ enum TStatusChange : int {
     scAll = 255
 };
 
+// Where ssoSelectedOnly searches.
+enum class TSearchScope { Selection, Marked };
+
 struct TSearchResult {
     int found = 0;        // matches found (and selected or replaced)
     int replaced = 0;     // matches replaced
@@ -87,6 +90,11 @@ public:
     void setSelStart(int index);
     void setSelLength(int length);
     TBufferCoord charIndexToRowCol(int index) const;
+    // The text between two positions (in text order), line breaks as they stand.
+    QString textRange(TBufferCoord from, TBufferCoord to) const;
+    // The position that many characters further on (back for a negative count), clamped
+    // to the text.
+    TBufferCoord movedBy(TBufferCoord pos, int characters) const;
     int rowColToCharIndex(TBufferCoord pos) const;
     QPoint rowColumnToPixels(TBufferCoord pos) const; // in this widget's coordinates
     TBufferCoord pixelsToRowColumn(QPoint p) const;
@@ -153,9 +161,16 @@ public:
 
     // --- Search -------------------------------------------------------------------------
     // Plain-text search and replace with the search option set. Confirmation (ssoPrompt)
-    // asks onReplaceText before each replacement.
+    // asks onReplaceText before each replacement. With ssoSelectedOnly the search keeps to
+    // the selection, or to the marked scope when asked to.
     TSearchResult searchReplace(const QString& search, const QString& replace,
-                                TSearchOptions options);
+                                TSearchOptions options,
+                                TSearchScope scope = TSearchScope::Selection);
+    // A range for ssoSelectedOnly that stays while searching moves the selection: it moves
+    // with edits around it; text replaced at its very edges falls outside. Empty when the
+    // range is empty or its text went.
+    void markSearchScope(TBufferCoord begin, TBufferCoord end);
+    void clearSearchScope();
     std::function<TReplaceAction(const QString& search, const QString& replace, int line,
                                  int column)>
         onReplaceText;

@@ -325,13 +325,18 @@ bool TEditorControl::eventFilter(QObject* watched, QEvent* event) {
             return handleKey(static_cast<QKeyEvent*>(event));
         break;
     case QEvent::ShortcutOverride: {
-        // Keys of the editor's own table go to the editor, not to window shortcuts.
+        // Keys of the editor's own table go to the editor, every other combination to the
+        // window's commands (the control would otherwise claim some for itself).
         auto* ke = static_cast<QKeyEvent*>(event);
-        if (watched == m_sci && commandForKey(m_keys, normalizedKey(ke)) != 0) {
+        if (watched != m_sci)
+            break;
+        if (commandForKey(m_keys, normalizedKey(ke)) != 0)
             ke->accept();
-            return true;
-        }
-        break;
+        else if (ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+            ke->ignore();
+        else
+            break;
+        return true;
     }
     case QEvent::MouseButtonPress: {
         auto* me = static_cast<QMouseEvent*>(event);

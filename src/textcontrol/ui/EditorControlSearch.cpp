@@ -3,15 +3,37 @@
 #include "textcontrol/ui/EditorControl.h"
 
 #include <Qsci/qsciscintilla.h>
+#include <utility>
 
 namespace orvel {
 
 namespace {
 using B = QsciScintillaBase;
+// A hidden container indicator marks the search scope.
+constexpr int kScopeIndicator = B::INDIC_CONTAINER + 12;
 } // namespace
 
+void TEditorControl::markSearchScope(TBufferCoord begin, TBufferCoord end) {
+    clearSearchScope();
+    long a = positionOf(begin);
+    long b = positionOf(end);
+    if (b < a)
+        std::swap(a, b);
+    if (a == b)
+        return;
+    send(B::SCI_INDICSETSTYLE, kScopeIndicator, B::INDIC_HIDDEN);
+    send(B::SCI_SETINDICATORCURRENT, kScopeIndicator);
+    send(B::SCI_SETINDICATORVALUE, 1);
+    send(B::SCI_INDICATORFILLRANGE, a, b - a);
+}
+
+void TEditorControl::clearSearchScope() {
+    send(B::SCI_SETINDICATORCURRENT, kScopeIndicator);
+    send(B::SCI_INDICATORCLEARRANGE, 0, send(B::SCI_GETLENGTH));
+}
+
 TSearchResult TEditorControl::searchReplace(const QString& search, const QString& replace,
-                                            TSearchOptions options) {
+                                            TSearchOptions options, TSearchScope scope) {
     TSearchResult result;
     if (search.isEmpty())
         return result;
@@ -31,7 +53,16 @@ TSearchResult TEditorControl::searchReplace(const QString& search, const QString
 
     long scopeA = 0;
     long scopeB = send(B::SCI_GETLENGTH);
-    if (options & ssoSelectedOnly) {
+    if ((options & ssoSelectedOnly) && scope == TSearchScope::Marked) {
+        // Edits never split the marked run: it is one range, or gone.
+        scopeA = send(B::SCI_INDICATORVALUEAT, kScopeIndicator, 0)
+                     ? 0
+                     : send(B::SCI_INDICATOREND, kScopeIndicator, 0);
+        if (scopeA < scopeB && send(B::SCI_INDICATORVALUEAT, kScopeIndicator, scopeA))
+            scopeB = send(B::SCI_INDICATOREND, kScopeIndicator, scopeA);
+        else
+            scopeA = scopeB = 0;
+    } else if (options & ssoSelectedOnly) {
         scopeA = send(B::SCI_GETSELECTIONSTART);
         scopeB = send(B::SCI_GETSELECTIONEND);
     }
@@ -51,6 +82,7 @@ TSearchResult TEditorControl::searchReplace(const QString& search, const QString
     };
     if (replaceAll)
         group();
+    long lastPos = -1;
 
     for (;;) {
         send(B::SCI_SETTARGETSTART, pos);
@@ -69,8 +101,13 @@ TSearchResult TEditorControl::searchReplace(const QString& search, const QString
             break;
         }
         if (prompt) {
-            send(B::SCI_SETSEL, mStart, mEnd);
+            // The caret where a declined match leaves the next search: past it either way.
+            if (backwards)
+                send(B::SCI_SETSEL, mEnd, mStart);
+            else
+                send(B::SCI_SETSEL, mStart, mEnd);
             send(B::SCI_SCROLLCARET);
+            lastPos = -1;
             const TBufferCoord at = coordOf(mStart);
             const TReplaceAction action =
                 onReplaceText ? onReplaceText(search, replace, at.Line, at.Char) : raReplace;
@@ -99,11 +136,16 @@ TSearchResult TEditorControl::searchReplace(const QString& search, const QString
         const long newEnd = mStart + replacement.size();
         scopeB += replacement.size() - (mEnd - mStart);
         ++result.replaced;
-        send(B::SCI_GOTOPOS, backwards ? mStart : newEnd);
         pos = backwards ? mStart : newEnd;
-        if (!replaceAll)
+        if (!replaceAll) {
+            send(B::SCI_GOTOPOS, pos);
             break;
+        }
+        // Replacing everything moves the caret once, at the end.
+        lastPos = pos;
     }
+    if (lastPos >= 0)
+        send(B::SCI_GOTOPOS, lastPos);
     if (grouped)
         send(B::SCI_ENDUNDOACTION);
     emitStatus();

@@ -1,0 +1,277 @@
+#include "dialogs/ui/QtElementDialogs.h"
+
+#include "app/core/Translate.h"
+#include "dialogs/core/HtmlNumber.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QCursor>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace orvel {
+
+namespace {
+
+// A dialog of labelled fields with OK and Cancel, opened near the mouse pointer.
+class TFieldsDialog : public QDialog {
+public:
+    TFieldsDialog(QWidget* parent, const QString& title) : QDialog(parent) {
+        setWindowTitle(title);
+        m_form = new QFormLayout;
+        auto* outer = new QVBoxLayout(this);
+        outer->addLayout(m_form);
+        m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        outer->addWidget(m_buttons);
+        move(QCursor::pos() + QPoint(0, 20));
+    }
+    void addRow(const QString& label, QWidget* field) { m_form->addRow(label, field); }
+    QDialogButtonBox* buttons() const { return m_buttons; }
+
+private:
+    QFormLayout* m_form;
+    QDialogButtonBox* m_buttons;
+};
+
+// A number field whose arrows step by the size of the value.
+class TSteppingSpinBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+    void stepBy(int steps) override {
+        setValue(value() + steps * numberStep(steps > 0 ? value() : value() - 1));
+    }
+};
+
+} // namespace
+
+bool TQtElementDialogs::inputText(const QString& title, const QString& label, QString& value,
+                                  const QStringList& offers) {
+    TFieldsDialog dlg(m_parent, title);
+    auto* box = new QComboBox(&dlg);
+    box->setEditable(true);
+    box->addItems(offers);
+    box->setCurrentText(value);
+    box->setMinimumWidth(280);
+    dlg.addRow(label, box);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    value = box->currentText();
+    return true;
+}
+
+bool TQtElementDialogs::inputTwoTexts(const QString& title, const QString& label1,
+                                      const QString& label2, QString& value1, QString& value2) {
+    TFieldsDialog dlg(m_parent, title);
+    auto* first = new QLineEdit(value1, &dlg);
+    auto* second = new QLineEdit(value2, &dlg);
+    first->setMinimumWidth(240);
+    dlg.addRow(label1, first);
+    dlg.addRow(label2, second);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    value1 = first->text();
+    value2 = second->text();
+    return true;
+}
+
+bool TQtElementDialogs::inputTwoNumbers(const QString& title, const QString& label1,
+                                        const QString& label2, int& value1, int& value2, int low,
+                                        int high) {
+    TFieldsDialog dlg(m_parent, title);
+    auto* first = new TSteppingSpinBox(&dlg);
+    auto* second = new TSteppingSpinBox(&dlg);
+    for (QSpinBox* box : {static_cast<QSpinBox*>(first), static_cast<QSpinBox*>(second)})
+        box->setRange(low, high);
+    first->setValue(value1);
+    second->setValue(value2);
+    dlg.addRow(label1, first);
+    dlg.addRow(label2, second);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    value1 = first->value();
+    value2 = second->value();
+    return true;
+}
+
+bool TQtElementDialogs::htmlNumber(const QString& label, bool units, QString& value) {
+    TFieldsDialog dlg(m_parent, T_("Value of attribute"));
+    const THtmlNumber start = parseHtmlNumber(value, units);
+    auto* number = new QDoubleSpinBox(&dlg);
+    number->setRange(-1e7, 1e7);
+    auto* unitBox = new QComboBox(&dlg);
+    for (int i = 0; i < kHtmlUnitCount; ++i)
+        unitBox->addItem(T_(htmlUnit(i).entry));
+    unitBox->setCurrentIndex(start.unit);
+    const auto showDecimals = [number, unitBox, units] {
+        number->setDecimals(units ? htmlUnit(unitBox->currentIndex()).decimals : 0);
+    };
+    showDecimals();
+    number->setValue(start.value);
+    QObject::connect(unitBox, &QComboBox::currentIndexChanged, &dlg, showDecimals);
+    dlg.addRow(label, number);
+    if (units)
+        dlg.addRow(QString(), unitBox);
+    else
+        unitBox->hide();
+    bool noValue = false;
+    QPushButton* none = dlg.buttons()->addButton(T_("no value"), QDialogButtonBox::AcceptRole);
+    QObject::connect(none, &QPushButton::clicked, &dlg, [&noValue] { noValue = true; });
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    value = noValue ? QString()
+                    : formatHtmlNumber({number->value(), units ? unitBox->currentIndex() : 0});
+    return true;
+}
+
+bool TQtElementDialogs::selectColor(const QString& title, quint32& color) {
+    const QColor start(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+    const QColor c = QColorDialog::getColor(start, m_parent, title);
+    if (!c.isValid())
+        return false;
+    color = quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16;
+    return true;
+}
+
+bool TQtElementDialogs::selectStyle(const QString& title, const QStringList& items,
+                                    QString& chosen) {
+    bool ok = false;
+    const QString item = QInputDialog::getItem(m_parent, title, title, items,
+                                               qMax(0, int(items.indexOf(chosen))), false, &ok);
+    if (ok)
+        chosen = item;
+    return ok;
+}
+
+bool TQtElementDialogs::selectFromList(const QString& title, const QString& description,
+                                       const QStringList& items, QString& chosen, bool& other) {
+    TFieldsDialog dlg(m_parent, title);
+    auto* list = new QListWidget(&dlg);
+    list->addItems(items);
+    list->setCurrentRow(0);
+    dlg.addRow(description, list);
+    other = false;
+    QPushButton* more = dlg.buttons()->addButton(T_("Other .."), QDialogButtonBox::AcceptRole);
+    QObject::connect(more, &QPushButton::clicked, &dlg, [&other] { other = true; });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dlg, &QDialog::accept);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    if (!other && list->currentItem())
+        chosen = list->currentItem()->text();
+    return true;
+}
+
+bool TQtElementDialogs::htmlRef(const QString& title, const QString& folder, QString& url,
+                                QString& text, QString& attributes) {
+    TFieldsDialog dlg(m_parent, title);
+    auto* address = new QLineEdit(url, &dlg);
+    auto* browse = new QPushButton(T_("File .."), &dlg);
+    auto* row = new QWidget(&dlg);
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->addWidget(address, 1);
+    rowLayout->addWidget(browse);
+    QObject::connect(browse, &QPushButton::clicked, &dlg, [&] {
+        const QString f = QFileDialog::getOpenFileName(&dlg, title, folder);
+        if (!f.isEmpty())
+            address->setText(QDir(folder).relativeFilePath(f));
+    });
+    auto* linkText = new QLineEdit(text, &dlg);
+    auto* more = new QLineEdit(attributes, &dlg);
+    address->setMinimumWidth(320);
+    dlg.addRow(T_("Address:"), row);
+    dlg.addRow(T_("Link text:"), linkText);
+    dlg.addRow(T_("Attributes:"), more);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    url = address->text();
+    text = linkText->text();
+    attributes = more->text();
+    return true;
+}
+
+bool TQtElementDialogs::linkDialog(const QString& title, const QString& hint, const QString& filter,
+                                   const QString& folder, QString& link, QString& text) {
+    TFieldsDialog dlg(m_parent, title);
+    auto* address = new QLineEdit(link, &dlg);
+    auto* browse = new QPushButton(T_("File .."), &dlg);
+    auto* row = new QWidget(&dlg);
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->addWidget(address, 1);
+    rowLayout->addWidget(browse);
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        filters << QStringLiteral("%1 (%2)").arg(parts.at(i), QString(parts.at(i + 1)).replace(u';', u' '));
+    QObject::connect(browse, &QPushButton::clicked, &dlg, [&] {
+        const QString f = QFileDialog::getOpenFileName(&dlg, title, folder, filters.join(QStringLiteral(";;")));
+        if (!f.isEmpty())
+            address->setText(QDir(folder).relativeFilePath(f));
+    });
+    address->setMinimumWidth(320);
+    dlg.addRow(T_("File:"), row);
+    QLineEdit* extra = nullptr;
+    if (!hint.isEmpty()) {
+        extra = new QLineEdit(text, &dlg);
+        dlg.addRow(hint, extra);
+    }
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    link = address->text();
+    if (extra)
+        text = extra->text();
+    return true;
+}
+
+bool TQtElementDialogs::imageDialog(const QString& folder, QString& image, QString& attributes) {
+    QString text;
+    if (!linkDialog(T_("Insert image"), QString(),
+                    QStringLiteral("GIF|*.gif|JPEG|*.jpg;*.jpeg|PNG|*.png|") + T_("all") +
+                        QStringLiteral("|*.*"),
+                    folder, image, text))
+        return false;
+    Q_UNUSED(attributes);
+    return true;
+}
+
+bool TQtElementDialogs::mailAddress(QString& address) {
+    TFieldsDialog dlg(m_parent, T_("Mail address:"));
+    const qsizetype at = address.indexOf(u'@');
+    auto* name = new QLineEdit(at < 0 ? address : address.left(at), &dlg);
+    auto* basic = new QLineEdit(at < 0 ? QString() : address.mid(at + 1), &dlg);
+    dlg.addRow(T_("Name part of mail address:"), name);
+    dlg.addRow(T_("Basic mail address:"), basic);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    QString domain = basic->text().trimmed();
+    if (!domain.startsWith(u'@'))
+        domain.prepend(u'@');
+    address = name->text().trimmed() + domain;
+    return true;
+}
+
+bool TQtElementDialogs::imageMap(const QString&, const QString& imageTag, QString& map) {
+    // Until the map editor exists: the map's name, with a usemap reference to paste.
+    QString name = QStringLiteral("map1");
+    if (!inputText(T_("Image map"), T_("Name:"), name))
+        return false;
+    Q_UNUSED(imageTag);
+    map = QStringLiteral("<map name=\"") + name + QStringLiteral("\">\r\n</map>");
+    return true;
+}
+
+} // namespace orvel

@@ -1,0 +1,46 @@
+#include "editor/core/ElementRules.h"
+
+#include <QRegularExpression>
+
+namespace orvel {
+
+QStringList localAnchors(const QString& html) {
+    static const QRegularExpression re(QStringLiteral("<a\\s[^>]*?name\\s*=\\s*\"([^\"]*)\""),
+                                       QRegularExpression::CaseInsensitiveOption);
+    QStringList names;
+    for (auto it = re.globalMatch(html); it.hasNext();)
+        names << it.next().captured(1);
+    return names;
+}
+
+QString mailCode(const QString& address, int key) {
+    QString code = QString::number(key);
+    for (QChar c : address)
+        code += u':' + QString::number(c.unicode() ^ key);
+    return code;
+}
+
+QString decodeMailCode(const QString& code) {
+    QString t = code.trimmed();
+    if (!t.contains(u':'))
+        return QString();
+    while (t.startsWith(u'\''))
+        t.remove(0, 1);
+    while (t.endsWith(u'\''))
+        t.chop(1);
+    const QStringList parts = t.split(u':');
+    bool ok = false;
+    const int key = parts.value(0).trimmed().toInt(&ok) & 0xFF;
+    if (!ok || key == 0)
+        return QString();
+    QString out;
+    for (int i = 1; i < parts.size(); ++i) {
+        const int v = parts.at(i).trimmed().toInt(&ok);
+        if (!ok)
+            return QString();
+        out += QChar(char16_t(v ^ key));
+    }
+    return out;
+}
+
+} // namespace orvel

@@ -1,0 +1,146 @@
+#include "ScriptedElementDialogs.h"
+
+namespace orvel::test {
+
+ScriptedElementDialogs& ScriptedElementDialogs::expect(Kind kind, const QStringList& values) {
+    m_steps.append({kind, values, true});
+    return *this;
+}
+
+ScriptedElementDialogs& ScriptedElementDialogs::expectCancel(Kind kind) {
+    m_steps.append({kind, {}, false});
+    return *this;
+}
+
+QStringList ScriptedElementDialogs::problems() const {
+    QStringList out = m_problems;
+    for (const Step& s : m_steps)
+        out << QStringLiteral("expected dialog %1 never came").arg(int(s.kind));
+    return out;
+}
+
+void ScriptedElementDialogs::reset() {
+    m_steps.clear();
+    m_problems.clear();
+    shown.clear();
+    given.clear();
+}
+
+const QStringList* ScriptedElementDialogs::take(Kind kind, const QString& what, const QString& start) {
+    shown << what;
+    given << start;
+    if (m_steps.isEmpty() || m_steps.first().kind != kind) {
+        m_problems << QStringLiteral("unexpected dialog %1: %2").arg(int(kind)).arg(what);
+        return nullptr;
+    }
+    const Step s = m_steps.takeFirst();
+    if (!s.ok)
+        return nullptr;
+    m_current = s.values;
+    return &m_current;
+}
+
+bool ScriptedElementDialogs::inputText(const QString& title, const QString& label, QString& value,
+                                       const QStringList&) {
+    const QStringList* a = take(Text, title + u'|' + label, value);
+    if (a)
+        value = a->value(0);
+    return a;
+}
+
+bool ScriptedElementDialogs::inputTwoTexts(const QString& title, const QString&, const QString&,
+                                           QString& value1, QString& value2) {
+    const QStringList* a = take(TwoTexts, title, value1);
+    if (a) {
+        value1 = a->value(0);
+        value2 = a->value(1);
+    }
+    return a;
+}
+
+bool ScriptedElementDialogs::inputTwoNumbers(const QString& title, const QString&, const QString&,
+                                             int& value1, int& value2, int, int) {
+    const QStringList* a = take(TwoNumbers, title, QString::number(value1));
+    if (a) {
+        value1 = a->value(0).toInt();
+        value2 = a->value(1).toInt();
+    }
+    return a;
+}
+
+bool ScriptedElementDialogs::htmlNumber(const QString& label, bool, QString& value) {
+    const QStringList* a = take(Number, label, value);
+    if (a)
+        value = a->value(0);
+    return a;
+}
+
+bool ScriptedElementDialogs::selectColor(const QString& title, quint32& color) {
+    const QStringList* a = take(Color, title, QString::number(color));
+    if (a)
+        color = a->value(0).toUInt();
+    return a;
+}
+
+bool ScriptedElementDialogs::selectStyle(const QString& title, const QStringList&, QString& chosen) {
+    const QStringList* a = take(Style, title, chosen);
+    if (a)
+        chosen = a->value(0);
+    return a;
+}
+
+bool ScriptedElementDialogs::selectFromList(const QString& title, const QString&,
+                                            const QStringList& items, QString& chosen, bool& other) {
+    const QStringList* a = take(FromList, title, items.join(u','));
+    if (a) {
+        chosen = a->value(0);
+        other = a->value(1) == QLatin1String("other");
+    }
+    return a;
+}
+
+bool ScriptedElementDialogs::htmlRef(const QString& title, const QString&, QString& url,
+                                     QString& text, QString& attributes) {
+    const QStringList* a = take(HtmlRef, title, url + u'|' + text + u'|' + attributes);
+    if (a) {
+        url = a->value(0);
+        text = a->value(1);
+        attributes = a->value(2);
+    }
+    return a;
+}
+
+bool ScriptedElementDialogs::linkDialog(const QString& title, const QString&, const QString&,
+                                        const QString&, QString& link, QString& text) {
+    const QStringList* a = take(Link, title, link);
+    if (a) {
+        link = a->value(0);
+        text = a->value(1);
+    }
+    return a;
+}
+
+bool ScriptedElementDialogs::imageDialog(const QString&, QString& image, QString& attributes) {
+    const QStringList* a = take(Image, QStringLiteral("image"), image + u'|' + attributes);
+    if (a) {
+        image = a->value(0);
+        attributes = a->value(1);
+    }
+    return a;
+}
+
+bool ScriptedElementDialogs::imageMap(const QString&, const QString& imageTag, QString& map) {
+    const QStringList* a = take(ImageMap, QStringLiteral("image map"), imageTag);
+    if (a)
+        map = a->value(0);
+    return a;
+}
+
+bool ScriptedElementDialogs::mailAddress(QString& address) {
+    const QStringList* a = take(Mail, QStringLiteral("mail"), address);
+    if (a)
+        address = a->value(0);
+    return a;
+}
+
+} // namespace orvel::test
