@@ -47,13 +47,16 @@ int main(int argc, char* argv[]) {
     start.htmPath = loc.UserPath;
     start.caption = mainWindowCaption(version);
     start.iniName = loc.IniName;
+    start.logName = loc.LogName;
     start.languageCode = language;
     start.comLineFiles = cmd.files;
     start.findDataFile = [](const QString& name) { return findDataFile(name); };
 
     TQtDialogs dialogs;
+    dialogs.setIniFileName(loc.IniName);
     THauptForm form(start, dialogs);
     dialogs.setParentWidget(&form);
+    dialogs.setDecimalFileSizes(form.settings().Config.FileSizeFormat);
     if (!form.Init())
         return 0;
     form.show();

@@ -17,6 +17,12 @@ const char* kindName(ScriptedDialogs::Kind k) {
         return "save dialog";
     case ScriptedDialogs::Folder:
         return "folder dialog";
+    case ScriptedDialogs::Choice:
+        return "choice";
+    case ScriptedDialogs::Input:
+        return "prompt";
+    case ScriptedDialogs::Replace:
+        return "replacement confirmation";
     }
     return "?";
 }
@@ -47,6 +53,23 @@ ScriptedDialogs& ScriptedDialogs::expectFolder(const QString& answer) {
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::expectChoice(const QString& contains, int index) {
+    m_steps.append({Choice, contains, mrOK, index, QString()});
+    return *this;
+}
+ScriptedDialogs& ScriptedDialogs::expectInput(const QString& contains, const QString& answer,
+                                              bool ok) {
+    m_steps.append({Input, contains, ok ? mrOK : mrCancel, -1, answer});
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectReplace(const QString& contains, TReplaceAction action) {
+    Step step{Replace, contains};
+    step.action = action;
+    m_steps.append(step);
+    return *this;
+}
+
 QStringList ScriptedDialogs::problems() const {
     QStringList out = m_unexpected;
     for (const Step& s : m_steps)
@@ -59,6 +82,7 @@ void ScriptedDialogs::reset() {
     m_unexpected.clear();
     shown.clear();
     fileDialogs.clear();
+    replacePoints.clear();
     beeps = 0;
 }
 
@@ -104,6 +128,37 @@ QString ScriptedDialogs::saveFileName(const TFileDialogArgs& args) {
 QString ScriptedDialogs::chooseFolder(const QString& prompt, const QString&, const QString&) {
     const Step* s = take(Folder, prompt);
     return s ? s->text : QString();
+}
+
+int ScriptedDialogs::choose(const QString& title, const QString& text, const QStringList& buttons) {
+    shown << title + u'|' + text;
+    const Step* s = take(Choice, title + u'|' + text);
+    if (!s)
+        return -1;
+    if (s->index >= buttons.size()) {
+        m_unexpected << QStringLiteral("choice %1 of %2 buttons: %3")
+                            .arg(s->index)
+                            .arg(buttons.size())
+                            .arg(text);
+        return -1;
+    }
+    return s->index;
+}
+
+bool ScriptedDialogs::inputText(const QString& title, const QString& prompt, QString& text) {
+    shown << title + u'|' + prompt;
+    const Step* s = take(Input, title + u'|' + prompt);
+    if (!s || s->answer != mrOK)
+        return false;
+    text = s->reply;
+    return true;
+}
+
+TReplaceAction ScriptedDialogs::confirmReplace(QPoint screenPos, const QString& prompt) {
+    shown << prompt;
+    replacePoints << screenPos;
+    const Step* s = take(Replace, prompt);
+    return s ? s->action : raCancel;
 }
 
 } // namespace orvel::test

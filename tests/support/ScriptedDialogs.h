@@ -11,7 +11,7 @@ namespace orvel::test {
 
 class ScriptedDialogs : public IDialogs {
 public:
-    enum Kind { Ask, Error, Info, OpenName, SaveName, Folder };
+    enum Kind { Ask, Error, Info, OpenName, SaveName, Folder, Choice, Input, Replace };
 
     // Each expectation matches the next call of its kind whose text contains `contains`.
     ScriptedDialogs& expectAsk(const QString& contains, TMsgResult answer);
@@ -20,6 +20,13 @@ public:
     ScriptedDialogs& expectOpenName(const QString& answer);
     ScriptedDialogs& expectSaveName(const QString& answer);
     ScriptedDialogs& expectFolder(const QString& answer);
+    // Presses the button of that index (-1 closes the box).
+    ScriptedDialogs& expectChoice(const QString& contains, int index);
+    // Enters answer, or cancels the prompt when ok is false.
+    ScriptedDialogs& expectInput(const QString& contains, const QString& answer, bool ok = true);
+
+    // Answers the replacement confirmation whose prompt contains `contains`.
+    ScriptedDialogs& expectReplace(const QString& contains, TReplaceAction action);
 
     // Unexpected calls and expectations never met; empty when the script ran exactly.
     QStringList problems() const;
@@ -37,13 +44,20 @@ public:
     QString saveFileName(const TFileDialogArgs& args) override;
     QString chooseFolder(const QString& prompt, const QString& startDir,
                          const QString& defaultDir = QString()) override;
+    int choose(const QString& title, const QString& text, const QStringList& buttons) override;
+    bool inputText(const QString& title, const QString& prompt, QString& text) override;
     void beep() override { ++beeps; }
+    TReplaceAction confirmReplace(QPoint screenPos, const QString& prompt) override;
+    QList<QPoint> replacePoints; // where each confirmation was placed
 
 private:
     struct Step {
         Kind kind;
         QString text;
         TMsgResult answer = mrNone;
+        int index = -1;                   // Choice
+        QString reply{};                  // Input
+        TReplaceAction action = raCancel; // Replace
     };
     const Step* take(Kind kind, const QString& text);
     QList<Step> m_steps;

@@ -26,7 +26,8 @@ void ScriptedElementDialogs::reset() {
     given.clear();
 }
 
-const QStringList* ScriptedElementDialogs::take(Kind kind, const QString& what, const QString& start) {
+const QStringList* ScriptedElementDialogs::take(Kind kind, const QString& what,
+                                                const QString& start) {
     shown << what;
     given << start;
     if (m_steps.isEmpty() || m_steps.first().kind != kind) {
@@ -68,6 +69,14 @@ bool ScriptedElementDialogs::inputTwoNumbers(const QString& title, const QString
     return a;
 }
 
+bool ScriptedElementDialogs::inputNumber(const QString& title, const QString&, const QString&,
+                                         int& value, int, int) {
+    const QStringList* a = take(IntNumber, title, QString::number(value));
+    if (a)
+        value = a->value(0).toInt();
+    return a;
+}
+
 bool ScriptedElementDialogs::htmlNumber(const QString& label, bool, QString& value) {
     const QStringList* a = take(Number, label, value);
     if (a)
@@ -82,7 +91,8 @@ bool ScriptedElementDialogs::selectColor(const QString& title, quint32& color) {
     return a;
 }
 
-bool ScriptedElementDialogs::selectStyle(const QString& title, const QStringList&, QString& chosen) {
+bool ScriptedElementDialogs::selectStyle(const QString& title, const QStringList&,
+                                         QString& chosen) {
     const QStringList* a = take(Style, title, chosen);
     if (a)
         chosen = a->value(0);
@@ -90,7 +100,8 @@ bool ScriptedElementDialogs::selectStyle(const QString& title, const QStringList
 }
 
 bool ScriptedElementDialogs::selectFromList(const QString& title, const QString&,
-                                            const QStringList& items, QString& chosen, bool& other) {
+                                            const QStringList& items, QString& chosen,
+                                            bool& other) {
     const QStringList* a = take(FromList, title, items.join(u','));
     if (a) {
         chosen = a->value(0);

@@ -23,7 +23,8 @@ public:
         Link,
         Image,
         Mail,
-        ImageMap
+        ImageMap,
+        IntNumber
     };
     // A step answering with the values (texts; numbers and colours as decimal text); for
     // FromList a second value "other" takes the second way out. Without values: Cancel.
@@ -43,6 +44,8 @@ public:
                        QString& value1, QString& value2) override;
     bool inputTwoNumbers(const QString& title, const QString& label1, const QString& label2,
                          int& value1, int& value2, int low, int high) override;
+    bool inputNumber(const QString& title, const QString& label, const QString& unit, int& value,
+                     int low, int high) override;
     bool htmlNumber(const QString& label, bool units, QString& value) override;
     bool selectColor(const QString& title, quint32& color) override;
     bool selectStyle(const QString& title, const QStringList& items, QString& chosen) override;

@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
 #include "app/ui/Orvelfrm.h"
 #include "editor/ui/OrvelMDI.h"
@@ -241,7 +242,7 @@ void TestMainWindow::menusMergeDocumentMenus() {
     QStringList titles;
     for (QAction* a : w->menuBar()->actions())
         titles << a->text();
-    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Window"}));
+    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Insert", "P&references", "&Window"}));
 }
 
 void TestMainWindow::cyclingFollowsOrderOfUse() {

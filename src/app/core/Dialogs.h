@@ -2,7 +2,11 @@
 // What commands ask the user, behind an interface: the program shows real dialogs, tests
 // answer from a script.
 
+#include "textcontrol/core/EditorOptions.h"
+
+#include <QPoint>
 #include <QString>
+#include <QStringList>
 
 namespace orvel {
 
@@ -34,7 +38,15 @@ public:
     // as the place to go back to.
     virtual QString chooseFolder(const QString& prompt, const QString& startDir,
                                  const QString& defaultDir = QString()) = 0;
+    // A question with buttons of its own: the index of the button pressed, -1 when the box
+    // was closed.
+    virtual int choose(const QString& title, const QString& text, const QStringList& buttons) = 0;
+    // A line of text, text proposed on entry; false when cancelled (text unchanged).
+    virtual bool inputText(const QString& title, const QString& prompt, QString& text) = 0;
     virtual void beep() = 0;
+    // Whether to replace one match; the box's top-left corner goes near screenPos, moved
+    // so that the box stays on the screen.
+    virtual TReplaceAction confirmReplace(QPoint screenPos, const QString& prompt) = 0;
 };
 
 // Splits "title|text"; without "|" the title stays as given.

@@ -31,7 +31,7 @@ void THistoryList::setMaxLen(int n) {
 
 int THistoryList::indexOf(const QString& text) const {
     for (int i = 0; i < FItems.size(); ++i)
-        if (FItems.at(i).compare(text, Qt::CaseInsensitive) == 0)
+        if (FItems.at(i).compare(text, FCaseSensitivity) == 0)
             return i;
     return -1;
 }

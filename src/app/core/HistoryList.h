@@ -22,9 +22,14 @@ public:
     int count() const { return int(FItems.size()); }
     QString at(int index) const { return FItems.value(index); }
     QVariant objectAt(int index) const { return FObjects.value(index); }
-    int indexOf(const QString& text) const; // without regard to case; -1 when absent
+    int indexOf(const QString& text) const; // -1 when absent
 
-    // Ignored when empty; an equal entry (any case) is removed first, the text goes to the
+    // Entries compare without regard to case unless set otherwise; lists of folder names
+    // compare exactly, as Linux file names differ by case. Set it before filling the list.
+    Qt::CaseSensitivity caseSensitivity() const { return FCaseSensitivity; }
+    void setCaseSensitivity(Qt::CaseSensitivity cs) { FCaseSensitivity = cs; }
+
+    // Ignored when empty; an equal entry is removed first, the text goes to the
     // front, the last entry goes when the capacity is exceeded.
     void AddString(const QString& text);
     void AddStringObject(const QString& text, const QVariant& object);
@@ -46,6 +51,7 @@ Q_SIGNALS:
 
 private:
     int FMaxLen;
+    Qt::CaseSensitivity FCaseSensitivity = Qt::CaseInsensitive;
     QStringList FItems;
     QList<QVariant> FObjects;
 };

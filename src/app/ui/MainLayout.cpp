@@ -2,6 +2,7 @@
 
 #include "app/core/Settings.h"
 #include "app/core/Translate.h"
+#include "app/ui/FileTabs.h"
 
 #include <QSplitter>
 #include <QStackedWidget>
@@ -81,7 +82,7 @@ TMainLayout::TMainLayout(QWidget* host) : QObject(host) {
     topSplit->addWidget(pcTop);
     topSplit->addWidget(docArea);
     topSplit->setCollapsible(1, false);
-    tabs = new QTabBar(right);
+    tabs = new TFileTabBar(right);
     tabs->setExpanding(false);
     tabs->setDocumentMode(true);
     tabs->setShape(QTabBar::RoundedSouth);
@@ -89,7 +90,15 @@ TMainLayout::TMainLayout(QWidget* host) : QObject(host) {
     rightLayout->addWidget(tabs);
     mainSplit->addWidget(pcLeft);
     mainSplit->addWidget(right);
+    // When the window changes size, the documents take the difference, not the side panels.
+    mainSplit->setStretchFactor(0, 0);
     mainSplit->setStretchFactor(1, 1);
+    navSplit->setStretchFactor(0, 0);
+    navSplit->setStretchFactor(1, 1);
+    topSplit->setStretchFactor(0, 0);
+    topSplit->setStretchFactor(1, 1);
+    macroSplit->setStretchFactor(0, 0);
+    macroSplit->setStretchFactor(1, 1);
     outer->addWidget(mainSplit, 1);
 
     // The height the user drags the upper panel to is the one it comes back with.

@@ -7,6 +7,9 @@
 class QSplitter;
 class QStackedWidget;
 class QTabBar;
+namespace orvel {
+class TFileTabBar;
+}
 class QTabWidget;
 class QToolBar;
 class QToolButton;
@@ -34,7 +37,7 @@ public:
     QTabWidget* pcTop = nullptr;
     QSplitter* macroSplit = nullptr; // macro list | macro text
     QStackedWidget* docArea = nullptr;
-    QTabBar* tabs = nullptr;
+    TFileTabBar* tabs = nullptr;
 
     // Whether the upper panel (text macros or search results) is shown.
     bool topPanelShown() const;

@@ -5,13 +5,15 @@
 #include "app/core/FileSystem.h"
 #include "app/core/HistoryList.h"
 #include "app/core/IniFileUtils.h"
+#include "app/core/LogFile.h"
 #include "app/core/Translate.h"
 #include "app/ui/CommandList.h"
+#include "app/ui/FileTabs.h"
 #include "app/ui/HListBox.h"
 #include "app/ui/MainLayout.h"
 #include "dialogs/ui/QtElementDialogs.h"
-#include "search/ui/FindReplDlg.h"
 #include "editor/ui/OrvelMDI.h"
+#include "search/ui/FindReplDlg.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
 
@@ -100,7 +102,7 @@ THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDial
     createLayout();
     createCommands();
     // One find dialog serves every document window, with its histories from the settings.
-    m_findDialog = new TFindReplDialog(this, &m_dialogs);
+    m_findDialog = new TFindReplDialog(this);
     if (!m_start.iniName.isEmpty())
         m_findDialog->LoadFromIni(m_start.iniName);
     // The stored placement; a maximized window keeps its normal placement beneath.
@@ -112,9 +114,14 @@ THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDial
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         // Back from another program: the active document checks its file again.
-        if (s == Qt::ApplicationActive && !m_closing)
+        if (s == Qt::ApplicationActive && !m_closing) {
             if (TMDIForm* form = activeDocument())
                 form->Activate();
+        } else if (s != Qt::ApplicationActive && m_tabs) {
+            // The next hover over a tab shows its hint again.
+            m_tabs->resetHover();
+            showTabHint(-1);
+        }
     });
 }
 
@@ -191,10 +198,13 @@ void THauptForm::SaveSettings() {
     };
     captureForm();
     m_settings.Config.FindText = m_findDialog->FindText();
+    m_settings.Config.UseLogFile = m_logActive->isChecked();
     m_settings.Config.ReplaceText = m_findDialog->ReplaceText();
     attempt([this] {
         TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(m_start.iniName);
         m_settings.Write(ini);
+        // The find dialog's sections go with the rest, so one failure is one message.
+        m_findDialog->SaveToIni(ini);
         ini.UpdateFile();
     });
     attempt(
@@ -205,8 +215,6 @@ void THauptForm::SaveSettings() {
             m_searchHistories[i]->SaveToIni(m_start.iniName,
                                             QString::fromLatin1(kSearchHistorySections[i]), true);
         });
-    // The find dialog keeps its own sections; a failure there it reports itself.
-    m_findDialog->SaveToIni();
     for (const QString& e : errors)
         reportError(e);
 }
@@ -261,6 +269,7 @@ void THauptForm::createCommands() {
     fillWindowMenu();
     m_ownMenus = {file, m_windowMenu};
     m_ownGroups = {1, 9};
+    createServiceMenus();
 
     // The file toolbar: new with the document types, open with the recent files, save.
     QToolBar* bar = m_layout->fileToolBar;
@@ -307,6 +316,25 @@ void THauptForm::createLayout() {
     m_docArea = m_layout->docArea;
     m_tabs = m_layout->tabs;
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) { onTabChanged(index); });
+    connect(m_tabs, &TFileTabBar::tabDropped, this, [this](int, int) {
+        RenumberTabs();
+        ShowStatus(true);
+    });
+    connect(m_tabs, &TFileTabBar::ctrlClicked, this,
+            [this] { m_commands->run([this] { ActionCloseExecute(); }); });
+    connect(m_tabs, &TFileTabBar::hoverTab, this, [this](int index) { showTabHint(index); });
+    connect(m_tabs, &TFileTabBar::closePageRequested, this,
+            [this](int index) { m_commands->run([this, index] { closeTab(index); }); });
+    connect(m_tabs, &TFileTabBar::saveFileRequested, this, [this](int index) {
+        m_commands->run([this, index] {
+            if (TMDIForm* f = documentAt(index))
+                SaveTextFromMDI(f, false, false, true);
+        });
+    });
+    connect(m_tabs, &TFileTabBar::selectPathRequested, this, [this](int index) {
+        if (TMDIForm* f = documentAt(index))
+            SyncFilePanel(f->TextName);
+    });
     for (int i = 0; i < 6; ++i) {
         m_panels[i] = new QLabel(this);
         m_panels[i]->setMinimumWidth(i == 1 || i == 2 ? 85 : 20);
@@ -334,13 +362,14 @@ void THauptForm::reportError(const QString& message) {
 }
 
 bool THauptForm::Init() {
+    RecoverUntitled(m_start.htmPath);
     bool opened = false;
     for (const QString& name : m_start.comLineFiles) {
         // Names that do not exist are skipped without a message.
         if (QFileInfo(name).isFile())
             opened = OpenTextFile(QFileInfo(name).absoluteFilePath()) || opened;
     }
-    if (!opened)
+    if (!opened && documents().isEmpty())
         NewText(ftHtml, false);
     return true;
 }

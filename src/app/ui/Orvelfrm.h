@@ -24,6 +24,8 @@ class IElementDialogs;
 class TCommandList;
 class THighlighter;
 class THistoryList;
+class TFileTabBar;
+class TLogFile;
 class TFindReplDialog;
 class TMainLayout;
 class TMDIForm;
@@ -34,6 +36,7 @@ struct TShellStart {
     QString htmPath;          // HTML root folder, with trailing "/"
     QString caption;          // "Orvel (Version x.y.z)"
     QString iniName;          // the settings file; empty: nothing is read or written
+    QString logName;          // the transfer log
     QString languageCode;     // the interface language
     QStringList comLineFiles; // files named on the command line, in order
     std::function<QString(const QString&)> findDataFile; // read-only data lookup
@@ -76,6 +79,16 @@ public:
     void ActionTemplateExecute();
     // A new untitled document; withFolder asks for its template folder (HTML).
     TMDIForm* NewText(TFileTypes fileType, bool withFolder);
+    // Autosave: every modified document's copy now; what failed is reported once.
+    void AutosaveTick();
+    void itmAutosaveClick();
+    void ActionShowLogExecute();
+    void ClearRecentFiles();
+    // Offers the autosaved text of a document whose copy is newer than its file.
+    void OfferRecovery(TMDIForm* form);
+    // Offers the autosaved copies of untitled documents left in the folder.
+    void RecoverUntitled(const QString& folder);
+    TLogFile& log() { return *m_log; }
     // Points the file panel at the file's folder.
     void SyncFilePanel(const QString& fileName);
     TCommandList& commands() { return *m_commands; }
@@ -126,6 +139,10 @@ private:
     void mergeMenus();
     void fillWindowMenu();
     void showToolPanel(TMDIForm* form);
+    void updateTab(TMDIForm* form);
+    // Closes the document of a tab; the last one is replaced by a new document.
+    void closeTab(int index);
+    void showTabHint(int index);
     void bringToFront(TMDIForm* form);
     void onTabChanged(int index);
     bool closeDocumentWindow(TMDIForm* form, bool ask);
@@ -139,6 +156,13 @@ private:
     IElementDialogs* m_elements = nullptr;
     QWidget* m_shownToolPanel = nullptr;
     TFindReplDialog* m_findDialog = nullptr;
+    std::unique_ptr<TLogFile> m_log;
+    class QTimer* m_autosaveTimer = nullptr;
+    QAction* m_autosaveItem = nullptr;
+    QAction* m_logActive = nullptr;
+    QAction* m_logOff = nullptr;
+    QStringList m_autosaveFailed; // copies already reported as failing
+    void createServiceMenus();
     TIdList m_ids;
     QList<TFileType> m_fileTypes;
     TShellSettings m_settings;
@@ -149,11 +173,13 @@ private:
     QList<int> m_ownGroups;
     TMainLayout* m_layout = nullptr;
     QStackedWidget* m_docArea = nullptr;
-    QTabBar* m_tabs = nullptr;
+    TFileTabBar* m_tabs = nullptr;
     THistoryList* m_recentFiles = nullptr;
     class THistoryMenu* m_recentMirror = nullptr;
     QMenu* m_recentMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QString m_actHint;                      // the last panel's text for the active document
+    int m_hintIndex = -1;                   // the tab the mouse is over
     QString m_panelFolder;                  // the folder the file panel shows
     QList<THistoryList*> m_searchHistories; // FileFind, FileReplace, FindDirs, FindTypes
     bool m_placed = false;

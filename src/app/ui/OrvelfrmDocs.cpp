@@ -9,9 +9,10 @@
 #include "app/core/IniFileUtils.h"
 #include "app/core/Translate.h"
 #include "app/ui/CommandList.h"
+#include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
-#include "search/ui/FindReplDlg.h"
 #include "editor/ui/OrvelMDI.h"
+#include "search/ui/FindReplDlg.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
 
@@ -21,13 +22,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
-#include <QLayout>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -76,17 +77,23 @@ TMDIForm* THauptForm::NewWindow(TFileTypes fileType) {
     form->SetKeyStrokes(m_keyStrokes);
     m_ids.Add(form->DocId);
     m_docArea->addWidget(form);
-    connect(form, &TMDIForm::captionChanged, this, [this, form] {
-        if (form->WinIndex >= 0 && form->WinIndex < m_tabs->count()) {
-            m_tabs->setTabText(form->WinIndex, QFileInfo(form->TextName).fileName());
-            m_tabs->setTabToolTip(form->WinIndex, form->TextName);
-        }
-    });
-    connect(form, &TMDIForm::statusChanged, this, [this, form](bool) {
+    connect(form, &TMDIForm::captionChanged, this, [this, form] { updateTab(form); });
+    connect(form, &TMDIForm::statusChanged, this, [this, form](bool modifiedChanged) {
+        if (modifiedChanged)
+            updateTab(form);
         if (form == activeDocument())
             ShowStatus(false);
     });
     return form;
+}
+
+void THauptForm::updateTab(TMDIForm* form) {
+    const int i = form->WinIndex;
+    if (i < 0 || i >= m_tabs->count())
+        return;
+    m_tabs->setTabInfo(i, {form->TextName, form->FileType});
+    m_tabs->setTabToolTip(i, form->TextName);
+    m_tabs->setTabModified(i, form->modified());
 }
 
 void THauptForm::RenumberTabs() {
@@ -98,11 +105,12 @@ void THauptForm::RenumberTabs() {
 }
 
 namespace {
-int insertTab(QTabBar* tabs, TMDIForm* form) {
+int insertTab(TFileTabBar* tabs, TMDIForm* form) {
     const int at = tabs->currentIndex() < 0 ? 0 : tabs->currentIndex() + 1;
     QSignalBlocker block(tabs);
     const int index = tabs->insertTab(at, QFileInfo(form->TextName).fileName());
     tabs->setTabData(index, form->DocId);
+    tabs->setTabInfo(index, {form->TextName, form->FileType});
     tabs->setTabToolTip(index, form->TextName);
     return index;
 }
@@ -123,6 +131,7 @@ bool THauptForm::LoadTextIntoWindow(const QString& fileName, TBufferCoord caret,
     form->setTextLangId(langId);
     form->TextDateFormat = dateFormat;
     m_recentFiles->AddString(fileName);
+    OfferRecovery(form);
     const int index = insertTab(m_tabs, form);
     RenumberTabs();
     m_tabs->setCurrentIndex(index);
@@ -291,7 +300,12 @@ void THauptForm::CloseMDI(int tabIndex, int docId, TTextStatus status, const QSt
 }
 
 void THauptForm::ActionCloseExecute() {
-    TMDIForm* form = activeDocument();
+    if (TMDIForm* form = activeDocument())
+        closeTab(form->WinIndex);
+}
+
+void THauptForm::closeTab(int index) {
+    TMDIForm* form = documentAt(index);
     if (!form)
         return;
     // At least one document window stays open.

@@ -9,6 +9,7 @@
 #include "app/core/IniFileUtils.h"
 #include "app/core/Translate.h"
 #include "app/ui/CommandList.h"
+#include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
@@ -93,7 +94,7 @@ bool THauptForm::SaveTextFromMDI(TMDIForm* form, bool, bool, bool saveUnchanged)
         return false;
     }
     if (form->WinIndex >= 0)
-        m_tabs->setTabText(form->WinIndex, QFileInfo(form->TextName).fileName());
+        updateTab(form);
     ShowStatus(false);
     return saved;
 }
@@ -154,6 +155,30 @@ void THauptForm::ActionOpenExecute() {
 
 // --- Status ----------------------------------------------------------------------------------
 
+void THauptForm::showTabHint(int index) {
+    // While the mouse is over a tab, the last panel tells which file it is, in hint colours.
+    m_hintIndex = index;
+    QLabel* panel = m_panels[5];
+    const TMDIForm* form = documentAt(index);
+    if (!form) {
+        panel->setAutoFillBackground(false);
+        panel->setPalette(palette());
+        panel->setText(m_actHint);
+        return;
+    }
+    QString rel = form->TextName;
+    if (form->Status != tsNew && isPathBelow(rel, m_start.htmPath))
+        rel = QDir(m_start.htmPath).relativeFilePath(rel);
+    const int t = form->FileType < ftNone ? form->FileType : ftText;
+    QPalette p = panel->palette();
+    p.setColor(QPalette::Window, p.color(QPalette::ToolTipBase));
+    p.setColor(QPalette::WindowText, Qt::blue);
+    panel->setAutoFillBackground(true);
+    panel->setPalette(p);
+    panel->setText(T_(m_fileTypes.at(t).Desc) + QStringLiteral(": ") +
+                   QDir::toNativeSeparators(rel));
+}
+
 void THauptForm::ShowStatus(bool updateTabs) {
     TMDIForm* form = activeDocument();
     if (updateTabs && form && form->WinIndex >= 0 && m_tabs->currentIndex() != form->WinIndex) {
@@ -181,8 +206,10 @@ void THauptForm::ShowStatus(bool updateTabs) {
             rel = form->TextName;
         }
         const int t = form->FileType < ftNone ? form->FileType : ftText;
-        m_panels[5]->setText(T_(m_fileTypes.at(t).Desc) + QStringLiteral(": ") +
-                             QDir::toNativeSeparators(rel));
+        m_actHint =
+            T_(m_fileTypes.at(t).Desc) + QStringLiteral(": ") + QDir::toNativeSeparators(rel);
+        if (m_hintIndex < 0)
+            m_panels[5]->setText(m_actHint);
     } else {
         for (int i : {1, 3, 4, 5})
             m_panels[i]->clear();

@@ -1,8 +1,16 @@
 #include "app/ui/QtDialogs.h"
 
+#include "search/core/FindReplLogic.h"
+#include "search/ui/ConfirmReplDlg.h"
+
+#include "app/ui/ShellDirDlg.h"
+
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 #include <QStringList>
 
 namespace orvel {
@@ -99,12 +107,73 @@ QString TQtDialogs::saveFileName(const TFileDialogArgs& args) {
     return dlg.selectedFiles().first();
 }
 
-QString TQtDialogs::chooseFolder(const QString& prompt, const QString& startDir, const QString&) {
-    return QFileDialog::getExistingDirectory(m_parent, prompt, startDir);
+TQtDialogs::~TQtDialogs() {
+    if (m_folderDialog && !m_folderDialog->parent())
+        delete m_folderDialog.data();
+}
+
+void TQtDialogs::setDecimalFileSizes(bool on) {
+    m_decimalSizes = on;
+    if (m_folderDialog)
+        m_folderDialog->setDecimalFileSizes(on);
+}
+
+QString TQtDialogs::chooseFolder(const QString& prompt, const QString& startDir,
+                                 const QString& defaultDir) {
+    if (!m_folderDialog) {
+        m_folderDialog = new TShellDirDialog(m_parent, *this);
+        if (!m_iniFileName.isEmpty())
+            m_folderDialog->LoadFromIni(m_iniFileName);
+    }
+    m_folderDialog->setDecimalFileSizes(m_decimalSizes);
+    QString path = startDir;
+    if (!m_folderDialog->Execute(prompt, false, path, defaultDir, true, true))
+        return QString();
+    return path;
+}
+
+int TQtDialogs::choose(const QString& title, const QString& text, const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Question, title,
+                    QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                    QMessageBox::NoButton, m_parent);
+    QList<QAbstractButton*> pressable;
+    for (const QString& caption : buttons)
+        pressable << box.addButton(caption, QMessageBox::AcceptRole);
+    // Only the caller's buttons show; Escape and closing the box press this hidden one.
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    cancel->hide();
+    box.setEscapeButton(cancel);
+    if (!pressable.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton*>(pressable.first()));
+    box.exec();
+    return int(pressable.indexOf(box.clickedButton()));
+}
+
+bool TQtDialogs::inputText(const QString& title, const QString& prompt, QString& text) {
+    bool ok = false;
+    const QString entered =
+        QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, text, &ok);
+    if (ok)
+        text = entered;
+    return ok;
 }
 
 void TQtDialogs::beep() {
     QApplication::beep();
+}
+
+TReplaceAction TQtDialogs::confirmReplace(QPoint screenPos, const QString& prompt) {
+    TConfirmReplDialog dlg(m_parent);
+    dlg.setPrompt(prompt);
+    const QWidget* main = m_parent ? m_parent->window() : nullptr;
+    const QScreen* screen = QGuiApplication::screenAt(screenPos);
+    if (!screen)
+        screen = main ? main->screen() : QGuiApplication::primaryScreen();
+    const QRect mainRect =
+        main ? QRect(main->mapToGlobal(QPoint(0, 0)), main->size()) : screen->geometry();
+    return dlg.Execute(
+        placeConfirmation(screenPos, dlg.frameGeometry().size(), screen->geometry(), mainRect),
+        prompt);
 }
 
 } // namespace orvel

@@ -18,9 +18,11 @@ public:
                            const QStringList& offers = {}) = 0;
     virtual bool inputTwoTexts(const QString& title, const QString& label1, const QString& label2,
                                QString& value1, QString& value2) = 0;
-    virtual bool inputTwoNumbers(const QString& title, const QString& label1,
-                                 const QString& label2, int& value1, int& value2, int low,
-                                 int high) = 0;
+    virtual bool inputTwoNumbers(const QString& title, const QString& label1, const QString& label2,
+                                 int& value1, int& value2, int low, int high) = 0;
+    // One whole number between low and high, with a unit text after the field.
+    virtual bool inputNumber(const QString& title, const QString& label, const QString& unit,
+                             int& value, int low, int high) = 0;
     // The number dialog: value holds the default ("1.0em") and receives the written number,
     // or an empty text for "no value".
     virtual bool htmlNumber(const QString& label, bool units, QString& value) = 0;

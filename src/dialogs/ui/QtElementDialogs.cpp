@@ -107,6 +107,38 @@ bool TQtElementDialogs::inputTwoNumbers(const QString& title, const QString& lab
     return true;
 }
 
+bool TQtElementDialogs::inputNumber(const QString& title, const QString& label, const QString& unit,
+                                    int& value, int low, int high) {
+    TFieldsDialog dlg(m_parent, title);
+    auto* row = new QWidget(&dlg);
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    auto* field = new QLineEdit(QString::number(value), row);
+    auto* error = new QLabel(&dlg);
+    error->setStyleSheet(QStringLiteral("color: red"));
+    rowLayout->addWidget(field, 1);
+    rowLayout->addWidget(new QLabel(unit, row));
+    dlg.addRow(label, row);
+    dlg.addRow(QString(), error);
+    // An out-of-range number keeps the dialog open with the message beside the buttons.
+    QObject::disconnect(dlg.buttons(), &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    QObject::connect(dlg.buttons(), &QDialogButtonBox::accepted, &dlg, [&] {
+        bool ok = false;
+        const int v = field->text().trimmed().toInt(&ok);
+        if (!ok || v < low || v > high) {
+            error->setText(
+                fmt(T_("Error: Out of range (%s)"),
+                    {QString::number(low) + QStringLiteral(" .. ") + QString::number(high)}));
+            field->setFocus();
+            field->selectAll();
+            return;
+        }
+        value = v;
+        dlg.accept();
+    });
+    return dlg.exec() == QDialog::Accepted;
+}
+
 bool TQtElementDialogs::htmlNumber(const QString& label, bool units, QString& value) {
     TFieldsDialog dlg(m_parent, T_("Value of attribute"));
     const THtmlNumber start = parseHtmlNumber(value, units);
@@ -216,9 +248,11 @@ bool TQtElementDialogs::linkDialog(const QString& title, const QString& hint, co
     const QStringList parts = filter.split(u'|');
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2)
-        filters << QStringLiteral("%1 (%2)").arg(parts.at(i), QString(parts.at(i + 1)).replace(u';', u' '));
+        filters << QStringLiteral("%1 (%2)").arg(parts.at(i),
+                                                 QString(parts.at(i + 1)).replace(u';', u' '));
     QObject::connect(browse, &QPushButton::clicked, &dlg, [&] {
-        const QString f = QFileDialog::getOpenFileName(&dlg, title, folder, filters.join(QStringLiteral(";;")));
+        const QString f =
+            QFileDialog::getOpenFileName(&dlg, title, folder, filters.join(QStringLiteral(";;")));
         if (!f.isEmpty())
             address->setText(QDir(folder).relativeFilePath(f));
     });

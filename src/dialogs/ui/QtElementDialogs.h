@@ -17,6 +17,8 @@ public:
                        QString& value1, QString& value2) override;
     bool inputTwoNumbers(const QString& title, const QString& label1, const QString& label2,
                          int& value1, int& value2, int low, int high) override;
+    bool inputNumber(const QString& title, const QString& label, const QString& unit, int& value,
+                     int low, int high) override;
     bool htmlNumber(const QString& label, bool units, QString& value) override;
     bool selectColor(const QString& title, quint32& color) override;
     bool selectStyle(const QString& title, const QStringList& items, QString& chosen) override;

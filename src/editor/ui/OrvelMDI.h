@@ -72,6 +72,9 @@ public:
     // failure raises an error naming the file.
     bool SaveText();
     void SaveTextToTemp();
+    // Takes the text of an autosaved copy: modified, not saved; the copy stays the window's
+    // copy until the text is saved or closed.
+    bool RecoverFrom(const QString& copy);
     void SaveTemplate(const QString& Filename);
     bool AskForSave();
     TSynEncoding GetEncodingFromHeader() const;
@@ -154,8 +157,8 @@ public:
     void FindStep(TFindMode mode);
     void ReplaceStep(TFindMode mode);
     // The confirmation of one replacement, placed below the match.
-    TReplaceAction TextBufferReplaceText(const QString& ASearch, const QString& AReplace,
-                                         int Line, int Column);
+    TReplaceAction TextBufferReplaceText(const QString& ASearch, const QString& AReplace, int Line,
+                                         int Column);
     // The window became the active one: a visible find dialog now works on it, and find
     // next / previous follow whether it holds a search text.
     void findActivated();
@@ -166,7 +169,9 @@ private:
     void pointFindDialogHere(bool replace);
     void findAgain(bool backward);
     TSearchOptions stepOptions(TFindMode mode) const;
+    // True when the selection became the range "selected text" searches.
     bool takeSearchScope(TSearchOptions options);
+    void caretToScopeStart(TSearchOptions options);
     TSearchResult runSearch(TSearchOptions options);
 
     bool m_scopeMarked = false; // the editor holds the range "selected text" searches

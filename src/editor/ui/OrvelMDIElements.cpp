@@ -28,11 +28,13 @@ namespace orvel {
 
 namespace {
 
-const char* const kCategories[] = {N_("Global"), N_("Wrapping"), N_("Fonts"), N_("Lists"),
-                                   N_("Tables"), N_("Alignment"), N_("Dimensions"),
-                                   N_("Colors"), N_("Frames"), N_("Forms")};
+const char* const kCategories[] = {N_("Global"), N_("Wrapping"),  N_("Fonts"),      N_("Lists"),
+                                   N_("Tables"), N_("Alignment"), N_("Dimensions"), N_("Colors"),
+                                   N_("Frames"), N_("Forms")};
 
-QString plainCaption(const char* text) { return T_(text).remove(u'&'); }
+QString plainCaption(const char* text) {
+    return T_(text).remove(u'&');
+}
 
 // Switches pages when the mouse moves over their tabs, while dynamic toolbars are on.
 class THoverPages : public QObject {
@@ -44,7 +46,8 @@ public:
     }
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::MouseMove && m_on()) {
-            const int i = m_pages->tabBar()->tabAt(static_cast<QMouseEvent*>(e)->position().toPoint());
+            const int i =
+                m_pages->tabBar()->tabAt(static_cast<QMouseEvent*>(e)->position().toPoint());
             if (i >= 0 && i != m_pages->currentIndex())
                 m_pages->setCurrentIndex(i);
         }
@@ -55,6 +58,21 @@ private:
     QTabWidget* m_pages;
     std::function<bool()> m_on;
 };
+
+// A button shows the tag it inserts, which an HTML author reads fastest; others their caption.
+QString buttonLabel(const char* name, const QAction* a) {
+    if (const THtmlCommand* c = htmlCommand(name)) {
+        const QString text = QString::fromUtf8(c->text ? c->text : "");
+        if ((c->kind == hkInline || c->kind == hkBlock || c->kind == hkTextBreak) &&
+            text.startsWith(u'<')) {
+            const qsizetype space = text.indexOf(u' ');
+            return space > 0 ? text.left(space) + u'>' : text;
+        }
+        if (c->kind == hkText && text.startsWith(u'&'))
+            return text;
+    }
+    return QString(a->text()).remove(u'&');
+}
 
 } // namespace
 
@@ -106,19 +124,25 @@ void TMDIForm::createToolPanel() {
             } else if (it == QLatin1String("<")) {
                 sub = nullptr;
             } else if (QAction* a = action(item)) {
-                if (sub)
+                if (sub) {
                     sub->addAction(a);
-                else if (dropDown)
+                } else if (dropDown) {
                     dropDown->addAction(a);
-                else
-                    bar->addAction(a);
+                } else {
+                    auto* button = new QToolButton(bar);
+                    button->setDefaultAction(a);
+                    button->setText(buttonLabel(item, a));
+                    button->setAutoRaise(true);
+                    bar->addWidget(button);
+                }
             }
         }
         m_toolPanel->addTab(bar, T_(page.title));
     }
     m_dynamicBox = new QCheckBox(T_("dynamic Toolbars"), m_toolPanel);
     m_dynamicBox->setChecked(m_host.dynamicToolbars());
-    connect(m_dynamicBox, &QCheckBox::toggled, this, [this](bool on) { m_host.setDynamicToolbars(on); });
+    connect(m_dynamicBox, &QCheckBox::toggled, this,
+            [this](bool on) { m_host.setDynamicToolbars(on); });
     m_toolPanel->setCornerWidget(m_dynamicBox, Qt::TopRightCorner);
     new THoverPages(m_toolPanel, [this] { return m_dynamicBox->isChecked(); });
 }
@@ -148,7 +172,9 @@ void TMDIForm::element(const THtmlCommand& c) {
     case hkBlock:
         m_engine->WrapSelection(text, QString::fromUtf8(c.closing), c.kind == hkInline);
         break;
-    case hkText: m_engine->InsertText(text, c.caretOffset); break;
+    case hkText:
+        m_engine->InsertText(text, c.caretOffset);
+        break;
     case hkTextBreak:
         TextBuffer->beginUpdate();
         m_engine->InsertText(text, 0);
@@ -158,8 +184,12 @@ void TMDIForm::element(const THtmlCommand& c) {
     case hkNumber:
         m_engine->InsertNumberValue(T_(c.label), text, c.units, QString::fromLatin1(c.value));
         break;
-    case hkColor: insertColorAttribute(c); break;
-    case hkSpecial: special(QString::fromLatin1(c.def.name)); break;
+    case hkColor:
+        insertColorAttribute(c);
+        break;
+    case hkSpecial:
+        special(QString::fromLatin1(c.def.name));
+        break;
     }
 }
 
@@ -180,7 +210,8 @@ void TMDIForm::blockWithValue(const QString& title, const QString& label, const 
     }
     // The opening line, an empty middle line and the closing tag below the caret's column.
     TextBuffer->beginUpdate();
-    m_engine->InsertText(fmt(format, {value}) + QString(qMax(0, caret.Char - 1), u' ') + closing, 0);
+    m_engine->InsertText(fmt(format, {value}) + QString(qMax(0, caret.Char - 1), u' ') + closing,
+                         0);
     TextBuffer->setCaretXY({caret.Char + TextBuffer->tabWidth(), caret.Line + 1});
     TextBuffer->endUpdate();
 }
@@ -252,8 +283,8 @@ void TMDIForm::special(const QString& n) {
             e.InsertText(QStringLiteral("/* ") + text + QStringLiteral(" */"), -3);
     } else if (n == QLatin1String("ActionNewTable")) {
         int rows = 2, cols = 2;
-        if (!dlg.inputTwoNumbers(T_("Table"), T_("Number of rows:"), T_("Number of columns:"),
-                                 rows, cols, 1, 1000))
+        if (!dlg.inputTwoNumbers(T_("Table"), T_("Number of rows:"), T_("Number of columns:"), rows,
+                                 cols, 1, 1000))
             return;
         const int tab = TextBuffer->tabWidth();
         QString t = QStringLiteral("<table>") + crlf;
@@ -271,19 +302,23 @@ void TMDIForm::special(const QString& n) {
         TextBuffer->endUpdate();
     } else if (n == QLatin1String("ActionFrameCols")) {
         blockWithValue(T_("Vertical frame"), T_("Width:"), QStringLiteral("100,*"),
-                       QStringLiteral("<frameset cols=\"%s\">\r\n\r\n"), QStringLiteral("</frameset>"));
+                       QStringLiteral("<frameset cols=\"%s\">\r\n\r\n"),
+                       QStringLiteral("</frameset>"));
     } else if (n == QLatin1String("ActionFrameRows")) {
         blockWithValue(T_("Horizontal frame"), T_("Height:"), QStringLiteral("100,*"),
-                       QStringLiteral("<frameset rows=\"%s\">\r\n\r\n"), QStringLiteral("</frameset>"));
+                       QStringLiteral("<frameset rows=\"%s\">\r\n\r\n"),
+                       QStringLiteral("</frameset>"));
     } else if (n == QLatin1String("ActionForm")) {
-        blockWithValue(T_("Form"), T_("Action:"), QString(), QStringLiteral("<form action=\"%s\">\r\n\r\n"),
-                       QStringLiteral("</form>"));
+        blockWithValue(T_("Form"), T_("Action:"), QString(),
+                       QStringLiteral("<form action=\"%s\">\r\n\r\n"), QStringLiteral("</form>"));
     } else if (n == QLatin1String("ActionSelect")) {
         blockWithValue(T_("Selection list"), T_("Name:"), QString(),
-                       QStringLiteral("<select name=\"%s\" size=\"3\">\r\n\r\n"), QStringLiteral("</select>"));
+                       QStringLiteral("<select name=\"%s\" size=\"3\">\r\n\r\n"),
+                       QStringLiteral("</select>"));
     } else if (n == QLatin1String("ActionSelectGroup")) {
         blockWithValue(T_("Sub group"), T_("Description:"), QString(),
-                       QStringLiteral("<optgroup label=\"%s\">\r\n\r\n"), QStringLiteral("</optgroup>"));
+                       QStringLiteral("<optgroup label=\"%s\">\r\n\r\n"),
+                       QStringLiteral("</optgroup>"));
     } else if (n == QLatin1String("ActionFrameRef") || n == QLatin1String("ActionIFrames")) {
         const bool frame = n == QLatin1String("ActionFrameRef");
         QString link, name;
@@ -293,8 +328,8 @@ void TMDIForm::special(const QString& n) {
                             link, name))
             return;
         if (frame)
-            e.InsertText(QStringLiteral("<frame src=\"") + link + QStringLiteral("\" name=\"") + name +
-                             QStringLiteral("\">"),
+            e.InsertText(QStringLiteral("<frame src=\"") + link + QStringLiteral("\" name=\"") +
+                             name + QStringLiteral("\">"),
                          0);
         else
             e.WrapSelection(QStringLiteral("<iframe src=\"") + link + QStringLiteral("\">"),
@@ -304,14 +339,17 @@ void TMDIForm::special(const QString& n) {
         if (!dlg.inputTwoNumbers(T_("Text area"), T_("Lines:"), T_("Rows:"), lines, rows, 1, 1000))
             return;
         TextBuffer->beginUpdate();
-        e.InsertStyleLine(fmt(QStringLiteral("<textarea name=\"user_eingabe\" rows=\"%d\" cols=\"%d\"></textarea>"),
-                              {QString::number(lines), QString::number(rows)}));
+        e.InsertStyleLine(fmt(
+            QStringLiteral("<textarea name=\"user_eingabe\" rows=\"%d\" cols=\"%d\"></textarea>"),
+            {QString::number(lines), QString::number(rows)}));
         e.LineBreak();
         TextBuffer->endUpdate();
     } else if (n == QLatin1String("ActionFontColor")) {
         quint32 color = 0;
         if (dlg.selectColor(T_("Font color"), color))
-            e.InsertText(QStringLiteral(" style=\"color:#") + htmlColorHex(color) + QStringLiteral(";\""), 0);
+            e.InsertText(QStringLiteral(" style=\"color:#") + htmlColorHex(color) +
+                             QStringLiteral(";\""),
+                         0);
     } else if (n == QLatin1String("ActionColor")) {
         const QString word = TextBuffer->wordAtCaret();
         quint32 color = 0;
@@ -332,13 +370,15 @@ void TMDIForm::special(const QString& n) {
             e.InsertText(fmt(QStringLiteral(" background=\"%s\""), {link}), 0);
     } else if (n == QLatin1String("ActionFScroll")) {
         QString choice = QStringLiteral("yes");
-        if (dlg.selectStyle(T_("Scroll bars"), {QStringLiteral("yes"), QStringLiteral("no")}, choice))
+        if (dlg.selectStyle(T_("Scroll bars"), {QStringLiteral("yes"), QStringLiteral("no")},
+                            choice))
             e.InsertText(fmt(QStringLiteral(" scrolling=\"%s\""), {choice}), 0);
     } else if (n == QLatin1String("ActionInputText") || n == QLatin1String("ActionInputPwd")) {
         QString name;
         if (!dlg.inputText(T_("Text input"), T_("Variable:"), name))
             return;
-        const QString type = n == QLatin1String("ActionInputText") ? QStringLiteral("text") : QStringLiteral("password");
+        const QString type = n == QLatin1String("ActionInputText") ? QStringLiteral("text")
+                                                                   : QStringLiteral("password");
         TextBuffer->beginUpdate();
         e.InsertText(QStringLiteral("<input type=\"") + type + QStringLiteral("\" name=\"") + name +
                          QStringLiteral("\">"),
@@ -354,14 +394,17 @@ void TMDIForm::special(const QString& n) {
         if (!dlg.inputTwoTexts(title, (radio || check) ? T_("Group:") : T_("Name:"), T_("Value:"),
                                name, value))
             return;
-        const QString type = radio ? QStringLiteral("radio") : check ? QStringLiteral("checkbox") : QStringLiteral("button");
+        const QString type = radio   ? QStringLiteral("radio")
+                             : check ? QStringLiteral("checkbox")
+                                     : QStringLiteral("button");
         e.InsertText(QStringLiteral("<input type=\"") + type + QStringLiteral("\" name=\"") + name +
                          QStringLiteral("\" value=\"") + value + QStringLiteral("\">"),
                      0);
     } else if (n == QLatin1String("ActionSelectOpt")) {
         QString value;
         if (dlg.inputText(T_("List item"), T_("Value:"), value))
-            e.InsertText(QStringLiteral("<option label=\"") + value + QStringLiteral("\"></option>"), -9);
+            e.InsertText(
+                QStringLiteral("<option label=\"") + value + QStringLiteral("\"></option>"), -9);
     } else if (n == QLatin1String("ActionFormValue")) {
         QString value;
         if (dlg.inputText(T_("Default value:"), T_("Default value:"), value))
@@ -380,12 +423,15 @@ void TMDIForm::special(const QString& n) {
             return;
         const bool selected = TextBuffer->hasSelection();
         const QString text = TextBuffer->selText();
-        e.InsertText(e.ExpandPlaceholders(QStringLiteral("<script language=\"JavaScript\" "
-                                                         "type=\"text/javascript\">\r\n%indent%%tab%MailEncode('")) +
-                         text +
-                         fmt(e.ExpandPlaceholders(QStringLiteral("',\r\n%indent%%tab%'%s');\r\n%indent%</script>\r\n")),
-                             {mailCode(address, int(QRandomGenerator::global()->bounded(128, 256)))}),
-                     0);
+        e.InsertText(
+            e.ExpandPlaceholders(
+                QStringLiteral("<script language=\"JavaScript\" "
+                               "type=\"text/javascript\">\r\n%indent%%tab%MailEncode('")) +
+                text +
+                fmt(e.ExpandPlaceholders(
+                        QStringLiteral("',\r\n%indent%%tab%'%s');\r\n%indent%</script>\r\n")),
+                    {mailCode(address, int(QRandomGenerator::global()->bounded(128, 256)))}),
+            0);
         if (!selected)
             TextBuffer->setCaretY(TextBuffer->caretY() - 3);
     } else if (n == QLatin1String("ActionEditTag")) {

@@ -267,6 +267,26 @@ void TMDIForm::SaveTextToTemp() {
                           QStringLiteral("\r\n") + r.error);
 }
 
+bool TMDIForm::RecoverFrom(const QString& copy) {
+    const TSynEncoding keep = Encoding;
+    const bool keepBom = UseBom;
+    const TLoadedText loaded = TextBuffer->loadFile(copy);
+    if (!loaded.ok()) {
+        m_host.dialogs().error(m_host.appTitle(),
+                               fmt(T_("Error: %s\r\nLoading of %s canceled!"),
+                                   {loaded.error, QDir::toNativeSeparators(copy)}));
+        return false;
+    }
+    // The document's encoding stays unless it cannot hold the recovered text.
+    Encoding = codec::canHold(TextBuffer->textBytes(), keep) ? keep : loaded.encoding;
+    UseBom = keepBom;
+    TsvName = copy;
+    TextBuffer->setModified(true);
+    updateEncodingMenu();
+    m_host.ShowStatus(false);
+    return true;
+}
+
 void TMDIForm::SaveTemplate(const QString& Filename) {
     // Built in memory: the document itself stays as it is.
     QByteArray text(TextBuffer->textBytes().data(), TextBuffer->textBytes().size());
