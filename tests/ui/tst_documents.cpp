@@ -1,5 +1,7 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "app/ui/FileTabs.h"
+#include "app/ui/MainLayout.h"
 #include "app/ui/Orvelfrm.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
@@ -31,6 +33,7 @@ private Q_SLOTS:
     void templateFolderQuestion();
     void mouseButtonsCycle();
     void windowMenuListsDocuments();
+    void draggedTabKeepsItsDocument();
 
 private:
     std::unique_ptr<THauptForm> make(const QStringList& files = {});
@@ -214,6 +217,22 @@ void TestDocuments::windowMenuListsDocuments() {
     QVERIFY(items.last()->isChecked());
     items.at(2)->trigger();
     QCOMPARE(w->activeDocument()->TextName, path("a.txt"));
+}
+
+void TestDocuments::draggedTabKeepsItsDocument() {
+    for (const char* n : {"a.txt", "b.txt", "c.txt"})
+        writeAll(path(n), n);
+    auto w = make({path("a.txt"), path("b.txt"), path("c.txt")});
+    TFileTabBar* tabs = w->frame().tabs;
+    // The third tab dropped onto the first, as the strip reports it.
+    tabs->moveTab(2, 0);
+    Q_EMIT tabs->tabDropped(2, 0);
+    QCOMPARE(QFileInfo(w->documents().at(0)->TextName).fileName(), QString("c.txt"));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(w->documents().at(i)->WinIndex, i);
+    QCOMPARE(tabs->tabInfo(0)->Filename, path("c.txt"));
+    w->ActivateWindow(1);
+    QCOMPARE(name(*w), QString("a.txt"));
 }
 
 QTEST_MAIN(TestDocuments)

@@ -3,10 +3,10 @@
 #include "app/core/Dialogs.h"
 #include "app/core/Translate.h"
 #include "app/ui/CommandList.h"
+#include "dialogs/core/ElementDialogs.h"
 #include "editor/ui/DocumentHost.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
-#include "dialogs/core/ElementDialogs.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -62,10 +62,10 @@ TMDIForm::TMDIForm(IDocumentHost& host, TFileTypes fileType, QWidget* parent)
     m_engine = std::make_unique<TTagEngine>(*TextBuffer, FileType, m_host.elementDialogs());
     createCommands();
 
-    connect(TextBuffer, &TEditorControl::mouseDown, this, [this](Qt::MouseButton, QPoint) {
-        TagMark = m_engine->FindTagAtCaret();
-    });
+    connect(TextBuffer, &TEditorControl::mouseDown, this,
+            [this](Qt::MouseButton, QPoint) { TagMark = m_engine->FindTagAtCaret(); });
     connect(TextBuffer, &TEditorControl::contextMenuRequested, this, [this](QPoint global) {
+        moveCaretForMenu(global);
         TagMark = m_engine->FindTagAtCaret();
         action("ActionEditTag")->setEnabled(TagMark.TagType != ttNone);
         action("ActionImageMap")->setEnabled(TagMark.TagType == ttImg);
@@ -101,6 +101,8 @@ void TMDIForm::createCommands() {
         m_host.dialogs().error(m_host.appTitle(), message);
     });
     auto* edit = new QMenu(T_("&Edit"), this);
+    auto* bookmarks = new QMenu(T_("&Bookmarks"), this);
+    createEditCommands(edit, bookmarks);
     createFindCommands(edit);
     m_encodingMenu = new QMenu(T_("Change &encoding"), edit);
     m_encodingGroup = new QActionGroup(this);
@@ -115,6 +117,7 @@ void TMDIForm::createCommands() {
     edit->addSeparator();
     auto* insert = new QMenu(T_("&Insert"), this);
     createElementCommands(insert);
+    createCharCommands(insert);
     edit->addAction(action("ActionPreviousWin"));
     edit->addAction(action("ActionNextWin"));
     // Shortcuts act only while this window is the visible one.
@@ -124,6 +127,7 @@ void TMDIForm::createCommands() {
     }
     m_menus.append({3, edit});
     m_menus.append({4, insert});
+    m_menus.append({5, bookmarks});
     createToolPanel();
     createContextMenu();
     updateEncodingMenu();
@@ -201,6 +205,7 @@ void TMDIForm::SetKeyStrokes(const TKeyStrokes& strokes) {
 void TMDIForm::Activate() {
     TagMark = TTagMark();
     UpdateText();
+    updatePasteCommands();
     updateEncodingMenu();
     findActivated();
     TextBuffer->focusText();

@@ -9,7 +9,9 @@
 #include "textcontrol/core/TextTypes.h"
 
 #include <QDateTime>
+#include <QPoint>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -28,6 +30,7 @@ class TEditorControl;
 class TFindReplDialog;
 struct TSearchResult;
 class THighlighter;
+class THtmlCharDialog;
 class TTagEngine;
 struct THtmlCommand;
 
@@ -110,6 +113,8 @@ public:
     // Runs an element command as its action does (errors reported).
     void runElement(const char* name);
     void ActionEditTagExecute();
+    // A new bookmark at the position: the lowest free number, or the next one to recycle.
+    void NewBookmark(TBufferCoord pos);
 
 Q_SIGNALS:
     void captionChanged();
@@ -120,6 +125,10 @@ private:
     void createElementCommands(QMenu* insertMenu);
     void createToolPanel();
     void createContextMenu();
+    void createEditCommands(QMenu* editMenu, QMenu* bookmarkMenu);
+    void updatePasteCommands();
+    void moveCaretForMenu(QPoint globalPos);
+    void gutterClicked(int line, int bookmark);
     void element(const THtmlCommand& command);
     void special(const QString& name);
     void blockWithValue(const QString& title, const QString& label, const QString& start,
@@ -139,6 +148,8 @@ private:
     QMenu* m_contextMenu = nullptr;
     QMenu* m_encodingMenu = nullptr;
     QList<QMenu*> m_codeMenus; // the categories, for the menu and the context menu
+    QMenu* m_gotoMenu = nullptr;
+    QMenu* m_setMenu = nullptr;
     TCommandList* m_commands = nullptr;
     QList<TMergedMenu> m_menus;
     QActionGroup* m_encodingGroup = nullptr;
@@ -176,6 +187,21 @@ private:
 
     bool m_scopeMarked = false; // the editor holds the range "selected text" searches
     std::optional<std::pair<TBufferCoord, TBufferCoord>> m_lastMatch;
+
+    // --- Characters and entities (OrvelMDIChars.cpp) -----------------------------------
+public:
+    // Runs the character dialog for ActionHtmlCode; tests answer in its place.
+    std::function<bool(THtmlCharDialog& dialog, QPoint pos, QString& name)> runCharDialog;
+    // Converts the whole text (one undoable step); caret to column 1 of its line.
+    void ConvertToEntities();
+    void ConvertToChars();
+    // Converts the selection, or the run around the caret, from entities to characters.
+    void ConvertWordToChar();
+
+private:
+    void createCharCommands(QMenu* menu);
+    void convertWholeText(bool toEntities);
+    void insertCharEntity();
 };
 
 } // namespace orvel

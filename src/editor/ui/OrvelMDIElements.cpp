@@ -147,19 +147,6 @@ void TMDIForm::createToolPanel() {
     new THoverPages(m_toolPanel, [this] { return m_dynamicBox->isChecked(); });
 }
 
-void TMDIForm::createContextMenu() {
-    m_contextMenu = new QMenu(this);
-    m_contextMenu->addAction(action("ActionEditTag"));
-    m_contextMenu->addAction(action("ActionImageMap"));
-    m_contextMenu->addAction(action("ActionColor"));
-    m_contextMenu->addSeparator();
-    QMenu* code = m_contextMenu->addMenu(T_("Insert &code"));
-    for (QMenu* m : m_codeMenus)
-        code->addMenu(m);
-    m_contextMenu->addSeparator();
-    m_contextMenu->addMenu(m_encodingMenu);
-}
-
 void TMDIForm::runElement(const char* name) {
     if (QAction* a = action(name))
         a->trigger();

@@ -1,0 +1,94 @@
+// The main window with many documents: switching between them and closing them all.
+
+#include "app/core/Dialogs.h"
+#include "app/ui/Orvelfrm.h"
+#include "editor/ui/OrvelMDI.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using namespace orvel;
+
+namespace {
+
+// Every question answered No: the benchmark never waits for a user.
+class QuietDialogs : public IDialogs {
+public:
+    TMsgResult ask(const QString&, const QString&, int, TMsgResult) override { return mrNo; }
+    void error(const QString&, const QString&) override {}
+    void info(const QString&, const QString&) override {}
+    QString openFileName(const TFileDialogArgs&) override { return {}; }
+    QString saveFileName(const TFileDialogArgs&) override { return {}; }
+    QString chooseFolder(const QString&, const QString&, const QString&) override { return {}; }
+    void beep() override {}
+    int choose(const QString&, const QString&, const QStringList&) override { return -1; }
+    bool inputText(const QString&, const QString&, QString&) override { return false; }
+    TReplaceAction confirmReplace(QPoint, const QString&) override { return raCancel; }
+};
+
+QStringList makeFiles(const QTemporaryDir& dir, int n) {
+    QStringList files;
+    for (int i = 0; i < n; ++i) {
+        const QString name = dir.filePath(QStringLiteral("page%1.html").arg(i));
+        QFile f(name);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(QByteArray("<html><body><p>Page text</p></body></html>\n").repeated(50));
+        files << name;
+    }
+    return files;
+}
+
+void BM_SwitchTabs(benchmark::State& state) {
+    QTemporaryDir dir;
+    QuietDialogs dialogs;
+    TShellStart start;
+    start.htmPath = dir.path() + u'/';
+    start.comLineFiles = makeFiles(dir, int(state.range(0)));
+    THauptForm w(start, dialogs);
+    w.Init();
+    w.show();
+    int i = 0;
+    for (auto _ : state) {
+        w.ActivateWindow(i % int(state.range(0)));
+        QCoreApplication::processEvents();
+        i += 7;
+    }
+}
+BENCHMARK(BM_SwitchTabs)->Arg(200)->Unit(benchmark::kMillisecond);
+
+void BM_CloseAll(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QStringList files = makeFiles(dir, int(state.range(0)));
+    QuietDialogs dialogs;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TShellStart start;
+        start.htmPath = dir.path() + u'/';
+        start.comLineFiles = files;
+        auto w = std::make_unique<THauptForm>(start, dialogs);
+        w->Init();
+        w->show();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        w->CloseAllTexts(false);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.PauseTiming();
+        w.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CloseAll)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
