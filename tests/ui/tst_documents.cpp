@@ -34,6 +34,7 @@ private Q_SLOTS:
     void mouseButtonsCycle();
     void windowMenuListsDocuments();
     void draggedTabKeepsItsDocument();
+    void saveTemplateAsHtml();
 
 private:
     std::unique_ptr<THauptForm> make(const QStringList& files = {});
@@ -233,6 +234,21 @@ void TestDocuments::draggedTabKeepsItsDocument() {
     QCOMPARE(tabs->tabInfo(0)->Filename, path("c.txt"));
     w->ActivateWindow(1);
     QCOMPARE(name(*w), QString("a.txt"));
+}
+
+void TestDocuments::saveTemplateAsHtml() {
+    writeAll(path("page.htt"),
+             "<!-- #var\r\ntitle = Home // start\r\n-->\r\n<title>[%title]</title>\r\n");
+    writeAll(path("page.html"), "old");
+    auto w = make({path("page.htt")});
+    QVERIFY(w->action("ActionSaveHtml")->isEnabled());
+    w->activeDocument()->TextBuffer->setSelText("unsaved "); // not part of the output
+    w->action("ActionSaveHtml")->trigger();
+    QCOMPARE(readAll(path("page.html")), QByteArray("<title>Home</title>\r\n"));
+    QCOMPARE(readAll(path("page.html.bak")), QByteArray("old"));
+    // Only templates can be saved as HTML.
+    w->NewText(ftHtml, false);
+    QVERIFY(!w->action("ActionSaveHtml")->isEnabled());
 }
 
 QTEST_MAIN(TestDocuments)

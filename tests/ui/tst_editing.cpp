@@ -1,5 +1,4 @@
-#include "ScriptedDialogs.h"
-#include "ScriptedElementDialogs.h"
+#include "TestDocumentHost.h"
 #include "editor/ui/DocumentHost.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
@@ -12,31 +11,7 @@
 
 using namespace orvel;
 
-namespace {
-class Host : public IDocumentHost {
-public:
-    test::ScriptedDialogs script;
-    test::ScriptedElementDialogs elements;
-    int GetId() override { return 1; }
-    IDialogs& dialogs() override { return script; }
-    IElementDialogs& elementDialogs() override { return elements; }
-    TFindReplDialog* findDialog() override { return nullptr; }
-    QStringList anchorNames() const override { return {}; }
-    bool dynamicToolbars() const override { return false; }
-    void setDynamicToolbars(bool) override {}
-    QString htmlRoot() const override { return QStringLiteral("/tmp/"); }
-    QString programDataFile(const QString&) const override { return QString(); }
-    QString mainCaption() const override { return QStringLiteral("Orvel"); }
-    QString appTitle() const override { return QStringLiteral("Tagsmith"); }
-    bool SaveTextFromMDI(TMDIForm*, bool, bool, bool) override { return false; }
-    void CloseMDI(int, int, TTextStatus, const QString&) override {}
-    void ShowStatus(bool) override {}
-    void PreviousMDI(int) override { ++previous; }
-    void NextMDI(int) override { ++next; }
-    int previous = 0;
-    int next = 0;
-};
-} // namespace
+using Host = orvel::test::TestDocumentHost;
 
 class TestEditing : public QObject {
     Q_OBJECT

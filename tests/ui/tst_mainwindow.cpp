@@ -242,7 +242,8 @@ void TestMainWindow::menusMergeDocumentMenus() {
     QStringList titles;
     for (QAction* a : w->menuBar()->actions())
         titles << a->text();
-    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Insert", "P&references", "&Window"}));
+    QCOMPARE(titles,
+             (QStringList{"&File", "&Edit", "&Insert", "&Bookmarks", "P&references", "&Window"}));
 }
 
 void TestMainWindow::cyclingFollowsOrderOfUse() {

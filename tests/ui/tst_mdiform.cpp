@@ -36,6 +36,7 @@ public:
     IDialogs& dialogs() override { return script; }
     IElementDialogs& elementDialogs() override { return elements; }
     TFindReplDialog* findDialog() override { return nullptr; }
+    const THtmlCharTable* charTable() const override { return nullptr; }
     QStringList anchorNames() const override { return {}; }
     bool dynamicToolbars() const override { return false; }
     void setDynamicToolbars(bool) override {}

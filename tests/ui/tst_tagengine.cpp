@@ -1,5 +1,4 @@
-#include "ScriptedDialogs.h"
-#include "ScriptedElementDialogs.h"
+#include "TestDocumentHost.h"
 #include "editor/core/HtmlCatalog.h"
 #include "editor/ui/DocumentHost.h"
 #include "editor/ui/OrvelMDI.h"
@@ -75,27 +74,7 @@ QString render(TEditorControl& ed) {
     return t;
 }
 
-class Host : public IDocumentHost {
-public:
-    test::ScriptedDialogs script;
-    test::ScriptedElementDialogs elements;
-    int GetId() override { return 1; }
-    IDialogs& dialogs() override { return script; }
-    IElementDialogs& elementDialogs() override { return elements; }
-    TFindReplDialog* findDialog() override { return nullptr; }
-    QStringList anchorNames() const override { return {"top"}; }
-    bool dynamicToolbars() const override { return true; }
-    void setDynamicToolbars(bool) override {}
-    QString htmlRoot() const override { return QStringLiteral("/tmp/"); }
-    QString programDataFile(const QString&) const override { return QString(); }
-    QString mainCaption() const override { return QStringLiteral("Orvel"); }
-    QString appTitle() const override { return QStringLiteral("Tagsmith"); }
-    bool SaveTextFromMDI(TMDIForm*, bool, bool, bool) override { return false; }
-    void CloseMDI(int, int, TTextStatus, const QString&) override {}
-    void ShowStatus(bool) override {}
-    void PreviousMDI(int) override {}
-    void NextMDI(int) override {}
-};
+using Host = orvel::test::TestDocumentHost;
 
 // What every table-driven command is tried with.
 struct Scenario {
@@ -111,7 +90,9 @@ const Scenario kScenarios[] = {
     {"css tab4 selection", ftCss, 4, "  «a»;"},
 };
 
-QString goldenPath() { return QStringLiteral(ORVEL_TEST_DATA "/catalogue.golden"); }
+QString goldenPath() {
+    return QStringLiteral(ORVEL_TEST_DATA "/catalogue.golden");
+}
 
 } // namespace
 
@@ -137,7 +118,9 @@ private:
     std::unique_ptr<Host> host;
 };
 
-void TestTagEngine::init() { host = std::make_unique<Host>(); }
+void TestTagEngine::init() {
+    host = std::make_unique<Host>();
+}
 
 void TestTagEngine::cleanup() {
     QStringList problems = host->script.problems() + host->elements.problems();
@@ -157,7 +140,8 @@ std::unique_ptr<TMDIForm> TestTagEngine::make(TFileTypes type, int tab, const QS
     return form;
 }
 
-QString TestTagEngine::run(const QString& command, TFileTypes type, int tab, const QString& marked) {
+QString TestTagEngine::run(const QString& command, TFileTypes type, int tab,
+                           const QString& marked) {
     auto form = make(type, tab, marked);
     QAction* a = form->action(command.toLatin1().constData());
     if (!a)
@@ -192,7 +176,8 @@ void TestTagEngine::goldenCatalogue() {
                 host->elements.expect(Kind::Number, {QStringLiteral("12px")});
             if (c.kind == hkColor)
                 host->elements.expect(Kind::Color, {QString::number(0x336699)});
-            const QString after = run(QString::fromLatin1(c.def.name), s.type, s.tab, QString::fromUtf8(s.before));
+            const QString after =
+                run(QString::fromLatin1(c.def.name), s.type, s.tab, QString::fromUtf8(s.before));
             blocks << QStringLiteral("=== %1 | %2\n%3\n--- after\n%4\n")
                           .arg(QString::fromLatin1(c.def.name), QString::fromLatin1(s.name),
                                QString::fromUtf8(s.before), after);
@@ -222,16 +207,16 @@ void TestTagEngine::edgeCases_data() {
     QTest::addColumn<QStringList>("answers"); // kind=value;value
     QTest::addColumn<QString>("after");
     const QStringList none;
-    QTest::newRow("bold, nothing selected") << "ActionBold" << int(ftHtml) << 2 << "x^y" << none
-                                            << "x<b>^</b>y";
-    QTest::newRow("bold keeps the word selected") << "ActionBold" << int(ftHtml) << 2 << "«word»"
-                                                  << none << "<b>«word»</b>";
+    QTest::newRow("bold, nothing selected")
+        << "ActionBold" << int(ftHtml) << 2 << "x^y" << none << "x<b>^</b>y";
+    QTest::newRow("bold keeps the word selected")
+        << "ActionBold" << int(ftHtml) << 2 << "«word»" << none << "<b>«word»</b>";
     QTest::newRow("paragraph in css")
         << "ActionSection" << int(ftCss) << 2 << "^" << none << "p {\n  ^\n  }";
-    QTest::newRow("div after four blanks") << "ActionDiv" << int(ftHtml) << 2 << "    ^" << none
-                                           << "    <div>\n      ^\n    </div>";
-    QTest::newRow("div after four letters") << "ActionDiv" << int(ftHtml) << 2 << "abcd^" << none
-                                            << "abcd\n<div>\n  ^\n</div>";
+    QTest::newRow("div after four blanks")
+        << "ActionDiv" << int(ftHtml) << 2 << "    ^" << none << "    <div>\n      ^\n    </div>";
+    QTest::newRow("div after four letters")
+        << "ActionDiv" << int(ftHtml) << 2 << "abcd^" << none << "abcd\n<div>\n  ^\n</div>";
     QTest::newRow("block around a selection after text is made in place")
         << "ActionDiv" << int(ftHtml) << 2 << "  ab «cd» ef" << none
         << "  ab <div>\n  «cd»\n  </div> ef";
@@ -239,16 +224,17 @@ void TestTagEngine::edgeCases_data() {
                                           << QStringList{"Number="} << "<td width=\"^\">";
     QTest::newRow("number in css is a line") << "ActionHeight" << int(ftCss) << 2 << "^"
                                              << QStringList{"Number=3em"} << " height=\"3em\"\n ^";
-    QTest::newRow("soft hyphen is an entity") << "ActionSoftHyphen" << int(ftHtml) << 2 << "^"
-                                              << none << "&shy;^";
-    QTest::newRow("link in css needs no dialog") << "ActionLink" << int(ftCss) << 2 << "^" << none
-                                                 << "a {^}";
-    QTest::newRow("link with its text") << "ActionLink" << int(ftHtml) << 2 << "^" << QStringList{"HtmlRef=a.html;;"}
-                                        << "<a href=\"a.html\">^</a>";
-    QTest::newRow("table 1 x 3") << "ActionNewTable" << int(ftHtml) << 2 << "^"
-                                 << QStringList{"TwoNumbers=1;3"}
-                                 << "<table>\n  <tr>\n    <td>^</td>\n    <td></td>\n    <td></td>\n  "
-                                    "</tr>\n</table>\n";
+    QTest::newRow("soft hyphen is an entity")
+        << "ActionSoftHyphen" << int(ftHtml) << 2 << "^" << none << "&shy;^";
+    QTest::newRow("link in css needs no dialog")
+        << "ActionLink" << int(ftCss) << 2 << "^" << none << "a {^}";
+    QTest::newRow("link with its text")
+        << "ActionLink" << int(ftHtml) << 2 << "^" << QStringList{"HtmlRef=a.html;;"}
+        << "<a href=\"a.html\">^</a>";
+    QTest::newRow("table 1 x 3")
+        << "ActionNewTable" << int(ftHtml) << 2 << "^" << QStringList{"TwoNumbers=1;3"}
+        << "<table>\n  <tr>\n    <td>^</td>\n    <td></td>\n    <td></td>\n  "
+           "</tr>\n</table>\n";
     QTest::newRow("colour word replaced") << "ActionColor" << int(ftHtml) << 2 << "#FF8^000"
                                           << QStringList{"Color=16711935"} << "#FF00FF^";
     QTest::newRow("colour inserted beside a word") << "ActionColor" << int(ftHtml) << 2 << "bo^dy"
@@ -257,21 +243,21 @@ void TestTagEngine::edgeCases_data() {
                                    << QStringList{"Text=abc"} << "<input value=\"abc\"^>";
     QTest::newRow("css comment") << "ActionComment" << int(ftCss) << 2 << "^"
                                  << QStringList{"Text=note"} << "/* note^ */";
-    QTest::newRow("html comment around a selection") << "ActionComment" << int(ftHtml) << 2
-                                                     << "«x»" << none << "<!-- «x»-->";
-    QTest::newRow("goto in javascript does nothing") << "ActionGoto" << int(ftJs) << 2 << "a^b"
-                                                     << none << "a^b";
-    QTest::newRow("goto offers the anchors") << "ActionGoto" << int(ftHtml) << 2
-                                             << "<a name=\"x|y\"></a>^" << QStringList{"FromList=xy (3)"}
-                                             << "<a name=\"x|y\"></a><a href=\"#xy\">^</a>";
+    QTest::newRow("html comment around a selection")
+        << "ActionComment" << int(ftHtml) << 2 << "«x»" << none << "<!-- «x»-->";
+    QTest::newRow("goto in javascript does nothing")
+        << "ActionGoto" << int(ftJs) << 2 << "a^b" << none << "a^b";
+    QTest::newRow("goto offers the anchors")
+        << "ActionGoto" << int(ftHtml) << 2 << "<a name=\"x|y\"></a>^"
+        << QStringList{"FromList=xy (3)"} << "<a name=\"x|y\"></a><a href=\"#xy\">^</a>";
     QTest::newRow("frameset") << "ActionFrameCols" << int(ftHtml) << 2 << "  ^"
                               << QStringList{"Text=30,*"}
                               << "  <frameset cols=\"30,*\">\n    ^\n  </frameset>";
-    QTest::newRow("option with caret before its end") << "ActionSelectOpt" << int(ftHtml) << 2 << "^"
-                                                      << QStringList{"Text=v"}
-                                                      << "<option label=\"v\">^</option>";
-    QTest::newRow("encoded mail with key") << "ActionMailtoCode" << int(ftJs) << 2 << "«Me»"
-                                           << QStringList{"Mail=a@b"} << "";
+    QTest::newRow("option with caret before its end")
+        << "ActionSelectOpt" << int(ftHtml) << 2 << "^" << QStringList{"Text=v"}
+        << "<option label=\"v\">^</option>";
+    QTest::newRow("encoded mail with key")
+        << "ActionMailtoCode" << int(ftJs) << 2 << "«Me»" << QStringList{"Mail=a@b"} << "";
 }
 
 void TestTagEngine::edgeCases() {
@@ -319,7 +305,8 @@ void TestTagEngine::tagUnderTheCaret_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("tagType");
-    QTest::newRow("in a link") << "x <a href=\"a.html\" tar^get=\"_top\">t</a>" << int(ftHtml) << int(ttHRef);
+    QTest::newRow("in a link") << "x <a href=\"a.html\" tar^get=\"_top\">t</a>" << int(ftHtml)
+                               << int(ttHRef);
     QTest::newRow("in an image") << "<IMG src=\"b.png\"^>" << int(ftHtml) << int(ttImg);
     QTest::newRow("after the tag") << "<a href=\"a\">te^xt</a>" << int(ftHtml) << int(ttNone);
     QTest::newRow("other tag") << "<p class=^\"x\">" << int(ftHtml) << int(ttNone);
@@ -346,7 +333,8 @@ void TestTagEngine::editTagRebuildsTheLink() {
     host->elements.expect(Kind::HtmlRef, {"new.html", "Link|text", " class=\"y\""});
     form->ActionEditTagExecute();
     QCOMPARE(host->elements.given.last(), QString("old.html|Link|text| class=\"x\""));
-    QCOMPARE(form->TextBuffer->text(), QString("<p><a href=\"new.html\" class=\"y\">Link\ntext</a> end</p>"));
+    QCOMPARE(form->TextBuffer->text(),
+             QString("<p><a href=\"new.html\" class=\"y\">Link\ntext</a> end</p>"));
     QCOMPARE(form->TagMark.TagType, ttNone);
 }
 

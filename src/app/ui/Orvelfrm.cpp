@@ -12,6 +12,7 @@
 #include "app/ui/HListBox.h"
 #include "app/ui/MainLayout.h"
 #include "dialogs/ui/QtElementDialogs.h"
+#include "editor/core/HtmlChars.h"
 #include "editor/ui/OrvelMDI.h"
 #include "search/ui/FindReplDlg.h"
 #include "textcontrol/ui/EditorControl.h"
@@ -73,6 +74,8 @@ const TCommandDef kNewVbs = {"ActionNewVbs",
                              N_("&Visual Basic script"),
                              N_("New Visual Basic script"),
                              ""};
+const TCommandDef kSaveHtml = {
+    "ActionSaveHtml", 1015, N_("File"), N_("Save as &HTML"), N_("Save HTT template as HTML"), ""};
 const TCommandDef kCloseAll = {"ActionCloseall", 0, N_("File"), N_("&Close all"), "", ""};
 const TCommandDef kSelectDoc = {"ActionSelectDoc",     0, N_("File"), N_("Select &Document"),
                                 N_("Select document"), ""};
@@ -101,6 +104,8 @@ THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDial
     m_keyStrokes = defaultEditorKeyStrokes();
     createLayout();
     createCommands();
+    // The character table of the interface language, with the English one behind it.
+    m_charTable = std::make_unique<THtmlCharTable>(loadProgramCharTable(m_start.languageCode));
     // One find dialog serves every document window, with its histories from the settings.
     m_findDialog = new TFindReplDialog(this);
     if (!m_start.iniName.isEmpty())
@@ -241,6 +246,7 @@ void THauptForm::createCommands() {
     c.add(kSaveAs, [this] { ActionSaveAsExecute(); });
     c.add(kSaveAll, [this] { ActionSaveAllExecute(); });
     c.add(kExit, [this] { ActionExitExecute(); });
+    c.add(kSaveHtml, [this] { ActionSaveHtmlExecute(); });
     c.add(kCloseAll, [this] { ActionCloseallExecute(); });
     c.add(kSelectDoc, [this] { ActionSelectDocExecute(); });
 
@@ -252,7 +258,8 @@ void THauptForm::createCommands() {
     file->addAction(action("ActionOpen"));
     m_recentMenu = file->addMenu(T_("&Recent files"));
     file->addSeparator();
-    for (const char* n : {"ActionSave", "ActionSaveAs", "ActionSaveAll", "ActionTemplate"})
+    for (const char* n :
+         {"ActionSave", "ActionSaveAs", "ActionSaveAll", "ActionTemplate", "ActionSaveHtml"})
         file->addAction(action(n));
     file->addSeparator();
     file->addAction(action("ActionClose"));

@@ -26,6 +26,7 @@ class THighlighter;
 class THistoryList;
 class TFileTabBar;
 class TLogFile;
+class THtmlCharTable;
 class TFindReplDialog;
 class TMainLayout;
 class TMDIForm;
@@ -77,6 +78,7 @@ public:
     void ActionCloseallExecute();
     void ActionSelectDocExecute();
     void ActionTemplateExecute();
+    void ActionSaveHtmlExecute();
     // A new untitled document; withFolder asks for its template folder (HTML).
     TMDIForm* NewText(TFileTypes fileType, bool withFolder);
     // Autosave: every modified document's copy now; what failed is reported once.
@@ -99,6 +101,7 @@ public:
     IDialogs& dialogs() override { return m_dialogs; }
     IElementDialogs& elementDialogs() override { return *m_elements; }
     TFindReplDialog* findDialog() override { return m_findDialog; }
+    const THtmlCharTable* charTable() const override { return m_charTable.get(); }
     QStringList anchorNames() const override { return m_settings.AnchorList; }
     bool dynamicToolbars() const override { return m_settings.Config.Toolbar; }
     void setDynamicToolbars(bool on) override { m_settings.Config.Toolbar = on; }
@@ -157,6 +160,7 @@ private:
     QWidget* m_shownToolPanel = nullptr;
     TFindReplDialog* m_findDialog = nullptr;
     std::unique_ptr<TLogFile> m_log;
+    std::unique_ptr<THtmlCharTable> m_charTable;
     class QTimer* m_autosaveTimer = nullptr;
     QAction* m_autosaveItem = nullptr;
     QAction* m_logActive = nullptr;

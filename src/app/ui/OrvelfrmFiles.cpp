@@ -12,6 +12,7 @@
 #include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
 #include "editor/ui/OrvelMDI.h"
+#include "projects/core/TemplateProcessor.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
 
@@ -137,6 +138,18 @@ void THauptForm::ActionTemplateExecute() {
     form->SaveTemplate(target);
 }
 
+void THauptForm::ActionSaveHtmlExecute() {
+    TMDIForm* form = activeDocument();
+    if (!form || form->FileType != ftHtml ||
+        QFileInfo(form->TextName).suffix().compare(QLatin1String("htt"), Qt::CaseInsensitive) != 0)
+        return;
+    // The file as stored: changes not yet saved are not part of it.
+    QString why;
+    if (ProcessTemplate(form->TextName, nullptr, &why).isEmpty())
+        reportError(T_("Error writing HTML template!") +
+                    (why.isEmpty() ? QString() : QStringLiteral("\r\n") + why));
+}
+
 void THauptForm::SyncFilePanel(const QString& fileName) {
     const QFileInfo fi(fileName);
     if (fi.exists())
@@ -220,6 +233,11 @@ void THauptForm::ShowStatus(bool updateTabs) {
     action("ActionSave")->setEnabled(form && form->modified());
     action("ActionSaveAs")->setEnabled(form != nullptr);
     action("ActionTemplate")->setEnabled(form != nullptr);
+    action("ActionSaveHtml")
+        ->setEnabled(
+            form && form->FileType == ftHtml &&
+            QFileInfo(form->TextName).suffix().compare(QLatin1String("htt"), Qt::CaseInsensitive) ==
+                0);
     action("ActionClose")->setEnabled(form != nullptr);
     action("ActionSaveAll")->setEnabled(anyModified);
     m_panels[0]->setFixedWidth(qMax(20, m_layout->pcLeft->width()));

@@ -11,6 +11,7 @@ namespace orvel {
 class IDialogs;
 class IElementDialogs;
 class TFindReplDialog;
+class THtmlCharTable;
 class TMDIForm;
 
 class IDocumentHost {
@@ -21,6 +22,8 @@ public:
     // The application's one find and replace dialog.
     virtual TFindReplDialog* findDialog() = 0;
     virtual IElementDialogs& elementDialogs() = 0;
+    // The character table loaded at start; null when none is loaded.
+    virtual const THtmlCharTable* charTable() const = 0;
     // The anchor names the link commands offer.
     virtual QStringList anchorNames() const = 0;
     // Whether a page of the document toolbar opens when the mouse moves over its tab.

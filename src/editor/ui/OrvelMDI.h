@@ -201,6 +201,7 @@ public:
 private:
     void createCharCommands(QMenu* menu);
     void convertWholeText(bool toEntities);
+    void convertLines(const std::function<QString(const QString&)>& convert);
     void insertCharEntity();
 };
 

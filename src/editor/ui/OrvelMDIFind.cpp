@@ -18,14 +18,15 @@
 namespace orvel {
 
 namespace {
-const TCommandDef kFind = {"ActionFind",        2015, N_("Actions"), N_("&Find .."),
+const TCommandDef kFind = {"ActionFind",          2015,    N_("Actions"), N_("&Find .."),
                            N_("Search for text"), "Ctrl+F"};
-const TCommandDef kReplace = {"ActionReplace",  2016,     N_("Actions"), N_("Re&place .."),
+const TCommandDef kReplace = {"ActionReplace",    2016,    N_("Actions"), N_("Re&place .."),
                               N_("Replace text"), "Ctrl+R"};
-const TCommandDef kFindNext = {"ActionFindNext", 2019, N_("Actions"),
-                               N_("Find &next"), N_("Search/replace forwards"), "F3"};
-const TCommandDef kFindPrev = {"ActionFindPrev", 2032, N_("Actions"),
-                               N_("Find &previous"), N_("Search/replace backwards"), "Shift+F3"};
+const TCommandDef kFindNext = {
+    "ActionFindNext", 2019, N_("Actions"), N_("Find &next"), N_("Search/replace forwards"), "F3"};
+const TCommandDef kFindPrev = {
+    "ActionFindPrev", 2032, N_("Actions"), N_("Find &previous"), N_("Search/replace backwards"),
+    "Shift+F3"};
 } // namespace
 
 void TMDIForm::createFindCommands(QMenu* editMenu) {
@@ -37,8 +38,8 @@ void TMDIForm::createFindCommands(QMenu* editMenu) {
     previous->setEnabled(false);
     editMenu->addActions({find, next, previous, replace});
     editMenu->addSeparator();
-    TextBuffer->onReplaceText = [this](const QString& search, const QString& replacement,
-                                       int line, int column) {
+    TextBuffer->onReplaceText = [this](const QString& search, const QString& replacement, int line,
+                                       int column) {
         return TextBufferReplaceText(search, replacement, line, column);
     };
 }
@@ -125,14 +126,18 @@ bool TMDIForm::takeSearchScope(TSearchOptions options) {
     return true;
 }
 
+void TMDIForm::caretToScopeStart(TSearchOptions options) {
+    TextBuffer->setCaretXY((options & ssoBackwards) ? TextBuffer->blockEnd()
+                                                    : TextBuffer->blockBegin());
+}
+
 TSearchResult TMDIForm::runSearch(TSearchOptions options) {
     const TFindReplDialog* dlg = m_host.findDialog();
     // Line breaks typed or pasted into the dialog match the document's own.
     const TLineBreak lb = TextBuffer->lineBreak();
-    const TSearchResult r =
-        TextBuffer->searchReplace(withLineBreaks(dlg->FindText(), lb),
-                                  withLineBreaks(dlg->ReplaceText(), lb), options,
-                                  m_scopeMarked ? TSearchScope::Marked : TSearchScope::Selection);
+    const TSearchResult r = TextBuffer->searchReplace(
+        withLineBreaks(dlg->FindText(), lb), withLineBreaks(dlg->ReplaceText(), lb), options,
+        m_scopeMarked ? TSearchScope::Marked : TSearchScope::Selection);
     if (r.found && TextBuffer->hasSelection())
         m_lastMatch = std::pair{TextBuffer->blockBegin(), TextBuffer->blockEnd()};
     return r;
@@ -148,22 +153,21 @@ void TMDIForm::FindStep(TFindMode mode) {
         return;
     }
     TSearchOptions options = stepOptions(mode) & ~(ssoReplace | ssoReplaceAll);
-    // A match is stepped over; a range just taken as the scope is searched from its start
-    // (or its end, backwards).
-    const bool newScope = takeSearchScope(options);
-    if (mode == TFindMode::Forward)
-        TextBuffer->setCaretXY(newScope ? TextBuffer->blockBegin() : TextBuffer->blockEnd());
+    // A match is stepped over; a range just taken as the scope is searched whole.
+    if (takeSearchScope(options))
+        caretToScopeStart(options);
+    else if (mode == TFindMode::Forward)
+        TextBuffer->setCaretXY(TextBuffer->blockEnd());
     else if (mode == TFindMode::Backward)
-        TextBuffer->setCaretXY(newScope ? TextBuffer->blockEnd() : TextBuffer->blockBegin());
+        TextBuffer->setCaretXY(TextBuffer->blockBegin());
     if (runSearch(options).found)
         return;
     const bool backwards = options & ssoBackwards;
     for (;;) {
         m_host.dialogs().beep();
-        const QString question =
-            fmt(T_("\"%s\" not found!"), {search}) + QStringLiteral("\r\n") +
-            (backwards ? T_("Restart search from the end of the file?")
-                       : T_("Restart search from the beginning of the file?"));
+        const QString question = fmt(T_("\"%s\" not found!"), {search}) + QStringLiteral("\r\n") +
+                                 (backwards ? T_("Restart search from the end of the file?")
+                                            : T_("Restart search from the beginning of the file?"));
         if (m_host.dialogs().ask(m_host.mainCaption(), question, mbYes | mbNo, mrYes) != mrYes)
             return;
         if (backwards)
@@ -185,7 +189,8 @@ void TMDIForm::ReplaceStep(TFindMode mode) {
         return;
     }
     TSearchOptions options = stepOptions(mode);
-    takeSearchScope(options);
+    if (takeSearchScope(options))
+        caretToScopeStart(options);
     for (;;) {
         const TSearchResult r = runSearch(options);
         if (!r.found) {
@@ -209,7 +214,8 @@ TReplaceAction TMDIForm::TextBufferReplaceText(const QString& ASearch, const QSt
         at.setY(TextBuffer->rowColumnToPixels({1, Line + 1}).y());
     else
         at.ry() += QFontMetrics(TextBuffer->editorFont()).height();
-    const QString prompt = fmt(T_("Replace this match of \"%s\"\r\nby \"%s\"?"), {ASearch, AReplace});
+    const QString prompt =
+        fmt(T_("Replace this match of \"%s\"\r\nby \"%s\"?"), {ASearch, AReplace});
     return m_host.dialogs().confirmReplace(TextBuffer->mapToGlobal(at), prompt);
 }
 

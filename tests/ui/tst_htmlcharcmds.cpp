@@ -1,0 +1,232 @@
+#include "ScriptedDialogs.h"
+#include "ScriptedElementDialogs.h"
+#include "editor/core/HtmlChars.h"
+#include "editor/ui/DocumentHost.h"
+#include "editor/ui/HtmlCharDlg.h"
+#include "editor/ui/OrvelMDI.h"
+#include "textcontrol/ui/EditorControl.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+
+using namespace orvel;
+
+namespace {
+
+class FakeHost : public IDocumentHost {
+public:
+    test::ScriptedDialogs script;
+    test::ScriptedElementDialogs elements;
+    const THtmlCharTable* table = nullptr;
+    int ids = 0;
+
+    int GetId() override { return ++ids; }
+    IDialogs& dialogs() override { return script; }
+    IElementDialogs& elementDialogs() override { return elements; }
+    TFindReplDialog* findDialog() override { return nullptr; }
+    const THtmlCharTable* charTable() const override { return table; }
+    QStringList anchorNames() const override { return {}; }
+    bool dynamicToolbars() const override { return false; }
+    void setDynamicToolbars(bool) override {}
+    QString htmlRoot() const override { return QString(); }
+    QString programDataFile(const QString&) const override { return QString(); }
+    QString mainCaption() const override { return QStringLiteral("Orvel (Version 1.2.3)"); }
+    QString appTitle() const override { return QStringLiteral("Orvel"); }
+    bool SaveTextFromMDI(TMDIForm*, bool, bool, bool) override { return false; }
+    void CloseMDI(int, int, TTextStatus, const QString&) override {}
+    void ShowStatus(bool) override {}
+    void PreviousMDI(int) override {}
+    void NextMDI(int) override {}
+};
+
+} // namespace
+
+class TestHtmlCharCmds : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void wholeTextIsOneUndoStep_data();
+    void wholeTextIsOneUndoStep();
+    void withoutIsoGroupNothingChanges();
+    void foreignBytesSurvive();
+    void wordToChar_data();
+    void wordToChar();
+    void insertsChosenEntity();
+    void dialogListsGroup();
+    void dialogWithoutTable();
+
+private:
+    std::unique_ptr<TMDIForm> formWith(const QString& text, TBufferCoord caret);
+    FakeHost host;
+    THtmlCharTable shipped;
+};
+
+void TestHtmlCharCmds::initTestCase() {
+    QVERIFY(shipped.loadFromFile(QStringLiteral(ORVEL_BUILD_DIR "/html-codes.txt")));
+}
+
+void TestHtmlCharCmds::init() {
+    host.script.reset();
+    host.table = &shipped;
+}
+
+void TestHtmlCharCmds::cleanup() {
+    const QStringList problems = host.script.problems();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+}
+
+std::unique_ptr<TMDIForm> TestHtmlCharCmds::formWith(const QString& text, TBufferCoord caret) {
+    auto form = std::make_unique<TMDIForm>(host, ftHtml);
+    form->TextBuffer->setText(text);
+    form->TextBuffer->clearUndo();
+    form->TextBuffer->setModified(false);
+    form->TextBuffer->setCaretXY(caret);
+    return form;
+}
+
+void TestHtmlCharCmds::wholeTextIsOneUndoStep_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("to entities") << "ActionCvToHtml"
+                                 << QStringLiteral(
+                                        "<p>K\u00e4se \u20ac</p>\r\nsch\u00f6n\r\nend\u00e4")
+                                 << "<p>K&auml;se \u20ac</p>\r\nsch&ouml;n\r\nend&auml;";
+    QTest::newRow("to characters") << "ActionCvToIso"
+                                   << "&Auml;rger &amp; &AUML; & \n&szlig;&#223;"
+                                   << QStringLiteral("\u00c4rger &amp; &AUML; & \n\u00df&#223;");
+}
+
+void TestHtmlCharCmds::wholeTextIsOneUndoStep() {
+    QFETCH(QString, command);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    auto form = formWith(text, {4, 2});
+    form->action(command.toLatin1().constData())->trigger();
+    QCOMPARE(form->TextBuffer->text(), expected);
+    QVERIFY(form->TextBuffer->modified());
+    QCOMPARE(form->TextBuffer->caretXY(), TBufferCoord({1, 2}));
+    form->TextBuffer->undo();
+    QCOMPARE(form->TextBuffer->text(), text);
+    QVERIFY(!form->TextBuffer->canUndo());
+    form->TextBuffer->redo();
+    QCOMPARE(form->TextBuffer->text(), expected);
+}
+
+void TestHtmlCharCmds::withoutIsoGroupNothingChanges() {
+    THtmlCharTable noIso;
+    noIso.loadFromBytes("#Letters\na umlaut|&auml;|228\n");
+    host.table = &noIso;
+    const QString text = QStringLiteral("\u00e4 &auml;");
+    auto form = formWith(text, {3, 1});
+    form->action("ActionCvToHtml")->trigger();
+    form->action("ActionCvToIso")->trigger();
+    QCOMPARE(form->TextBuffer->text(), text);
+    QVERIFY(!form->TextBuffer->canUndo());
+}
+
+void TestHtmlCharCmds::foreignBytesSurvive() {
+    // A lone surrogate kept from a UTF-16 file: its line stays byte for byte.
+    const QByteArray text("&auml;\xed\xa0\x80\r\n&ouml; \xc3\xa4\r\n");
+    auto form = formWith(QString(), {1, 1});
+    form->TextBuffer->loadUtf8(text, lbCRLF);
+    form->action("ActionCvToIso")->trigger();
+    QCOMPARE(form->TextBuffer->textBytes().toByteArray(),
+             QByteArray("&auml;\xed\xa0\x80\r\n\xc3\xb6 \xc3\xa4\r\n"));
+    form->action("ActionCvToHtml")->trigger();
+    QCOMPARE(form->TextBuffer->textBytes().toByteArray(),
+             QByteArray("&auml;\xed\xa0\x80\r\n&ouml; &auml;\r\n"));
+    form->TextBuffer->undo();
+    form->TextBuffer->undo();
+    QCOMPARE(form->TextBuffer->textBytes().toByteArray(), text);
+}
+
+void TestHtmlCharCmds::wordToChar_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("selectTo"); // 0: no selection
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("run inside tags")
+        << "<b>&auml;&ouml;</b> &uuml;" << 6 << 0 << QStringLiteral("<b>\u00e4\u00f6</b> &uuml;");
+    QTest::newRow("run between blanks")
+        << "&auml; x&szlig;y &ouml;" << 10 << 0 << QStringLiteral("&auml; x\u00dfy &ouml;");
+    QTest::newRow("caret at the run's end") << "a &auml;" << 9 << 0 << QStringLiteral("a \u00e4");
+    QTest::newRow("selection") << "&auml; &ouml; &uuml;" << 1 << 14
+                               << QStringLiteral("\u00e4 \u00f6 &uuml;");
+    QTest::newRow("capitals stay") << "&AUML;" << 2 << 0 << "&AUML;";
+}
+
+void TestHtmlCharCmds::wordToChar() {
+    QFETCH(QString, text);
+    QFETCH(int, column);
+    QFETCH(int, selectTo);
+    QFETCH(QString, expected);
+    auto form = formWith(text, {column, 1});
+    if (selectTo > 0)
+        form->TextBuffer->setSelection({column, 1}, {selectTo, 1});
+    form->action("ActionWordToIso")->trigger();
+    QCOMPARE(form->TextBuffer->text(), expected);
+    if (expected != text) {
+        form->TextBuffer->undo();
+        QCOMPARE(form->TextBuffer->text(), text);
+    }
+}
+
+void TestHtmlCharCmds::insertsChosenEntity() {
+    auto form = formWith(QStringLiteral("<p></p>"), {4, 1});
+    QString firstRow;
+    form->runCharDialog = [&](THtmlCharDialog& dialog, QPoint, QString& name) {
+        if (!dialog.prepare(QPoint(10, 10)))
+            return false;
+        firstRow = dialog.selectedName();
+        dialog.groupBox()->setCurrentIndex(1);
+        name = dialog.selectedName();
+        return true;
+    };
+    form->action("ActionHtmlCode")->trigger();
+    QVERIFY(!firstRow.isEmpty());
+    const QString chosen = form->TextBuffer->text().mid(3, form->TextBuffer->text().size() - 7);
+    QCOMPARE(shipped.GetUnicodeChar(chosen) != 0, true);
+    QVERIFY(shipped.GetIsoChar(chosen) == 0); // from the second group
+    QVERIFY(form->TextBuffer->text().endsWith(u"</p>"));
+}
+
+void TestHtmlCharCmds::dialogListsGroup() {
+    THtmlCharTable t;
+    t.loadFromBytes("##Iso\nzeta|&z;|1\nalpha|&a;|2\n|&hidden;|3\n#Second\nonly|&o;|4\n");
+    THtmlCharDialog dialog(&t, host.script);
+    QVERIFY(dialog.prepare(QPoint(-5000, -5000)));
+    QCOMPARE(dialog.groupBox()->count(), 2);
+    QCOMPARE(dialog.list()->topLevelItemCount(), 2); // no description: not listed
+    QCOMPARE(dialog.list()->topLevelItem(0)->text(0), QStringLiteral("alpha"));
+    QCOMPARE(dialog.selectedName(), QStringLiteral("&a;"));
+    dialog.groupBox()->setCurrentIndex(1);
+    QCOMPARE(dialog.list()->topLevelItemCount(), 1);
+    QCOMPARE(dialog.selectedName(), QStringLiteral("&o;"));
+    // A double-click chooses the row.
+    dialog.show();
+    QTreeWidget* list = dialog.list();
+    const QRect r = list->visualItemRect(list->topLevelItem(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void TestHtmlCharCmds::dialogWithoutTable() {
+    const THtmlCharTable empty;
+    for (const THtmlCharTable* t : {static_cast<const THtmlCharTable*>(nullptr), &empty}) {
+        host.script.expectError(QStringLiteral("No character table loaded!"));
+        THtmlCharDialog dialog(t, host.script);
+        QString name = QStringLiteral("unchanged");
+        QVERIFY(!dialog.Execute(QPoint(0, 0), name));
+        QCOMPARE(name, QStringLiteral("unchanged"));
+    }
+}
+
+QTEST_MAIN(TestHtmlCharCmds)
+#include "tst_htmlcharcmds.moc"
