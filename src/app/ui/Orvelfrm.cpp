@@ -276,7 +276,6 @@ void THauptForm::createCommands() {
     fillWindowMenu();
     m_ownMenus = {file, m_windowMenu};
     m_ownGroups = {1, 9};
-    createServiceMenus();
 
     // The file toolbar: new with the document types, open with the recent files, save.
     QToolBar* bar = m_layout->fileToolBar;
@@ -294,6 +293,7 @@ void THauptForm::createCommands() {
     bar->addWidget(openButton);
     action("ActionSave")->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     bar->addAction(action("ActionSave"));
+    createServiceMenus();
     for (QAction* a : m_commands->actions())
         addAction(a);
     mergeMenus();

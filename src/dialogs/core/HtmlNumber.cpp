@@ -21,7 +21,9 @@ constexpr THtmlUnit kUnits[kHtmlUnitCount] = {
 };
 } // namespace
 
-const THtmlUnit& htmlUnit(int index) { return kUnits[qBound(0, index, kHtmlUnitCount - 1)]; }
+const THtmlUnit& htmlUnit(int index) {
+    return kUnits[qBound(0, index, kHtmlUnitCount - 1)];
+}
 
 THtmlNumber parseHtmlNumber(const QString& text, bool units) {
     THtmlNumber n;
@@ -49,8 +51,10 @@ QString formatHtmlNumber(const THtmlNumber& number) {
         digits = QString::number(std::llround(number.value));
     } else {
         // Seven significant digits at most, but never fewer decimals than the unit shows.
-        const double mag = number.value == 0 ? 0 : std::floor(std::log10(std::fabs(number.value))) + 1;
-        const int decimals = int(qBound(0.0, qMin(double(u.decimals), 7 - mag), double(u.decimals)));
+        const double mag =
+            number.value == 0 ? 0 : std::floor(std::log10(std::fabs(number.value))) + 1;
+        const int decimals =
+            int(qBound(0.0, qMin(double(u.decimals), 7 - mag), double(u.decimals)));
         digits = QString::number(number.value, 'f', decimals);
     }
     return digits + QString::fromLatin1(u.suffix);

@@ -125,7 +125,9 @@ static const QList<THtmlCommand> kCommands = {
 };
 // clang-format on
 
-const QList<THtmlCommand>& htmlCommands() { return kCommands; }
+const QList<THtmlCommand>& htmlCommands() {
+    return kCommands;
+}
 
 const THtmlCommand* htmlCommand(const char* name) {
     for (const THtmlCommand& c : kCommands)

@@ -24,10 +24,10 @@ struct THtmlCommand {
     const char* text = nullptr;    // opening tag, text or format
     const char* closing = nullptr; // closing tag
     int caretOffset = 0;
-    const char* label = nullptr;   // number label
-    bool units = false;            // number with units
-    const char* value = nullptr;   // number default
-    unsigned color = 0;            // colour to start at (0x00BBGGRR)
+    const char* label = nullptr; // number label
+    bool units = false;          // number with units
+    const char* value = nullptr; // number default
+    unsigned color = 0;          // colour to start at (0x00BBGGRR)
 };
 
 // Every HTML element command, by category, in the order of the keyboard table.

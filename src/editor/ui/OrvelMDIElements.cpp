@@ -69,7 +69,7 @@ QString buttonLabel(const char* name, const QAction* a) {
             return space > 0 ? text.left(space) + u'>' : text;
         }
         if (c->kind == hkText && text.startsWith(u'&'))
-            return text;
+            return QString(text).replace(u'&', QStringLiteral("&&")); // an entity, no access key
     }
     return QString(a->text()).remove(u'&');
 }

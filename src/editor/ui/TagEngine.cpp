@@ -24,15 +24,22 @@ private:
     TEditorControl& m_ed;
 };
 
-QString spaces(int n) { return QString(qMax(0, n), u' '); }
+QString spaces(int n) {
+    return QString(qMax(0, n), u' ');
+}
 } // namespace
 
-QString fillFormat(const QString& format, const QStringList& values) { return fmt(format, values); }
+QString fillFormat(const QString& format, const QStringList& values) {
+    return fmt(format, values);
+}
 
 TTagEngine::TTagEngine(TEditorControl& editor, TFileTypes fileType, IElementDialogs& dialogs)
-    : m_ed(editor), m_type(fileType), m_dialogs(dialogs) {}
+    : m_ed(editor), m_type(fileType), m_dialogs(dialogs) {
+}
 
-QString TTagEngine::eol() const { return QString::fromLatin1(lineBreakText(m_ed.lineBreak())); }
+QString TTagEngine::eol() const {
+    return QString::fromLatin1(lineBreakText(m_ed.lineBreak()));
+}
 
 QString TTagEngine::withDocumentBreaks(const QString& text) const {
     if (!text.contains(u'\r') && !text.contains(u'\n'))
@@ -61,7 +68,9 @@ void TTagEngine::InsertText(const QString& text, int caretOffset) {
     }
 }
 
-void TTagEngine::LineBreak() { m_ed.executeCommand(ecLineBreak); }
+void TTagEngine::LineBreak() {
+    m_ed.executeCommand(ecLineBreak);
+}
 
 void TTagEngine::InsertStyleLine(const QString& text) {
     Step step(m_ed);

@@ -367,7 +367,8 @@ QString TEditorControl::textRange(TBufferCoord from, TBufferCoord to) const {
     long b = positionOf(to);
     if (b < a)
         std::swap(a, b);
-    const auto* p = reinterpret_cast<const char*>(send(QsciScintillaBase::SCI_GETRANGEPOINTER, a, b - a));
+    const auto* p =
+        reinterpret_cast<const char*>(send(QsciScintillaBase::SCI_GETRANGEPOINTER, a, b - a));
     return QString::fromUtf8(p, b - a);
 }
 
