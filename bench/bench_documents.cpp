@@ -4,10 +4,12 @@
 #include "app/ui/Orvelfrm.h"
 #include "editor/ui/OrvelMDI.h"
 
+#include "BenchMain.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <benchmark/benchmark.h>
 
 using namespace orvel;
@@ -84,11 +86,4 @@ BENCHMARK(BM_CloseAll)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ORVEL_WIDGET_BENCH_MAIN()

@@ -3,11 +3,13 @@
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
 
+#include "BenchMain.h"
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
+
 #include <benchmark/benchmark.h>
 
 using namespace orvel;
@@ -108,11 +110,4 @@ BENCHMARK(BM_EventLoopLatencyWhileColouring)->Unit(benchmark::kMillisecond)->Ite
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ORVEL_WIDGET_BENCH_MAIN()

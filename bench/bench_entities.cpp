@@ -8,8 +8,10 @@
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 
+#include "BenchMain.h"
 #include <QAction>
 #include <QApplication>
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
@@ -122,11 +124,4 @@ BENCHMARK(BM_ConvertToChars)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ORVEL_WIDGET_BENCH_MAIN()

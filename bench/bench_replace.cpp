@@ -3,7 +3,9 @@
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
 
+#include "BenchMain.h"
 #include <QApplication>
+
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -55,11 +57,4 @@ BENCHMARK(BM_ReplaceAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseReal
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ORVEL_WIDGET_BENCH_MAIN()

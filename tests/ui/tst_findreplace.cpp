@@ -36,6 +36,7 @@ public:
     IDialogs& dialogs() override { return script; }
     TFindReplDialog* findDialog() override { return find.get(); }
     IElementDialogs& elementDialogs() override { return elements; }
+    const THtmlCharTable* charTable() const override { return nullptr; }
     QStringList anchorNames() const override { return {}; }
     bool dynamicToolbars() const override { return false; }
     void setDynamicToolbars(bool) override {}

@@ -34,9 +34,7 @@ bool isPathBelow(const QString& path, const QString& folder) {
     return p.startsWith(f);
 }
 
-namespace {
-// Mount points in the table hold octal escapes for blanks and the like.
-QString unescapeMount(const QByteArray& field) {
+QString unescapeMountField(const QByteArray& field) {
     QByteArray out;
     for (qsizetype i = 0; i < field.size(); ++i) {
         if (field[i] == '\\' && i + 3 < field.size()) {
@@ -52,10 +50,13 @@ QString unescapeMount(const QByteArray& field) {
     }
     return QString::fromUtf8(out);
 }
-} // namespace
+
+bool isNetworkFileSystem(const QByteArray& type) {
+    static const QList<QByteArray> network = {"cifs", "smb3", "smbfs", "nfs", "nfs4", "fuse.sshfs"};
+    return network.contains(type);
+}
 
 bool isNetworkPathIn(const QString& path, const QByteArray& mounts) {
-    static const QList<QByteArray> network = {"cifs", "smb3", "smbfs", "nfs", "nfs4", "fuse.sshfs"};
     const QString p = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     QString best;
     bool bestIsNetwork = false;
@@ -63,10 +64,10 @@ bool isNetworkPathIn(const QString& path, const QByteArray& mounts) {
         const QList<QByteArray> f = line.simplified().split(' ');
         if (f.size() < 3)
             continue;
-        const QString point = unescapeMount(f[1]);
+        const QString point = unescapeMountField(f[1]);
         if (isPathBelow(p, point) && point.size() >= best.size()) {
             best = point;
-            bestIsNetwork = network.contains(f[2]);
+            bestIsNetwork = isNetworkFileSystem(f[2]);
         }
     }
     return bestIsNetwork;

@@ -13,6 +13,10 @@ QString normalizedPath(const QString& fileName);
 bool sameFile(const QString& a, const QString& b);
 // Whether folder is a leading part of path, at a "/" boundary.
 bool isPathBelow(const QString& path, const QString& folder);
+// Network file systems as the mount table names them.
+bool isNetworkFileSystem(const QByteArray& type);
+// A mount table field with its octal escapes (blanks and the like) undone.
+QString unescapeMountField(const QByteArray& field);
 // Whether the path lies on a network file system (cifs, smb3, nfs, nfs4, fuse.sshfs).
 bool isNetworkPath(const QString& path);
 // Same, with the mount table given (the contents of /proc/self/mounts).

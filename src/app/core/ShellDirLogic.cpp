@@ -14,36 +14,13 @@ namespace orvel {
 namespace {
 const QString kRoot = QStringLiteral("/");
 
-bool isNetworkType(const QByteArray& type) {
-    static const QList<QByteArray> network = {"cifs", "smb3", "smbfs", "nfs", "nfs4", "fuse.sshfs"};
-    return network.contains(type);
-}
-
-// Mount points in the table hold octal escapes for blanks and the like.
-QString unescapeMountPoint(const QByteArray& field) {
-    QByteArray out;
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            bool ok = false;
-            const int v = field.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok) {
-                out += char(v);
-                i += 3;
-                continue;
-            }
-        }
-        out += field[i];
-    }
-    return QString::fromUtf8(out);
-}
-
 template <typename Pred> QStringList mountPoints(const QByteArray& mounts, Pred wanted) {
     QStringList out;
     for (const QByteArray& line : mounts.split('\n')) {
         const QList<QByteArray> f = line.simplified().split(' ');
         if (f.size() < 3 || !wanted(f[0], f[2]))
             continue;
-        const QString point = QDir::cleanPath(unescapeMountPoint(f[1]));
+        const QString point = QDir::cleanPath(unescapeMountField(f[1]));
         if (point != kRoot && !out.contains(point))
             out << point;
     }
@@ -116,13 +93,14 @@ TShellPlaces TShellPlaces::current() {
 }
 
 QStringList networkMountsIn(const QByteArray& mounts) {
-    return mountPoints(
-        mounts, [](const QByteArray&, const QByteArray& type) { return isNetworkType(type); });
+    return mountPoints(mounts, [](const QByteArray&, const QByteArray& type) {
+        return isNetworkFileSystem(type);
+    });
 }
 
 QStringList volumesIn(const QByteArray& mounts) {
     return mountPoints(mounts, [](const QByteArray& device, const QByteArray& type) {
-        return isNetworkType(type) || (device.startsWith("/dev/") && type != "squashfs");
+        return isNetworkFileSystem(type) || (device.startsWith("/dev/") && type != "squashfs");
     });
 }
 
