@@ -26,7 +26,6 @@ namespace {
 
 class Host : public IDocumentHost {
 public:
-    const THtmlCharTable* charTable() const override { return nullptr; }
     test::ScriptedDialogs script;
     test::ScriptedElementDialogs elements;
     std::unique_ptr<TFindReplDialog> find;

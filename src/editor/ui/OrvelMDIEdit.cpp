@@ -136,9 +136,13 @@ void TMDIForm::createContextMenu() {
     QMenu* code = m_contextMenu->addMenu(T_("Insert &code"));
     for (QMenu* m : m_codeMenus)
         code->addMenu(m);
+    if (QAction* symbols = action("ActionHtmlCode"))
+        m_contextMenu->addAction(symbols);
     m_contextMenu->addSeparator();
     m_contextMenu->addAction(T_("&Upper case"), ed, [ed] { ed->upperCaseSelection(); });
     m_contextMenu->addAction(T_("&Lower case"), ed, [ed] { ed->lowerCaseSelection(); });
+    if (QAction* toChar = action("ActionWordToIso"))
+        m_contextMenu->addAction(toChar);
     m_contextMenu->addMenu(m_encodingMenu);
     m_contextMenu->addSeparator();
     m_contextMenu->addAction(action("ActionSetBookmark"));
