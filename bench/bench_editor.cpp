@@ -108,6 +108,24 @@ void BM_EventLoopLatencyWhileColouring(benchmark::State& state) {
 }
 BENCHMARK(BM_EventLoopLatencyWhileColouring)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// A keystroke's worth of typing at the end of a large text, as the document window sees it.
+void BM_TypeAtEnd(benchmark::State& state) {
+    const QString name = makeFile(false);
+    TEditorControl ed;
+    auto hl = THighlighter::create(hkHtml);
+    if (state.range(0))
+        ed.setHighlighter(hl.get());
+    ed.resize(800, 600);
+    ed.show();
+    ed.loadFile(name);
+    ed.caretToTextEnd();
+    for (auto _ : state) {
+        ed.setSelText(QStringLiteral("x"));
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_TypeAtEnd)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(20);
+
 } // namespace
 
 ORVEL_WIDGET_BENCH_MAIN()

@@ -674,6 +674,15 @@ void TestFindReplace::settingsSavedOnceAndFailureReported() {
         QFile::remove(name);
     }
     QVERIFY(!QFile::exists(name));
+    // Nor when the owner wrote the sections into a file of its own.
+    {
+        TFindReplDialog d(nullptr, &host->script);
+        d.LoadFromIni(name);
+        TUnicodeIniFile ini = TUnicodeIniFile::FromBytes(QByteArray());
+        d.SaveToIni(ini);
+        QVERIFY(ini.ValueExists("FindReplaceDialog", "AutoClose"));
+    }
+    QVERIFY(!QFile::exists(name));
 
     // A file that cannot be written is reported, from the destructor too, never thrown.
     QFile blocker(dir.filePath("file"));

@@ -339,7 +339,8 @@ void TFindReplDialog::LoadFromIni(const QString& iniName) {
     cbAutoclose->setChecked(ini.ReadBool(kDialogSection, QStringLiteral("AutoClose"), false));
 }
 
-void TFindReplDialog::SaveToIni(TUnicodeIniFile& ini) const {
+void TFindReplDialog::SaveToIni(TUnicodeIniFile& ini) {
+    m_saved = true;
     writeFindHistory(ini, kFindSection, m_findHistory);
     writeFindHistory(ini, kReplaceSection, m_replaceHistory);
     const bool known = positionsUnknown() ? m_hasStoredPos : m_placed;

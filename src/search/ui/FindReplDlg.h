@@ -54,8 +54,9 @@ public:
     // Writes "Find", "Replace" and "FindReplaceDialog" and leaves the rest of the file alone.
     // A write failure is reported through the dialogs given at creation: false then.
     bool SaveToIni();
-    // The same sections into a settings file the owner writes itself.
-    void SaveToIni(TUnicodeIniFile& ini) const;
+    // The same sections into a settings file the owner writes itself (and reports on): the
+    // dialog then does not save again as it goes.
+    void SaveToIni(TUnicodeIniFile& ini);
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -246,6 +246,7 @@ private:
     void blockIndent(bool indent);
     void pageMove(bool down, bool select);
     void emitStatus();
+    void undoRedo(unsigned message);
     void beginLoad(qsizetype sizeHint);
     void endLoad(TLineBreak lineBreak);
     void styleSomeMore();
@@ -273,6 +274,7 @@ private:
     TBufferCoord m_lastCaret;
     bool m_loadReadOnly = false;
     QTimer* m_styler = nullptr;
+    int m_shownLines = 0; // lines the gutter was sized for
 };
 
 } // namespace orvel
