@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedElementDialogs.h"
+#include "TestDocumentHost.h"
 #include "app/core/IniFileUtils.h"
 #include "editor/ui/DocumentHost.h"
 #include "editor/ui/OrvelMDI.h"
@@ -24,30 +25,12 @@ Q_DECLARE_METATYPE(orvel::TBufferCoord)
 
 namespace {
 
-class Host : public IDocumentHost {
+class Host : public test::TestDocumentHost {
 public:
-    test::ScriptedDialogs script;
-    test::ScriptedElementDialogs elements;
     std::unique_ptr<TFindReplDialog> find;
     int statusShown = 0;
-    int ids = 0;
-    int GetId() override { return ++ids; }
-    IDialogs& dialogs() override { return script; }
     TFindReplDialog* findDialog() override { return find.get(); }
-    IElementDialogs& elementDialogs() override { return elements; }
-    const THtmlCharTable* charTable() const override { return nullptr; }
-    QStringList anchorNames() const override { return {}; }
-    bool dynamicToolbars() const override { return false; }
-    void setDynamicToolbars(bool) override {}
-    QString htmlRoot() const override { return QString(); }
-    QString programDataFile(const QString&) const override { return QString(); }
-    QString mainCaption() const override { return QStringLiteral("Orvel"); }
-    QString appTitle() const override { return QStringLiteral("Tagsmith"); }
-    bool SaveTextFromMDI(TMDIForm*, bool, bool, bool) override { return false; }
-    void CloseMDI(int, int, TTextStatus, const QString&) override {}
     void ShowStatus(bool) override { ++statusShown; }
-    void PreviousMDI(int) override {}
-    void NextMDI(int) override {}
 };
 
 // The text with the selection in «» or the caret as ^.

@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedElementDialogs.h"
+#include "TestDocumentHost.h"
 #include "editor/core/HtmlChars.h"
 #include "editor/ui/DocumentHost.h"
 #include "editor/ui/HtmlCharDlg.h"
@@ -16,31 +17,7 @@ using namespace orvel;
 
 namespace {
 
-class FakeHost : public IDocumentHost {
-public:
-    test::ScriptedDialogs script;
-    test::ScriptedElementDialogs elements;
-    const THtmlCharTable* table = nullptr;
-    int ids = 0;
-
-    int GetId() override { return ++ids; }
-    IDialogs& dialogs() override { return script; }
-    IElementDialogs& elementDialogs() override { return elements; }
-    TFindReplDialog* findDialog() override { return nullptr; }
-    const THtmlCharTable* charTable() const override { return table; }
-    QStringList anchorNames() const override { return {}; }
-    bool dynamicToolbars() const override { return false; }
-    void setDynamicToolbars(bool) override {}
-    QString htmlRoot() const override { return QString(); }
-    QString programDataFile(const QString&) const override { return QString(); }
-    QString mainCaption() const override { return QStringLiteral("Orvel (Version 1.2.3)"); }
-    QString appTitle() const override { return QStringLiteral("Orvel"); }
-    bool SaveTextFromMDI(TMDIForm*, bool, bool, bool) override { return false; }
-    void CloseMDI(int, int, TTextStatus, const QString&) override {}
-    void ShowStatus(bool) override {}
-    void PreviousMDI(int) override {}
-    void NextMDI(int) override {}
-};
+using FakeHost = test::TestDocumentHost;
 
 } // namespace
 

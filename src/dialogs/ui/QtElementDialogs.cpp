@@ -1,6 +1,7 @@
 #include "dialogs/ui/QtElementDialogs.h"
 
 #include "app/core/Translate.h"
+#include "app/ui/QtDialogs.h"
 #include "dialogs/core/HtmlNumber.h"
 
 #include <QColorDialog>
@@ -55,6 +56,27 @@ public:
         setValue(value() + steps * numberStep(steps > 0 ? value() : value() - 1));
     }
 };
+
+// An address field with a button that picks a file, given relative to the folder.
+QLineEdit* addFileRow(TFieldsDialog& dlg, const QString& label, const QString& title,
+                      const QString& folder, const QString& filter, const QString& value) {
+    auto* address = new QLineEdit(value, &dlg);
+    auto* browse = new QPushButton(T_("File .."), &dlg);
+    auto* row = new QWidget(&dlg);
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->addWidget(address, 1);
+    rowLayout->addWidget(browse);
+    QObject::connect(browse, &QPushButton::clicked, &dlg, [&dlg, address, title, folder, filter] {
+        const QString f =
+            QFileDialog::getOpenFileName(&dlg, title, folder, TQtDialogs::qtFilter(filter));
+        if (!f.isEmpty())
+            address->setText(QDir(folder).relativeFilePath(f));
+    });
+    address->setMinimumWidth(320);
+    dlg.addRow(label, row);
+    return address;
+}
 
 } // namespace
 
@@ -209,22 +231,9 @@ bool TQtElementDialogs::selectFromList(const QString& title, const QString& desc
 bool TQtElementDialogs::htmlRef(const QString& title, const QString& folder, QString& url,
                                 QString& text, QString& attributes) {
     TFieldsDialog dlg(m_parent, title);
-    auto* address = new QLineEdit(url, &dlg);
-    auto* browse = new QPushButton(T_("File .."), &dlg);
-    auto* row = new QWidget(&dlg);
-    auto* rowLayout = new QHBoxLayout(row);
-    rowLayout->setContentsMargins(0, 0, 0, 0);
-    rowLayout->addWidget(address, 1);
-    rowLayout->addWidget(browse);
-    QObject::connect(browse, &QPushButton::clicked, &dlg, [&] {
-        const QString f = QFileDialog::getOpenFileName(&dlg, title, folder);
-        if (!f.isEmpty())
-            address->setText(QDir(folder).relativeFilePath(f));
-    });
+    QLineEdit* address = addFileRow(dlg, T_("Address:"), title, folder, QString(), url);
     auto* linkText = new QLineEdit(text, &dlg);
     auto* more = new QLineEdit(attributes, &dlg);
-    address->setMinimumWidth(320);
-    dlg.addRow(T_("Address:"), row);
     dlg.addRow(T_("Link text:"), linkText);
     dlg.addRow(T_("Attributes:"), more);
     if (dlg.exec() != QDialog::Accepted)
@@ -238,26 +247,7 @@ bool TQtElementDialogs::htmlRef(const QString& title, const QString& folder, QSt
 bool TQtElementDialogs::linkDialog(const QString& title, const QString& hint, const QString& filter,
                                    const QString& folder, QString& link, QString& text) {
     TFieldsDialog dlg(m_parent, title);
-    auto* address = new QLineEdit(link, &dlg);
-    auto* browse = new QPushButton(T_("File .."), &dlg);
-    auto* row = new QWidget(&dlg);
-    auto* rowLayout = new QHBoxLayout(row);
-    rowLayout->setContentsMargins(0, 0, 0, 0);
-    rowLayout->addWidget(address, 1);
-    rowLayout->addWidget(browse);
-    const QStringList parts = filter.split(u'|');
-    QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        filters << QStringLiteral("%1 (%2)").arg(parts.at(i),
-                                                 QString(parts.at(i + 1)).replace(u';', u' '));
-    QObject::connect(browse, &QPushButton::clicked, &dlg, [&] {
-        const QString f =
-            QFileDialog::getOpenFileName(&dlg, title, folder, filters.join(QStringLiteral(";;")));
-        if (!f.isEmpty())
-            address->setText(QDir(folder).relativeFilePath(f));
-    });
-    address->setMinimumWidth(320);
-    dlg.addRow(T_("File:"), row);
+    QLineEdit* address = addFileRow(dlg, T_("File:"), title, folder, filter, link);
     QLineEdit* extra = nullptr;
     if (!hint.isEmpty()) {
         extra = new QLineEdit(text, &dlg);

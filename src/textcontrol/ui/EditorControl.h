@@ -246,7 +246,6 @@ private:
     void blockIndent(bool indent);
     void pageMove(bool down, bool select);
     void emitStatus();
-    void undoRedo(unsigned message);
     void beginLoad(qsizetype sizeHint);
     void endLoad(TLineBreak lineBreak);
     void styleSomeMore();

@@ -80,22 +80,8 @@ TSearchResult TEditorControl::searchReplace(const QString& search, const QString
             grouped = true;
         }
     };
-    // The control's change notices cost time in proportion to the text each: a bulk
-    // replacement goes without them and announces itself once at the end.
-    const long eventMask = send(B::SCI_GETMODEVENTMASK);
-    const int linesBefore = lineCount();
-    bool quiet = false;
-    const auto goQuiet = [&] {
-        if (!quiet) {
-            send(B::SCI_SETMODEVENTMASK, 0);
-            quiet = true;
-        }
-    };
-    if (replaceAll) {
+    if (replaceAll)
         group();
-        if (!prompt)
-            goQuiet();
-    }
     long lastPos = -1;
 
     for (;;) {
@@ -141,7 +127,6 @@ TSearchResult TEditorControl::searchReplace(const QString& search, const QString
                 prompt = false;
                 replaceAll = true;
                 group();
-                goQuiet();
             }
         }
         group();
@@ -163,13 +148,6 @@ TSearchResult TEditorControl::searchReplace(const QString& search, const QString
         send(B::SCI_GOTOPOS, lastPos);
     if (grouped)
         send(B::SCI_ENDUNDOACTION);
-    if (quiet) {
-        send(B::SCI_SETMODEVENTMASK, eventMask);
-        if (result.replaced > 0)
-            Q_EMIT m_sci->textChanged();
-        if (lineCount() != linesBefore)
-            Q_EMIT m_sci->linesChanged();
-    }
     emitStatus();
     return result;
 }
