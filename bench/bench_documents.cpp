@@ -47,7 +47,7 @@ void BM_SwitchTabs(benchmark::State& state) {
     QTemporaryDir dir;
     QuietDialogs dialogs;
     TShellStart start;
-    start.htmPath = dir.path() + u'/';
+    start.userPath = dir.path() + u'/';
     start.comLineFiles = makeFiles(dir, int(state.range(0)));
     THauptForm w(start, dialogs);
     w.Init();
@@ -68,7 +68,7 @@ void BM_CloseAll(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         TShellStart start;
-        start.htmPath = dir.path() + u'/';
+        start.userPath = dir.path() + u'/';
         start.comLineFiles = files;
         auto w = std::make_unique<THauptForm>(start, dialogs);
         w->Init();

@@ -44,11 +44,13 @@ int main(int argc, char* argv[]) {
 
     TShellStart start;
     start.programDir = loc.ProgramDir;
-    start.htmPath = loc.UserPath;
+    start.userPath = loc.UserPath;
     start.caption = mainWindowCaption(version);
     start.iniName = loc.IniName;
     start.logName = loc.LogName;
     start.languageCode = language;
+    start.version = startScreenVersion(version);
+    start.legalNotice = startScreenLegalNotice(version.LegalNotice);
     start.comLineFiles = cmd.files;
     start.findDataFile = [](const QString& name) { return findDataFile(name); };
 

@@ -1,4 +1,5 @@
 #include "ScriptedDialogs.h"
+#include "ScriptedProjectDialogs.h"
 #include "TestFiles.h"
 #include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
@@ -41,23 +42,25 @@ private:
     QString path(const QString& name) const { return dir->filePath(name); }
     QString name(THauptForm& w) const { return QFileInfo(w.activeDocument()->TextName).fileName(); }
     test::ScriptedDialogs script;
+    test::ScriptedProjectDialogs projects;
     std::unique_ptr<QTemporaryDir> dir;
 };
 
 void TestDocuments::init() {
     dir = std::make_unique<QTemporaryDir>();
     script.reset();
+    projects.reset();
 }
 
 void TestDocuments::cleanup() {
-    const QStringList problems = script.problems();
+    const QStringList problems = projects.problems() + script.problems();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
 std::unique_ptr<THauptForm> TestDocuments::make(const QStringList& files) {
     TShellStart start;
     start.programDir = dir->path() + u'/';
-    start.htmPath = dir->path() + u'/';
+    start.userPath = dir->path() + u'/';
     start.caption = QStringLiteral("Orvel (Version 0.1.0)");
     start.comLineFiles = files;
     const QString data = dir->path();
@@ -65,7 +68,8 @@ std::unique_ptr<THauptForm> TestDocuments::make(const QStringList& files) {
         const QString f = data + QStringLiteral("/data/") + n;
         return QFileInfo::exists(f) ? f : QString();
     };
-    auto w = std::make_unique<THauptForm>(start, script);
+    auto w = std::make_unique<THauptForm>(start, script, nullptr, &projects);
+    script.expectFolder(dir->path() + QStringLiteral("/sites/"));
     w->Init();
     return w;
 }
@@ -138,10 +142,11 @@ void TestDocuments::templateRoundTrip() {
     writeAll(path("s.css"), "line1\r\nline2\r\n");
     auto w = make({path("s.css")});
     w->activeDocument()->TextBuffer->setCaretXY({3, 2});
-    script.expectFolder(dir->path() + u'/');
+    // Into the project's root, where new documents look first.
+    script.expectFolder(w->htmlRoot());
     w->ActionTemplateExecute();
-    QCOMPARE(readAll(path("~template.html")), QByteArray("line1\r\nline2\r\n$2,3\r\n"));
-    script.expectFolder(dir->path() + u'/');
+    QCOMPARE(readAll(w->htmlRoot() + "~template.html"), QByteArray("line1\r\nline2\r\n$2,3\r\n"));
+    script.expectFolder(w->htmlRoot());
     script.expectAsk("Overwrite existing template", mrNo);
     w->ActionTemplateExecute();
     // A new HTML document without a folder question takes the root's template.

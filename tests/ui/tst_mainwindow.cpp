@@ -1,4 +1,5 @@
 #include "ScriptedDialogs.h"
+#include "ScriptedProjectDialogs.h"
 #include "TestFiles.h"
 #include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
@@ -44,26 +45,29 @@ private:
     std::unique_ptr<THauptForm> make(const QStringList& files = {});
     QString path(const QString& name) const { return dir->filePath(name); }
     test::ScriptedDialogs script;
+    test::ScriptedProjectDialogs projects;
     std::unique_ptr<QTemporaryDir> dir;
 };
 
 void TestMainWindow::init() {
     dir = std::make_unique<QTemporaryDir>();
     script.reset();
+    projects.reset();
 }
 
 void TestMainWindow::cleanup() {
-    const QStringList problems = script.problems();
+    const QStringList problems = projects.problems() + script.problems();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
 std::unique_ptr<THauptForm> TestMainWindow::make(const QStringList& files) {
     TShellStart start;
     start.programDir = dir->path() + u'/';
-    start.htmPath = dir->path() + u'/';
+    start.userPath = dir->path() + u'/';
     start.caption = QStringLiteral("Orvel (Version 0.1.0)");
     start.comLineFiles = files;
-    auto form = std::make_unique<THauptForm>(start, script);
+    auto form = std::make_unique<THauptForm>(start, script, nullptr, &projects);
+    script.expectFolder(dir->path() + QStringLiteral("/sites/"));
     if (!form->Init())
         return nullptr;
     return form;
@@ -242,8 +246,8 @@ void TestMainWindow::menusMergeDocumentMenus() {
     QStringList titles;
     for (QAction* a : w->menuBar()->actions())
         titles << a->text();
-    QCOMPARE(titles,
-             (QStringList{"&File", "&Edit", "&Insert", "&Bookmarks", "P&references", "&Window"}));
+    QCOMPARE(titles, (QStringList{"&File", "&Project", "&Edit", "&Insert", "&Bookmarks",
+                                  "P&references", "&Window"}));
 }
 
 void TestMainWindow::cyclingFollowsOrderOfUse() {

@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedElementDialogs.h"
+#include "ScriptedProjectDialogs.h"
 #include "TestFiles.h"
 #include "app/core/HistoryList.h"
 #include "app/core/IniFileUtils.h"
@@ -53,6 +54,7 @@ private:
     std::unique_ptr<THauptForm> make(const QStringList& files = {});
     QString path(const QString& name) const { return dir->filePath(name); }
     test::ScriptedDialogs script;
+    test::ScriptedProjectDialogs projects;
     test::ScriptedElementDialogs elements;
     std::unique_ptr<QTemporaryDir> dir;
 };
@@ -61,7 +63,7 @@ namespace {
 TShellStart startIn(const QString& folder, const QStringList& files) {
     TShellStart s;
     s.programDir = folder + u'/';
-    s.htmPath = folder + u'/';
+    s.userPath = folder + u'/';
     s.caption = QStringLiteral("Orvel (Version 0.1.0)");
     s.iniName = folder + QStringLiteral("/orvel.ini");
     s.logName = folder + QStringLiteral("/orvel.log");
@@ -73,7 +75,10 @@ TShellStart startIn(const QString& folder, const QStringList& files) {
 int TestServices::crashingChild(const QString& folder) {
     test::ScriptedDialogs dialogs;
     test::ScriptedElementDialogs elements;
-    THauptForm w(startIn(folder, {folder + QStringLiteral("/page.txt")}), dialogs, &elements);
+    test::ScriptedProjectDialogs projectDialogs;
+    THauptForm w(startIn(folder, {folder + QStringLiteral("/page.txt")}), dialogs, &elements,
+                 &projectDialogs);
+    dialogs.expectFolder(folder + QStringLiteral("/sites/"));
     w.Init();
     w.activeDocument()->TextBuffer->setSelText(QStringLiteral("unsaved work "));
     w.AutosaveTick();
@@ -84,16 +89,20 @@ int TestServices::crashingChild(const QString& folder) {
 void TestServices::init() {
     dir = std::make_unique<QTemporaryDir>();
     script.reset();
+    projects.reset();
+    // Every test starts for the first time: the projects root is asked first.
+    script.expectFolder(dir->path() + QStringLiteral("/sites/"));
     elements.reset();
 }
 
 void TestServices::cleanup() {
-    const QStringList problems = script.problems() + elements.problems();
+    const QStringList problems = projects.problems() + script.problems() + elements.problems();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
 std::unique_ptr<THauptForm> TestServices::make(const QStringList& files) {
-    auto w = std::make_unique<THauptForm>(startIn(dir->path(), files), script, &elements);
+    auto w =
+        std::make_unique<THauptForm>(startIn(dir->path(), files), script, &elements, &projects);
     w->Init();
     return w;
 }
@@ -162,6 +171,7 @@ void TestServices::recoveryAfterACrash() {
     script.expectAsk("Recover the autosaved text?", mrYes);
     auto w = make({path("page.txt")});
     TMDIForm* doc = w->activeDocument();
+    QVERIFY2(doc, qPrintable((script.problems() + projects.problems()).join(u'\n')));
     QCOMPARE(doc->TextBuffer->text(), QString("unsaved work saved text"));
     QVERIFY(doc->modified());
     QCOMPARE(doc->TextName, path("page.txt"));
@@ -185,7 +195,9 @@ void TestServices::recoveryDeclinedDeletesCopy() {
 }
 
 void TestServices::untitledCopiesOfferedAtStart() {
-    writeAll(path("New4.tsv"), "lost draft");
+    // Untitled copies are kept in the project's root.
+    QDir().mkpath(path("sites/default"));
+    writeAll(path("sites/default/New4.tsv"), "lost draft");
     script.expectAsk("untitled document", mrYes);
     auto w = make();
     QCOMPARE(w->documents().size(), 1);
@@ -206,6 +218,7 @@ void TestServices::logOffSurvivesRestart() {
     }
     const TUnicodeIniFile ini = TUnicodeIniFile::CreateForRead(path("orvel.ini"));
     QCOMPARE(ini.ReadBool("Config", "UseLogFile", true), false);
+    projects.expectSelect(spOpen, 0);
     auto w = make();
     QVERIFY(findAction(w.get(), "&Off")->isChecked());
 }

@@ -1,4 +1,5 @@
 #include "ScriptedDialogs.h"
+#include "ScriptedProjectDialogs.h"
 #include "TestFiles.h"
 #include "app/core/HistoryList.h"
 #include "app/core/IniFileUtils.h"
@@ -32,28 +33,36 @@ private:
     std::unique_ptr<THauptForm> start(const QStringList& files = {});
     QString ini() const { return dir->filePath("orvel.ini"); }
     test::ScriptedDialogs script;
+    test::ScriptedProjectDialogs projects;
     std::unique_ptr<QTemporaryDir> dir;
 };
 
 void TestSettings::init() {
     dir = std::make_unique<QTemporaryDir>();
     script.reset();
+    projects.reset();
 }
 
 void TestSettings::cleanup() {
-    const QStringList problems = script.problems();
+    const QStringList problems = projects.problems() + script.problems();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
 std::unique_ptr<THauptForm> TestSettings::start(const QStringList& files) {
     TShellStart s;
     s.programDir = dir->path() + u'/';
-    s.htmPath = dir->path() + u'/';
+    s.userPath = dir->path() + u'/';
     s.caption = QStringLiteral("Orvel (Version 0.1.0)");
     s.iniName = ini();
     s.languageCode = QStringLiteral("de-DE");
     s.comLineFiles = files;
-    auto w = std::make_unique<THauptForm>(s, script);
+    auto w = std::make_unique<THauptForm>(s, script, nullptr, &projects);
+    // A first start asks for the projects root; a later one lets the user choose the project.
+    const TUnicodeIniFile stored = TUnicodeIniFile::CreateForRead(ini());
+    if (stored.ReadString("Config", "StdPath", QString()).isEmpty())
+        script.expectFolder(dir->path() + QStringLiteral("/sites/"));
+    else if (files.isEmpty() && stored.ReadInteger("Projects", "Count", 0) > 0)
+        projects.expectSelect(spOpen, stored.ReadInteger("Projects", "Active", 0));
     w->Init();
     return w;
 }
@@ -113,15 +122,18 @@ void TestSettings::maximizedWindowKeepsNormalPlacement() {
 }
 
 void TestSettings::handWrittenEightBitFileIsRewritten() {
+    // The projects root lies in the test's folder: the start makes the default project there.
     writeAll(ini(), "; written by hand\r\n"
-                    "[Config]\r\nStdPath=/srv/gr\xFC\xDF"
-                    "e/\r\nMyOwnKey=1\r\n"
-                    "[Projects]\r\nCount=0\r\nExtra=x\r\n"
-                    "[HTML]\r\nTabWidth=4\r\nFutureKey=kept\r\n"
-                    "[Later]\r\nSomething=\x80 euro\r\n");
+                    "[Config]\r\nStdPath=" +
+                        dir->path().toLatin1() +
+                        "/gr\xFC\xDF"
+                        "e/\r\nMyOwnKey=1\r\n"
+                        "[Projects]\r\nCount=0\r\nExtra=x\r\n"
+                        "[HTML]\r\nTabWidth=4\r\nFutureKey=kept\r\n"
+                        "[Later]\r\nSomething=\x80 euro\r\n");
     {
         auto w = start();
-        QCOMPARE(w->settings().Config.StdPath, QString::fromUtf8("/srv/grüße/"));
+        QCOMPARE(w->settings().Config.StdPath, dir->path() + QString::fromUtf8("/grüße/"));
         QCOMPARE(w->settings().Types[ftHtml].props.TabWidth, 4);
         w->show();
         w->close();
@@ -130,7 +142,8 @@ void TestSettings::handWrittenEightBitFileIsRewritten() {
     QVERIFY(bytes.startsWith("\xFF\xFE"));
     const TUnicodeIniFile file = TUnicodeIniFile::CreateForRead(ini());
     QCOMPARE(file.ReadString("Unicode", "Encoding", QString()), QString("UTF-16LE"));
-    QCOMPARE(file.ReadString("Config", "StdPath", QString()), QString::fromUtf8("/srv/grüße/"));
+    QCOMPARE(file.ReadString("Config", "StdPath", QString()),
+             dir->path() + QString::fromUtf8("/grüße/"));
     QCOMPARE(file.ReadString("HTML", "FutureKey", QString()), QString("kept"));
     QCOMPARE(file.ReadString("Later", "Something", QString()), QString::fromUtf8("€ euro"));
     QVERIFY(!file.ValueExists("Config", "MyOwnKey")); // Config and Projects are rebuilt
@@ -160,9 +173,10 @@ void TestSettings::documentsGetTheirTypeSettings() {
 void TestSettings::failedWritesReportedOnceEach() {
     writeAll(dir->filePath("blocker"), "a file where a folder should be");
     TShellStart s;
-    s.htmPath = dir->path() + u'/';
+    s.userPath = dir->path() + u'/';
     s.iniName = dir->filePath("blocker/orvel.ini");
-    auto w = std::make_unique<THauptForm>(s, script);
+    auto w = std::make_unique<THauptForm>(s, script, nullptr, &projects);
+    script.expectFolder(dir->path() + QStringLiteral("/sites/"));
     w->Init();
     script.expectError("Error writing to");
     w->SaveSettings();

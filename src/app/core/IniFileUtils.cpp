@@ -278,6 +278,7 @@ void TUnicodeIniFile::swap(TUnicodeIniFile& other) noexcept {
     m_fileName.swap(other.m_fileName);
     std::swap(m_writable, other.m_writable);
     std::swap(m_dirty, other.m_dirty);
+    std::swap(m_ownerOnly, other.m_ownerOnly);
     std::swap(m_writeFailed, other.m_writeFailed);
     m_loadError.swap(other.m_loadError);
     m_sections.swap(other.m_sections);
@@ -509,7 +510,7 @@ void TUnicodeIniFile::UpdateFile() {
         throw EOrvelError(message + u'\n' + m_loadError);
     }
     ensureMarker();
-    const QString error = writeFileAtomically(m_fileName, toBytes());
+    const QString error = writeFileAtomically(m_fileName, toBytes(), m_ownerOnly);
     if (!error.isNull()) {
         m_writeFailed = true;
         throw EOrvelError(message + u'\n' + error);

@@ -34,6 +34,8 @@ public:
 
     const QString& fileName() const { return m_fileName; }
     bool writable() const { return m_writable; }
+    // The file is written readable by its owner alone (it holds secrets).
+    void setOwnerOnly(bool on) { m_ownerOnly = on; }
 
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
     int ReadInteger(const QString& section, const QString& key, int def) const;
@@ -80,6 +82,7 @@ private:
     QString m_fileName;
     bool m_writable = false;
     bool m_dirty = false;
+    bool m_ownerOnly = false;
     bool m_writeFailed = false;       // UpdateFile reported it: the destructor does not retry
     QString m_loadError;              // the file exists but could not be read: never overwrite it
     QList<Section*> m_sections;       // owned, in file order

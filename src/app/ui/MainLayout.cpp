@@ -4,6 +4,7 @@
 #include "app/core/Translate.h"
 #include "app/ui/FileTabs.h"
 
+#include <QComboBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -63,7 +64,22 @@ TMainLayout::TMainLayout(QWidget* host) : QObject(host) {
     navSplit = new QSplitter(Qt::Vertical);
     navSplit->addWidget(emptyPage(navSplit)); // folder tree
     navSplit->addWidget(emptyPage(navSplit)); // file list
-    pcLeft->addTab(navSplit, T_("Project management"));
+    // The project panel: the project list and its button above the folder tree and files.
+    auto* projectPage = new QWidget(pcLeft);
+    auto* projectLayout = new QVBoxLayout(projectPage);
+    projectLayout->setContentsMargins(2, 2, 2, 0);
+    projectLayout->setSpacing(2);
+    auto* projectRow = new QHBoxLayout;
+    cbProjects = new QComboBox(projectPage);
+    cbProjects->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbProjects->setMinimumContentsLength(8);
+    btnProject = new QToolButton(projectPage);
+    btnProject->setPopupMode(QToolButton::MenuButtonPopup);
+    projectRow->addWidget(cbProjects, 1);
+    projectRow->addWidget(btnProject);
+    projectLayout->addLayout(projectRow);
+    projectLayout->addWidget(navSplit, 1);
+    pcLeft->addTab(projectPage, T_("Project management"));
     pcLeft->addTab(emptyPage(pcLeft), T_("Search in files"));
     pcLeft->addTab(emptyPage(pcLeft), T_("Local anchors"));
 

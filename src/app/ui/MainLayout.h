@@ -10,6 +10,7 @@ class QTabBar;
 namespace orvel {
 class TFileTabBar;
 }
+class QComboBox;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
@@ -32,8 +33,10 @@ public:
     QToolButton* macroButton = nullptr;
     QSplitter* mainSplit = nullptr; // left page control | right side
     QTabWidget* pcLeft = nullptr;
-    QSplitter* navSplit = nullptr; // folder tree over file list
-    QSplitter* topSplit = nullptr; // upper panel over the documents
+    QComboBox* cbProjects = nullptr;   // the project list
+    QToolButton* btnProject = nullptr; // edits the project; its menu holds the project commands
+    QSplitter* navSplit = nullptr;     // folder tree over file list
+    QSplitter* topSplit = nullptr;     // upper panel over the documents
     QTabWidget* pcTop = nullptr;
     QSplitter* macroSplit = nullptr; // macro list | macro text
     QStackedWidget* docArea = nullptr;

@@ -11,9 +11,11 @@
 #include "app/ui/FileTabs.h"
 #include "app/ui/HListBox.h"
 #include "app/ui/MainLayout.h"
+#include "app/ui/StartScreen.h"
 #include "dialogs/ui/QtElementDialogs.h"
 #include "editor/core/HtmlChars.h"
 #include "editor/ui/OrvelMDI.h"
+#include "projects/ui/QtProjectDialogs.h"
 #include "search/ui/FindReplDlg.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
@@ -84,8 +86,15 @@ const char* const kSearchHistorySections[4] = {"FileFind", "FileReplace", "FindD
 } // namespace
 
 THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDialogs* elements,
-                       QWidget* parent)
+                       IProjectDialogs* projectDialogs, QWidget* parent)
     : QMainWindow(parent), m_start(start), m_dialogs(dialogs), m_settings(start.languageCode) {
+    if (!projectDialogs) {
+        auto own = std::make_unique<TQtProjectDialogs>(this, &m_dialogs);
+        own->setIniFileName(m_start.iniName);
+        projectDialogs = own.get();
+        m_ownProjectDialogs = std::move(own);
+    }
+    m_projectDialogs = projectDialogs;
     if (!elements) {
         auto own = std::make_unique<TQtElementDialogs>();
         own->setParentWidget(this);
@@ -104,6 +113,7 @@ THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDial
     m_keyStrokes = defaultEditorKeyStrokes();
     createLayout();
     createCommands();
+    readProjects();
     // The character table of the interface language, with the English one behind it.
     m_charTable = std::make_unique<THtmlCharTable>(loadProgramCharTable(m_start.languageCode));
     // One find dialog serves every document window, with its histories from the settings.
@@ -202,6 +212,7 @@ void THauptForm::SaveSettings() {
         }
     };
     captureForm();
+    writeProjects(errors);
     m_settings.Config.FindText = m_findDialog->FindText();
     m_settings.Config.UseLogFile = m_logActive->isChecked();
     m_settings.Config.ReplaceText = m_findDialog->ReplaceText();
@@ -249,6 +260,7 @@ void THauptForm::createCommands() {
     c.add(kSaveHtml, [this] { ActionSaveHtmlExecute(); });
     c.add(kCloseAll, [this] { ActionCloseallExecute(); });
     c.add(kSelectDoc, [this] { ActionSelectDocExecute(); });
+    createProjectCommands();
 
     auto* file = new QMenu(T_("&File"), this);
     auto* newMenu = file->addMenu(T_("&New"));
@@ -274,8 +286,8 @@ void THauptForm::createCommands() {
     m_windowMenu = new QMenu(T_("&Window"), this);
     connect(m_windowMenu, &QMenu::aboutToShow, this, [this] { fillWindowMenu(); });
     fillWindowMenu();
-    m_ownMenus = {file, m_windowMenu};
-    m_ownGroups = {1, 9};
+    m_ownMenus = {file, m_projectMenu, m_windowMenu};
+    m_ownGroups = {1, 1, 9};
 
     // The file toolbar: new with the document types, open with the recent files, save.
     QToolBar* bar = m_layout->fileToolBar;
@@ -369,15 +381,67 @@ void THauptForm::reportError(const QString& message) {
 }
 
 bool THauptForm::Init() {
-    RecoverUntitled(m_start.htmPath);
-    bool opened = false;
-    for (const QString& name : m_start.comLineFiles) {
-        // Names that do not exist are skipped without a message.
-        if (QFileInfo(name).isFile())
-            opened = OpenTextFile(QFileInfo(name).absoluteFilePath()) || opened;
+    m_startScreen = new TStartScreen(m_start.version, m_start.legalNotice, this);
+    m_startScreen->show();
+    m_startScreen->setStatus(T_("Loading project ..."));
+    // The first start asks where projects live; without an answer there is nothing to do.
+    const bool firstStart = m_projects.empty();
+    if (stdPath().isEmpty()) {
+        const QString root =
+            m_dialogs.chooseFolder(T_("Root directory for projects"), m_start.userPath);
+        if (root.isEmpty())
+            return false;
+        m_settings.Config.StdPath = withSlash(root);
     }
-    if (!opened && documents().isEmpty())
-        NewText(ftHtml, false);
+    m_htmPath = stdPath();
+    SyncFilePanel(m_htmPath);
+    if (m_projects.empty())
+        m_projectIndex = CreateDefaultProject();
+    else if (m_projectIndex < 0 || m_projectIndex >= projectCount())
+        m_projectIndex = 0;
+
+    if (!m_start.comLineFiles.isEmpty()) {
+        QList<const TProjectInfo*> list;
+        for (const auto& p : m_projects)
+            list << p.get();
+        int index = ProjectForFiles(list, m_start.comLineFiles, m_projectIndex);
+        if (index < 0)
+            index = CreateDefaultProject();
+        ActivateProject(index);
+        // The empty document a project without files opens with gives way to the files.
+        TMDIForm* placeholder = documents().size() == 1 && activeDocument()->Status == tsNew
+                                    ? activeDocument()
+                                    : nullptr;
+        for (const QString& name : m_start.comLineFiles)
+            if (QFileInfo(name).isFile()) // others are skipped without a message
+                OpenTextFile(QFileInfo(name).absoluteFilePath());
+        if (placeholder && !placeholder->modified() && documents().size() > 1)
+            closeDocumentWindow(placeholder, false);
+    } else if (firstStart) {
+        // The project just made is the only choice there is.
+        ActivateProject(m_projectIndex);
+    } else {
+        for (bool opened = false; !opened;) {
+            QStringList names;
+            for (const auto& p : m_projects)
+                names << p->ProjName;
+            int index = m_projectIndex;
+            m_startScreen->hide();
+            const int answer = m_projectDialogs->selectProject(mainCaption(), names, index);
+            m_startScreen->show();
+            if (answer == spOpen && projectAt(index)) {
+                ActivateProject(index);
+                opened = true;
+            } else if (answer == spOther) {
+                opened = LoadProjectFile();
+            } else if (answer == spNew) {
+                opened = NewProject(QPoint(-1, -1));
+            } else {
+                return false;
+            }
+        }
+    }
+    m_startScreen->hide();
     return true;
 }
 

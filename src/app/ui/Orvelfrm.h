@@ -6,12 +6,15 @@
 #include "app/core/Settings.h"
 #include "editor/core/EditorProperties.h"
 #include "editor/ui/DocumentHost.h"
+#include "projects/core/ProjectDialogs.h"
+#include "projects/core/ProjectInfo.h"
 #include "textcontrol/core/EditorCommands.h"
 
 #include <QMainWindow>
 #include <QRect>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QStackedWidget;
@@ -30,15 +33,18 @@ class THtmlCharTable;
 class TFindReplDialog;
 class TMainLayout;
 class TMDIForm;
+class TStartScreen;
 
 // What start-up found out before the main window exists.
 struct TShellStart {
     QString programDir;       // with trailing "/"
-    QString htmPath;          // HTML root folder, with trailing "/"
+    QString userPath;         // the documents folder: first suggestion for the projects root
     QString caption;          // "Orvel (Version x.y.z)"
     QString iniName;          // the settings file; empty: nothing is read or written
     QString logName;          // the transfer log
     QString languageCode;     // the interface language
+    QString version;          // the start screen's version line
+    QString legalNotice;      // the start screen's notice, already broken into lines
     QStringList comLineFiles; // files named on the command line, in order
     std::function<QString(const QString&)> findDataFile; // read-only data lookup
 };
@@ -46,9 +52,9 @@ struct TShellStart {
 class THauptForm : public QMainWindow, public IDocumentHost {
     Q_OBJECT
 public:
-    // Without element dialogs the program's own are used.
+    // Without element or project dialogs the program's own are used.
     THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDialogs* elements = nullptr,
-               QWidget* parent = nullptr);
+               IProjectDialogs* projectDialogs = nullptr, QWidget* parent = nullptr);
     ~THauptForm() override;
 
     // Runs once after creation: false ends the program.
@@ -67,6 +73,28 @@ public:
     QList<TMDIForm*> documents() const; // in tab order
     TMDIForm* documentAt(int tabIndex) const;
     const TIdList& idList() const { return m_ids; }
+
+    // Projects. The list owns them; at most one is active.
+    void ActivateProject(int index);
+    // The project "default" in the projects folder, listed and selected; its list index.
+    int CreateDefaultProject();
+    bool NewProject(QPoint pos);
+    bool LoadProjectFile();
+    // Chooses a project from the list by the box: leaves the active one first.
+    void SwitchProject(int index);
+    void ActionProjectNewExecute();
+    void ActionProjectEditExecute();
+    void ActionProjectSaveAsExecute();
+    void ActionProjectCloseExecute();
+    void ActionProjectManagerExecute();
+    void itmRootDirClick();
+    TProjectInfo* activeProject() const { return m_actProject; }
+    int projectIndex() const { return m_projectIndex; }
+    int projectCount() const { return int(m_projects.size()); }
+    TProjectInfo* projectAt(int index) const;
+    QString stdPath() const { return m_settings.Config.StdPath; }
+    QString projFilePath() const;
+    TStartScreen* startScreen() const { return m_startScreen; }
 
     // Commands.
     void ActionOpenExecute();
@@ -105,7 +133,7 @@ public:
     QStringList anchorNames() const override { return m_settings.AnchorList; }
     bool dynamicToolbars() const override { return m_settings.Config.Toolbar; }
     void setDynamicToolbars(bool on) override { m_settings.Config.Toolbar = on; }
-    QString htmlRoot() const override { return m_start.htmPath; }
+    QString htmlRoot() const override { return m_htmPath; }
     QString programDataFile(const QString& name) const override;
     QString mainCaption() const override { return m_start.caption; }
     QString appTitle() const override;
@@ -135,6 +163,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void createProjectCommands();
+    void readProjects();
+    // Writes every listed project that changed; failures are collected.
+    void writeProjects(QStringList& errors);
+    // Writes one project, reporting a failure.
+    void writeProject(TProjectInfo& project);
+    // Records the open documents in the active project and leaves it.
+    void recordDocuments();
+    void fillProjectBox();
+    int addProject(std::unique_ptr<TProjectInfo> project);
+    void makeActive(int index);
+    QList<TLanguageName> dictionaryLanguages() const;
+    // Hides the window behind the start screen while a project is opened.
+    void beginProjectChange();
+    void endProjectChange();
     void createCommands();
     void createLayout();
     void readSettings();
@@ -155,6 +198,16 @@ private:
 
     TShellStart m_start;
     IDialogs& m_dialogs;
+    std::unique_ptr<IProjectDialogs> m_ownProjectDialogs;
+    IProjectDialogs* m_projectDialogs = nullptr;
+    std::vector<std::unique_ptr<TProjectInfo>> m_projects;
+    TProjectInfo* m_actProject = nullptr;
+    int m_projectIndex = -1;
+    QString m_htmPath; // the active project's root, with a trailing "/"
+    TTextChange m_linkCaseMode = tcNone;
+    bool m_filesHeldBack = false; // the active project's root was missing when it was opened
+    TStartScreen* m_startScreen = nullptr;
+    QMenu* m_projectMenu = nullptr;
     std::unique_ptr<IElementDialogs> m_ownElements;
     IElementDialogs* m_elements = nullptr;
     QWidget* m_shownToolPanel = nullptr;

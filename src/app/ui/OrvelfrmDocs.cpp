@@ -69,10 +69,10 @@ void THauptForm::applyTypeSettings(TMDIForm* form) {
 
 TMDIForm* THauptForm::NewWindow(TFileTypes fileType) {
     auto* form = new TMDIForm(*this, fileType, m_docArea);
-    // Without a project: ANSI, no byte-order mark, no text language.
-    form->Encoding = seAnsi;
-    form->UseBom = false;
-    form->setTextLangId(0);
+    // New documents take the project's encoding and language; without one ANSI, no mark.
+    form->Encoding = m_actProject ? m_actProject->ProjEncoding : seAnsi;
+    form->UseBom = m_actProject && m_actProject->UseBom;
+    form->setTextLangId(m_actProject ? m_actProject->LangId : 0);
     applyTypeSettings(form);
     form->SetKeyStrokes(m_keyStrokes);
     m_ids.Add(form->DocId);
@@ -145,7 +145,7 @@ TMDIForm* THauptForm::NewText(TFileTypes fileType, bool withFolder) {
     ++m_newNr;
     QString folder;
     if (withFolder)
-        folder = activeDocument() ? activeDocument()->TextPath : m_start.htmPath;
+        folder = activeDocument() ? activeDocument()->TextPath : m_htmPath;
     TMDIForm* form = NewWindow(fileType);
     form->InitNewText(T_("*New") + QString::number(m_newNr), folder, form->Encoding);
     form->SetKeyStrokes(m_keyStrokes);
@@ -178,8 +178,14 @@ bool THauptForm::OpenTextFile(const QString& fileName) {
         if (form->fileChangedOnDisk() && !form->modified())
             form->ReLoadText();
         ActivateWindow(index);
-    } else if (!LoadTextIntoWindow(QFileInfo(fileName).absoluteFilePath(), {1, 1}, 0, 0)) {
-        return false;
+    } else {
+        const QString full = QFileInfo(fileName).absoluteFilePath();
+        const quint32 lang =
+            m_actProject ? m_actProject->LangId : quint32(m_settings.Config.DictionaryLanguage);
+        if (!LoadTextIntoWindow(full, {1, 1}, lang, 0))
+            return false;
+        if (m_actProject)
+            m_actProject->Add(full, {{1, 1}, lang, 0});
     }
     ShowStatus(true);
     return true;
@@ -275,10 +281,11 @@ bool THauptForm::closeDocumentWindow(TMDIForm* form, bool ask) {
     return true;
 }
 
-void THauptForm::CloseMDI(int tabIndex, int docId, TTextStatus status, const QString&) {
-    Q_UNUSED(status);
+void THauptForm::CloseMDI(int tabIndex, int docId, TTextStatus status, const QString& fileName) {
     if (tabIndex < 0)
         return;
+    if (m_actProject && status != tsNew && status != tsClose)
+        m_actProject->Remove(fileName);
     const int front = m_ids.Remove(docId);
     m_switching = true;
     if (tabIndex < m_tabs->count())
@@ -348,8 +355,6 @@ void THauptForm::ActionSelectDocExecute() {
 
 bool THauptForm::CloseAllTexts(bool withCancel) {
     QList<TMDIForm*> docs = documents();
-    if (docs.isEmpty())
-        return true;
     bool anyModified = false;
     for (TMDIForm* f : docs)
         anyModified = anyModified || f->modified();
@@ -367,6 +372,9 @@ bool THauptForm::CloseAllTexts(bool withCancel) {
                 f->TextBuffer->setModified(false);
         }
     }
+    recordDocuments();
+    if (docs.isEmpty())
+        return true;
     m_closing = true;
     for (int i = int(docs.size()) - 1; i >= 0; --i) {
         docs[i]->Status = tsClose;

@@ -82,6 +82,13 @@ bool THauptForm::SaveTextFromMDI(TMDIForm* form, bool, bool, bool saveUnchanged)
             break;
         }
         const QString full = QFileInfo(name).absoluteFilePath();
+        if (m_actProject) {
+            // The project's entry moves to the new name.
+            if (form->Status != tsNew)
+                m_actProject->Remove(form->TextName);
+            m_actProject->Add(
+                full, {form->TextBuffer->caretXY(), form->TextLangId, form->TextDateFormat});
+        }
         form->TextName = full;
         form->TextPath = withSlash(QFileInfo(full).absolutePath());
         form->setCaption(full);
@@ -125,8 +132,8 @@ void THauptForm::ActionTemplateExecute() {
     TMDIForm* form = activeDocument();
     if (!form)
         return;
-    const QString folder = m_dialogs.chooseFolder(T_("Select subdirectory for template"),
-                                                  form->TextPath, m_start.htmPath);
+    const QString folder =
+        m_dialogs.chooseFolder(T_("Select subdirectory for template"), form->TextPath, m_htmPath);
     if (folder.isEmpty())
         return;
     const QString target = withSlash(folder) + QStringLiteral("~template.html");
@@ -159,7 +166,7 @@ void THauptForm::SyncFilePanel(const QString& fileName) {
 void THauptForm::ActionOpenExecute() {
     TFileDialogArgs args;
     args.title = T_("Open file");
-    args.dir = m_start.htmPath;
+    args.dir = m_htmPath;
     args.filter = fileFilter(ftNone, true);
     const QString name = m_dialogs.openFileName(args);
     if (!name.isEmpty())
@@ -180,8 +187,8 @@ void THauptForm::showTabHint(int index) {
         return;
     }
     QString rel = form->TextName;
-    if (form->Status != tsNew && isPathBelow(rel, m_start.htmPath))
-        rel = QDir(m_start.htmPath).relativeFilePath(rel);
+    if (form->Status != tsNew && isPathBelow(rel, m_htmPath))
+        rel = QDir(m_htmPath).relativeFilePath(rel);
     const int t = form->FileType < ftNone ? form->FileType : ftText;
     QPalette p = panel->palette();
     p.setColor(QPalette::Window, p.color(QPalette::ToolTipBase));
@@ -200,7 +207,7 @@ void THauptForm::ShowStatus(bool updateTabs) {
         m_switching = false;
     }
     m_panels[0]->setText(T_("Root-Path") + QStringLiteral(": ") +
-                         QDir::toNativeSeparators(m_start.htmPath));
+                         QDir::toNativeSeparators(m_htmPath));
     if (form) {
         const TBufferCoord c = form->TextBuffer->caretXY();
         m_panels[1]->setText(QString::asprintf("%6d:%3d", c.Line, c.Char));
@@ -211,8 +218,8 @@ void THauptForm::ShowStatus(bool updateTabs) {
         QString rel;
         if (form->Status != tsNew) {
             rel = form->TextName;
-            if (isPathBelow(rel, m_start.htmPath))
-                rel = QDir(m_start.htmPath).relativeFilePath(rel);
+            if (isPathBelow(rel, m_htmPath))
+                rel = QDir(m_htmPath).relativeFilePath(rel);
             if (rel == QStringLiteral("."))
                 rel.clear();
         } else {

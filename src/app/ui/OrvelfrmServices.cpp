@@ -57,6 +57,9 @@ void THauptForm::createServiceMenus() {
         reportError(message);
         m_logOff->setChecked(true);
     });
+    QAction* rootDir = prefs->addAction(T_("&Root directory .."));
+    connect(rootDir, &QAction::triggered, this,
+            [this] { m_commands->run([this] { itmRootDirClick(); }); });
     m_ownMenus.insert(1, prefs);
     m_ownGroups.insert(1, 8);
 

@@ -45,7 +45,8 @@ QString orUnknown(const QString& error) {
 }
 
 // Writes the parts one after the other, so that a large text needs no joined copy.
-QString writeParts(const QString& fileName, std::initializer_list<QByteArrayView> parts) {
+QString writeParts(const QString& fileName, std::initializer_list<QByteArrayView> parts,
+                   bool ownerOnly = false) {
     QString target;
     if (!resolveLinks(fileName, target))
         return qt_error_string(ELOOP);
@@ -54,6 +55,11 @@ QString writeParts(const QString& fileName, std::initializer_list<QByteArrayView
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return orUnknown(file.errorString());
     keepOwnerAndMode(file, target);
+    if (ownerOnly && ::fchmod(file.handle(), 0600) != 0) {
+        const int error = errno;
+        file.cancelWriting();
+        return qt_error_string(error);
+    }
     for (QByteArrayView part : parts) {
         // A short write is no error yet: the next one tells why the disk took no more.
         for (qsizetype done = 0; done < part.size();) {
@@ -108,8 +114,8 @@ TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncod
     return r;
 }
 
-QString writeFileAtomically(const QString& fileName, QByteArrayView bytes) {
-    return writeParts(fileName, {bytes});
+QString writeFileAtomically(const QString& fileName, QByteArrayView bytes, bool ownerOnly) {
+    return writeParts(fileName, {bytes}, ownerOnly);
 }
 
 } // namespace orvel

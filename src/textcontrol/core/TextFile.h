@@ -38,7 +38,8 @@ TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncod
                          bool bom, TLineBreak lineBreak);
 
 // Writes bytes atomically (temporary file and rename; permissions kept, a symbolic link's
-// target written). Returns an empty string on success, else the reason.
-QString writeFileAtomically(const QString& fileName, QByteArrayView bytes);
+// target written). ownerOnly makes the file readable and writable by its owner alone, from
+// the first byte on. Returns an empty string on success, else the reason.
+QString writeFileAtomically(const QString& fileName, QByteArrayView bytes, bool ownerOnly = false);
 
 } // namespace orvel
