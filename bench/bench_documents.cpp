@@ -24,7 +24,10 @@ public:
     void info(const QString&, const QString&) override {}
     QString openFileName(const TFileDialogArgs&) override { return {}; }
     QString saveFileName(const TFileDialogArgs&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&, const QString&) override { return {}; }
+    // The projects root of a first start.
+    QString chooseFolder(const QString&, const QString& start, const QString&) override {
+        return start;
+    }
     void beep() override {}
     int choose(const QString&, const QString&, const QStringList&) override { return -1; }
     bool inputText(const QString&, const QString&, QString&) override { return false; }

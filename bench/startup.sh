@@ -33,6 +33,11 @@ export XDG_CONFIG_HOME=$tmp/config ORVEL_STARTUP_PROBE=1
 # program's own report of its memory peak.
 probe() {
   local t0 t1 line
+  # Each run is a start whose projects root is known and whose only project is the default
+  # one, so that no question waits for an answer.
+  rm -rf "$tmp/config" "$tmp/sites"
+  mkdir -p "$tmp/config/Brimwell"
+  printf '[Config]\nStdPath=%s/sites/\n' "$tmp" >"$tmp/config/Brimwell/orvel.ini"
   t0=$(date +%s%N)
   line=$("$@" 2>&1 >/dev/null | sed -n 's/^orvel-probe: //p')
   t1=$(date +%s%N)

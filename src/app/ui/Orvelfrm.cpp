@@ -373,6 +373,8 @@ QString THauptForm::programDataFile(const QString& name) const {
 }
 
 QString THauptForm::appTitle() const {
+    if (m_actProject)
+        return QStringLiteral("Tagsmith - ") + m_actProject->ProjName;
     return QStringLiteral("Tagsmith");
 }
 
