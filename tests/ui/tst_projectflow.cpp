@@ -156,12 +156,13 @@ void TestProjectFlow::restartReopensFilesInTabOrder() {
     QVERIFY(w);
     const QString site = w->htmlRoot();
     for (const char* n : {"a.htm", "b.htm", "c.htm"})
-        writeAll(site + n, "line 1\nline 2\nline 3\nline 4\n");
+        writeAll(site + n, "line 1\nline 2 " + QByteArray(50, 'x') + "\nline 3\nline 4\n");
     for (const char* n : {"a.htm", "b.htm", "c.htm"})
         QVERIFY(w->OpenTextFile(site + n));
     // The untitled document is not remembered.
     QCOMPARE(tabNames(*w), (QStringList{"*New1", "a.htm", "b.htm", "c.htm"}));
     w->documentAt(1)->TextBuffer->setCaretXY({3, 2});
+    w->documentAt(2)->TextBuffer->setCaretXY({45, 2});
     w->documentAt(3)->TextBuffer->setCaretXY({2, 4});
     w->ActivateWindow(2); // b is active when the program ends
     const quint32 lang = w->activeProject()->LangId;
@@ -181,6 +182,13 @@ void TestProjectFlow::restartReopensFilesInTabOrder() {
         QCOMPARE(w->documentAt(0)->TextBuffer->caretXY(), (TBufferCoord{3, 2}));
         QCOMPARE(w->documentAt(2)->TextBuffer->caretXY(), (TBufferCoord{2, 4}));
         QCOMPARE(QFileInfo(w->activeDocument()->TextName).fileName(), QString("b.htm"));
+        // Placed before it had its size, the text still starts at the left margin.
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const int left = w->activeDocument()->TextBuffer->rowColumnToPixels({1, 1}).x();
+        w->NewText(ftHtml, false);
+        QCOMPARE(left, w->activeDocument()->TextBuffer->rowColumnToPixels({1, 1}).x());
+        w->ActivateWindow(1); // b again, for the next round
         quit(w);
     }
 }

@@ -309,7 +309,13 @@ void TEditorControl::setCaretXY(TBufferCoord pos) {
         send(QsciScintillaBase::SCI_SETSELECTIONNANCHORVIRTUALSPACE, 0, long(vs));
     }
     send(QsciScintillaBase::SCI_CHOOSECARETX);
-    send(QsciScintillaBase::SCI_SCROLLCARET);
+    if (m_sci->isVisible()) {
+        send(QsciScintillaBase::SCI_SCROLLCARET);
+    } else {
+        // Scrolled in a window of no width, the text would start shifted to the left.
+        send(QsciScintillaBase::SCI_SETXOFFSET, 0);
+        m_scrollWhenShown = true;
+    }
     emitStatus();
 }
 

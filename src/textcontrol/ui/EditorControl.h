@@ -273,7 +273,8 @@ private:
     TBufferCoord m_lastCaret;
     bool m_loadReadOnly = false;
     QTimer* m_styler = nullptr;
-    int m_shownLines = 0; // lines the gutter was sized for
+    int m_shownLines = 0;           // lines the gutter was sized for
+    bool m_scrollWhenShown = false; // the caret was placed before the control had its size
 };
 
 } // namespace orvel

@@ -320,6 +320,13 @@ bool TEditorControl::handleKey(QKeyEvent* e) {
 
 bool TEditorControl::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Resize:
+        if (m_scrollWhenShown && watched == m_sci && m_sci->isVisible() && m_sci->width() > 0) {
+            m_scrollWhenShown = false;
+            send(QsciScintillaBase::SCI_SCROLLCARET);
+        }
+        break;
     case QEvent::KeyPress:
         if (watched == m_sci)
             return handleKey(static_cast<QKeyEvent*>(event));
