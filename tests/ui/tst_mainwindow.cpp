@@ -131,7 +131,7 @@ void TestMainWindow::openMissingFileNamesIt() {
     auto w = make();
     script.expectError("not found");
     QVERIFY(!w->OpenTextFile(path("nothing.html")));
-    QVERIFY(script.shown.last().startsWith("Tagsmith|"));
+    QVERIFY(script.shown.last().startsWith("Tagsmith - default|")); // the project names itself
     QVERIFY(script.shown.last().contains(path("nothing.html")));
 }
 
