@@ -41,6 +41,8 @@ private Q_SLOTS:
     void saveAsWritesNewFileEvenWhenEditCancelled();
     void loadSameFileTwice();
     void editAsksAboutOpenDocuments();
+    void nothingToReopenGivesOneNewDocument_data();
+    void nothingToReopenGivesOneNewDocument();
 
 private:
     // A settings file naming the projects root and these project files, one active.
@@ -434,6 +436,32 @@ void TestProjectFlow::editAsksAboutOpenDocuments() {
     script.expectAsk("Change language for all opened documents?", mrNo);
     w->ActionProjectEditExecute();
     QCOMPARE(w->activeDocument()->TextLangId, 1031u);
+}
+
+void TestProjectFlow::nothingToReopenGivesOneNewDocument_data() {
+    QTest::addColumn<QByteArray>("section");
+    QTest::newRow("no count") << QByteArray("Name00=x.htm|1,1,0,0\r\n");
+    QTest::newRow("count 0") << QByteArray("Count=0\r\nName00=x.htm|1,1,0,0\r\n");
+    QTest::newRow("reload off") << QByteArray("Count=1\r\nName00=x.htm|1,1,0,0\r\nReload=0\r\n");
+    QTest::newRow("no root") << QByteArray("Count=0\r\n");
+}
+
+void TestProjectFlow::nothingToReopenGivesOneNewDocument() {
+    QFETCH(QByteArray, section);
+    QDir().mkpath(root() + "a");
+    writeAll(root() + "a/x.htm", "x");
+    const QByteArray pathLine = QTest::currentDataTag() == QByteArray("no root")
+                                    ? QByteArray()
+                                    : "Path=" + (root() + "a/").toUtf8() + "\r\n";
+    writeAll(path("A.prj"), "[Project]\r\nName=A\r\n" + pathLine + section);
+    writeSettings({path("A.prj")}, 0);
+    projects.expectSelect(spOpen, 0);
+    auto w = start();
+    QVERIFY(w);
+    QCOMPARE(w->documents().size(), 1);
+    QCOMPARE(w->activeDocument()->Status, tsNew);
+    // Without a root the project works in the root directory for projects.
+    QVERIFY(!w->htmlRoot().isEmpty());
 }
 
 QTEST_MAIN(TestProjectFlow)

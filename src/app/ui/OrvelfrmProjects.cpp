@@ -197,6 +197,9 @@ void THauptForm::makeActive(int index) {
     m_projectIndex = index;
     m_actProject = p;
     m_newNr = 0;
+    // A project without a root works in the root directory for projects.
+    if (p->ProjPath.isEmpty())
+        p->ProjPath = stdPath();
     m_htmPath = withSlash(p->ProjPath);
     m_linkCaseMode = p->CaseMode;
     m_settings.Config.DictionaryLanguage = int(p->LangId);
@@ -339,6 +342,8 @@ void THauptForm::ActionProjectEditExecute() {
             f->ChangeEncoding(p->ProjEncoding);
         }
     }
+    if (p->ProjPath.isEmpty())
+        p->ProjPath = stdPath();
     if (p->ProjPath != oldRoot) {
         m_htmPath = withSlash(p->ProjPath);
         SyncFilePanel(m_htmPath);
