@@ -238,8 +238,12 @@ void THauptForm::SaveSettings() {
 THauptForm::~THauptForm() {
     m_closing = true;
     // Documents go before the highlighters and lists they use.
-    for (TMDIForm* form : documents())
+    for (TMDIForm* form : documents()) {
+        if (m_shownToolPanel == form->toolPanel())
+            showToolPanel(nullptr);
+        form->setParent(nullptr); // one walk of the window's focus chain, not one per widget
         delete form;
+    }
 }
 
 void THauptForm::createCommands() {

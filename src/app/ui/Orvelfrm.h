@@ -11,6 +11,7 @@
 #include "textcontrol/core/EditorCommands.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 #include <functional>
 #include <memory>
@@ -211,6 +212,7 @@ private:
     std::unique_ptr<IElementDialogs> m_ownElements;
     IElementDialogs* m_elements = nullptr;
     QWidget* m_shownToolPanel = nullptr;
+    QPointer<TMDIForm> m_shownToolPanelOwner; // the document the shown panel belongs to
     TFindReplDialog* m_findDialog = nullptr;
     std::unique_ptr<TLogFile> m_log;
     std::unique_ptr<THtmlCharTable> m_charTable;

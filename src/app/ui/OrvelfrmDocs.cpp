@@ -68,7 +68,9 @@ void THauptForm::applyTypeSettings(TMDIForm* form) {
 }
 
 TMDIForm* THauptForm::NewWindow(TFileTypes fileType) {
-    auto* form = new TMDIForm(*this, fileType, m_docArea);
+    // Built outside the window and put in once: each widget added inside it would walk the
+    // whole window's focus chain.
+    auto* form = new TMDIForm(*this, fileType, nullptr);
     // New documents take the project's encoding and language; without one ANSI, no mark.
     form->Encoding = m_actProject ? m_actProject->ProjEncoding : seAnsi;
     form->UseBom = m_actProject && m_actProject->UseBom;
@@ -228,8 +230,12 @@ void THauptForm::showToolPanel(TMDIForm* form) {
     if (m_shownToolPanel) {
         m_shownToolPanel->hide();
         m_layout->ViewPanel->layout()->removeWidget(m_shownToolPanel);
+        // Back to its document, so that it goes with it.
+        if (m_shownToolPanelOwner)
+            m_shownToolPanel->setParent(m_shownToolPanelOwner);
     }
     m_shownToolPanel = panel;
+    m_shownToolPanelOwner = panel ? form : nullptr;
     if (panel) {
         m_layout->ViewPanel->layout()->addWidget(panel);
         panel->show();
@@ -376,10 +382,14 @@ bool THauptForm::CloseAllTexts(bool withCancel) {
     if (docs.isEmpty())
         return true;
     m_closing = true;
+    // Each window taken from the stack would otherwise switch updates off and on across all
+    // the others: quadratic in the number of documents.
+    m_docArea->setUpdatesEnabled(false);
     for (int i = int(docs.size()) - 1; i >= 0; --i) {
         docs[i]->Status = tsClose;
         closeDocumentWindow(docs[i], false);
     }
+    m_docArea->setUpdatesEnabled(true);
     m_closing = false;
     QApplication::processEvents();
     return true;

@@ -113,12 +113,13 @@ void TMDIForm::createToolPanel() {
             } else if (it == QLatin1String("@end")) {
                 dropDown = nullptr;
             } else if (it.startsWith(u'@')) {
+                // Buttons the bar makes itself: widgets added to it would each walk the
+                // window's focus chain when the document closes.
                 dropDown = new QMenu(T_(item + 1), bar);
-                auto* button = new QToolButton(bar);
-                button->setText(T_(item + 1));
-                button->setMenu(dropDown);
-                button->setPopupMode(QToolButton::InstantPopup);
-                bar->addWidget(button);
+                bar->addAction(dropDown->menuAction());
+                if (auto* button =
+                        qobject_cast<QToolButton*>(bar->widgetForAction(dropDown->menuAction())))
+                    button->setPopupMode(QToolButton::InstantPopup);
             } else if (it.startsWith(u'>')) {
                 sub = dropDown ? dropDown->addMenu(T_(item + 1)) : nullptr;
             } else if (it == QLatin1String("<")) {
@@ -129,11 +130,9 @@ void TMDIForm::createToolPanel() {
                 } else if (dropDown) {
                     dropDown->addAction(a);
                 } else {
-                    auto* button = new QToolButton(bar);
-                    button->setDefaultAction(a);
-                    button->setText(buttonLabel(item, a));
-                    button->setAutoRaise(true);
-                    bar->addWidget(button);
+                    // The bar's buttons show the icon text; menus keep the caption.
+                    a->setIconText(buttonLabel(item, a));
+                    bar->addAction(a);
                 }
             }
         }
