@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +26,7 @@ class TestMainWindow : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
+    void closedDocumentsLeaveNothingBehind();
     void fileCommandsAreRows_data();
     void fileCommandsAreRows();
     void startsWithCommandLineFiles();
@@ -274,6 +276,21 @@ void TestMainWindow::tabStripShowsItsTabs() {
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     QTRY_VERIFY(w->frame().tabs->height() >= w->frame().tabs->sizeHint().height());
     QCOMPARE(w->frame().tabs->tabText(0), QString("a.txt"));
+}
+
+void TestMainWindow::closedDocumentsLeaveNothingBehind() {
+    auto w = make();
+    QList<QPointer<QWidget>> panels;
+    for (int i = 0; i < 3; ++i) {
+        w->NewText(ftHtml, false);
+        panels << w->activeDocument()->toolPanel(); // shown in the top bar while active
+    }
+    w->ActionCloseExecute();
+    w->ActionCloseExecute();
+    QVERIFY(w->CloseAllTexts(false));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (const QPointer<QWidget>& p : panels)
+        QVERIFY(p.isNull());
 }
 
 QTEST_MAIN(TestMainWindow)
