@@ -64,6 +64,28 @@ void BM_SwitchTabs(benchmark::State& state) {
 }
 BENCHMARK(BM_SwitchTabs)->Arg(200)->Unit(benchmark::kMillisecond);
 
+// Start-up with the documents named on the command line, until all are open.
+void BM_OpenAtStart(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QStringList files = makeFiles(dir, int(state.range(0)));
+    QuietDialogs dialogs;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TShellStart start;
+        start.userPath = dir.path() + u'/';
+        start.comLineFiles = files;
+        auto w = std::make_unique<THauptForm>(start, dialogs);
+        state.ResumeTiming();
+        w->Init();
+        state.PauseTiming();
+        w->CloseAllTexts(false);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        w.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenAtStart)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_CloseAll(benchmark::State& state) {
     QTemporaryDir dir;
     const QStringList files = makeFiles(dir, int(state.range(0)));
