@@ -160,8 +160,12 @@ TMDIForm* THauptForm::NewText(TFileTypes fileType, bool withFolder) {
 }
 
 int THauptForm::FindWindowByName(const QString& fileName) const {
+    const QString target = normalizedPath(fileName);
+    if (target.isEmpty())
+        return -1;
     for (int i = 0; i < m_tabs->count(); ++i)
-        if (TMDIForm* f = documentAt(i); f && f->Status != tsNew && sameFile(f->TextName, fileName))
+        if (TMDIForm* f = documentAt(i);
+            f && f->Status != tsNew && !f->TextName.isEmpty() && f->resolvedName() == target)
             return i;
     return -1;
 }

@@ -83,6 +83,9 @@ public:
     TSynEncoding GetEncodingFromHeader() const;
     void ChangeEncoding(TSynEncoding AEncoding);
     QString GetTextName() const;
+    // The file's name with links resolved; kept while the name stays and the file exists,
+    // so that finding a document among many needs no file-system calls.
+    QString resolvedName() const;
     void setTextLangId(quint32 id);
 
     void SetProperties(const THighlighter* master, const TSynEditProperties& props,
@@ -203,6 +206,8 @@ private:
     void convertWholeText(bool toEntities);
     void convertLines(const std::function<QString(const QString&)>& convert);
     void insertCharEntity();
+    mutable QString m_resolvedFor; // the TextName m_resolved belongs to
+    mutable QString m_resolved;
 };
 
 } // namespace orvel

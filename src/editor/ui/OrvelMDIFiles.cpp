@@ -42,6 +42,17 @@ bool TMDIForm::takeCaretLines(bool firstOnly, TBufferCoord* caret) {
     return found;
 }
 
+QString TMDIForm::resolvedName() const {
+    if (m_resolved.isEmpty() || m_resolvedFor != TextName) {
+        const QString canonical = QFileInfo(TextName).canonicalFilePath();
+        if (canonical.isEmpty())
+            return normalizedPath(TextName); // not there (yet): nothing to keep
+        m_resolvedFor = TextName;
+        m_resolved = canonical;
+    }
+    return m_resolved;
+}
+
 void TMDIForm::InitNewText(const QString& AName, const QString& ADir, TSynEncoding AEncoding) {
     const QString root = m_host.htmlRoot();
     TextPath = ADir.isEmpty() ? root : withSlash(ADir);
