@@ -184,6 +184,9 @@ void TestProjectFlow::restartReopensFilesInTabOrder() {
         QCOMPARE(w->documentAt(0)->TextBuffer->caretXY(), (TBufferCoord{3, 2}));
         QCOMPARE(w->documentAt(2)->TextBuffer->caretXY(), (TBufferCoord{2, 4}));
         QCOMPARE(QFileInfo(w->activeDocument()->TextName).fileName(), QString("b.htm"));
+        // Only the document in front was activated: the others build their toolbars when shown.
+        QVERIFY(w->activeDocument()->existingToolPanel());
+        QVERIFY(!w->documentAt(2)->existingToolPanel());
         // Placed before it had its size, the text still starts at the left margin.
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));

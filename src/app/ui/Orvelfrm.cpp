@@ -239,7 +239,7 @@ THauptForm::~THauptForm() {
     m_closing = true;
     // Documents go before the highlighters and lists they use.
     for (TMDIForm* form : documents()) {
-        if (m_shownToolPanel == form->toolPanel())
+        if (m_shownToolPanel == form->existingToolPanel())
             showToolPanel(nullptr);
         form->setParent(nullptr); // one walk of the window's focus chain, not one per widget
         delete form;
@@ -418,9 +418,12 @@ bool THauptForm::Init() {
         TMDIForm* placeholder = documents().size() == 1 && activeDocument()->Status == tsNew
                                     ? activeDocument()
                                     : nullptr;
+        m_bulkLoading = true;
         for (const QString& name : m_start.comLineFiles)
             if (QFileInfo(name).isFile()) // others are skipped without a message
                 OpenTextFile(QFileInfo(name).absoluteFilePath());
+        m_bulkLoading = false;
+        ActivateWindow(m_tabs->currentIndex());
         if (placeholder && !placeholder->modified() && documents().size() > 1)
             closeDocumentWindow(placeholder, false);
     } else if (firstStart) {

@@ -219,6 +219,8 @@ void THauptForm::onTabChanged(int index) {
         return;
     m_docArea->setCurrentWidget(form);
     m_ids.Add(form->DocId);
+    if (m_bulkLoading)
+        return; // only the document in front at the end is activated
     mergeMenus();
     showToolPanel(form);
     form->Activate();
@@ -280,7 +282,7 @@ void THauptForm::PreviousMDI(int) {
 bool THauptForm::closeDocumentWindow(TMDIForm* form, bool ask) {
     if (ask && !form->closeQuery())
         return false;
-    if (m_shownToolPanel == form->toolPanel())
+    if (m_shownToolPanel == form->existingToolPanel())
         showToolPanel(nullptr);
     form->closeDocument();
     m_docArea->removeWidget(form);

@@ -6,6 +6,7 @@
 #include "app/core/LanguageIds.h"
 #include "app/core/Translate.h"
 #include "app/ui/CommandList.h"
+#include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
 #include "app/ui/Orvelfrm.h"
 #include "app/ui/StartScreen.h"
@@ -230,6 +231,7 @@ void THauptForm::ActivateProject(int index) {
                     p->FileList.removeAt(i);
             // The list holds the tabs in reverse order: opened from its end, they come back
             // in the order they had.
+            m_bulkLoading = true;
             for (qsizetype i = p->FileList.size() - 1; i >= 0; --i) {
                 const TTextFileInfo entry = p->FileList.at(i);
                 const QString full = p->FullName(entry.Name);
@@ -239,6 +241,7 @@ void THauptForm::ActivateProject(int index) {
                                         entry.Props.DateFormat))
                     p->FileList.removeAt(i);
             }
+            m_bulkLoading = false;
             p->Changed = true;
         }
     }
@@ -246,11 +249,8 @@ void THauptForm::ActivateProject(int index) {
     if (documents().isEmpty())
         NewText(ftHtml, false);
     m_docArea->setUpdatesEnabled(true);
-    if (!p->ActiveFile.isEmpty()) {
-        const int tab = FindWindowByName(p->FullName(p->ActiveFile));
-        if (tab >= 0)
-            ActivateWindow(tab);
-    }
+    const int tab = p->ActiveFile.isEmpty() ? -1 : FindWindowByName(p->FullName(p->ActiveFile));
+    ActivateWindow(tab >= 0 ? tab : m_tabs->currentIndex());
     if (TMDIForm* form = activeDocument()) {
         m_ids.Add(form->DocId);
         form->TextBuffer->setFocus();

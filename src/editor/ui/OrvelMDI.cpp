@@ -128,7 +128,6 @@ void TMDIForm::createCommands() {
     m_menus.append({3, edit});
     m_menus.append({4, insert});
     m_menus.append({5, bookmarks});
-    createToolPanel();
     createContextMenu();
     updateEncodingMenu();
 }

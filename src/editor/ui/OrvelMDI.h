@@ -110,7 +110,10 @@ public:
     QAction* action(const char* name) const;
     TTagEngine& engine() { return *m_engine; }
     // The page control of element buttons; the main window shows the active window's.
-    QTabWidget* toolPanel() const { return m_toolPanel; }
+    // The element toolbar pages, built when first asked for: documents opened in the
+    // background never need them.
+    QTabWidget* toolPanel();
+    QTabWidget* existingToolPanel() const { return m_toolPanel; }
     // The tag under the last mouse press (link or image).
     TTagMark TagMark;
     // Runs an element command as its action does (errors reported).

@@ -97,6 +97,12 @@ void TMDIForm::createElementCommands(QMenu* insertMenu) {
                 acts[i]->setShortcut(QKeySequence());
 }
 
+QTabWidget* TMDIForm::toolPanel() {
+    if (!m_toolPanel)
+        createToolPanel();
+    return m_toolPanel;
+}
+
 void TMDIForm::createToolPanel() {
     m_toolPanel = new QTabWidget(this);
     m_toolPanel->setDocumentMode(true);
