@@ -46,18 +46,23 @@ QStringList makeFiles(const QTemporaryDir& dir, int n) {
     return files;
 }
 
+std::unique_ptr<THauptForm> makeWindow(const QTemporaryDir& dir, const QStringList& files,
+                                       IDialogs& dialogs) {
+    TShellStart start;
+    start.userPath = dir.path() + u'/';
+    start.comLineFiles = files;
+    return std::make_unique<THauptForm>(start, dialogs);
+}
+
 void BM_SwitchTabs(benchmark::State& state) {
     QTemporaryDir dir;
     QuietDialogs dialogs;
-    TShellStart start;
-    start.userPath = dir.path() + u'/';
-    start.comLineFiles = makeFiles(dir, int(state.range(0)));
-    THauptForm w(start, dialogs);
-    w.Init();
-    w.show();
+    auto w = makeWindow(dir, makeFiles(dir, int(state.range(0))), dialogs);
+    w->Init();
+    w->show();
     int i = 0;
     for (auto _ : state) {
-        w.ActivateWindow(i % int(state.range(0)));
+        w->ActivateWindow(i % int(state.range(0)));
         QCoreApplication::processEvents();
         i += 7;
     }
@@ -71,10 +76,7 @@ void BM_OpenAtStart(benchmark::State& state) {
     QuietDialogs dialogs;
     for (auto _ : state) {
         state.PauseTiming();
-        TShellStart start;
-        start.userPath = dir.path() + u'/';
-        start.comLineFiles = files;
-        auto w = std::make_unique<THauptForm>(start, dialogs);
+        auto w = makeWindow(dir, files, dialogs);
         state.ResumeTiming();
         w->Init();
         state.PauseTiming();
@@ -92,10 +94,7 @@ void BM_CloseAll(benchmark::State& state) {
     QuietDialogs dialogs;
     for (auto _ : state) {
         state.PauseTiming();
-        TShellStart start;
-        start.userPath = dir.path() + u'/';
-        start.comLineFiles = files;
-        auto w = std::make_unique<THauptForm>(start, dialogs);
+        auto w = makeWindow(dir, files, dialogs);
         w->Init();
         w->show();
         QCoreApplication::processEvents();

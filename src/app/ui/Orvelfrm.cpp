@@ -240,8 +240,7 @@ THauptForm::~THauptForm() {
     // Documents go before the highlighters and lists they use.
     for (TMDIForm* form : documents()) {
         if (m_shownToolPanel == form->existingToolPanel())
-            showToolPanel(nullptr);
-        form->setParent(nullptr); // one walk of the window's focus chain, not one per widget
+            showToolPanel(nullptr); // back to its document, to go with it
         delete form;
     }
 }

@@ -206,9 +206,8 @@ private:
     int m_projectIndex = -1;
     QString m_htmPath; // the active project's root, with a trailing "/"
     TTextChange m_linkCaseMode = tcNone;
-    bool m_filesHeldBack = false;
-    bool m_bulkLoading = false; // many documents are being opened: activate the last one only //
-                                // the active project's root was missing when it was opened
+    bool m_filesHeldBack = false; // the active project's root was missing when it was opened
+    bool m_bulkLoading = false;   // many documents are being opened: activate the last one only
     TStartScreen* m_startScreen = nullptr;
     QMenu* m_projectMenu = nullptr;
     std::unique_ptr<IElementDialogs> m_ownElements;

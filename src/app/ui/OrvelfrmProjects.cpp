@@ -42,8 +42,17 @@ const TCommandDef kProjectSaveAs = {
 const TCommandDef kProjectManager = {"ActionProjectManager",  3007, N_("Project"),
                                      N_("&Project order .."), "",   ""};
 
-QString projectFilter() {
-    return T_("Projects") + QStringLiteral("|*.prj");
+// The file dialogs for project files, in the projects folder (made when missing).
+TFileDialogArgs projectFileArgs(const QString& title, const QString& folder,
+                                const QString& fileName = QString()) {
+    QDir().mkpath(folder);
+    TFileDialogArgs args;
+    args.title = title;
+    args.dir = folder;
+    args.fileName = fileName;
+    args.filter = T_("Projects") + QStringLiteral("|*.prj");
+    args.defaultExt = QStringLiteral("prj");
+    return args;
 }
 } // namespace
 
@@ -211,8 +220,8 @@ void THauptForm::ActivateProject(int index) {
     TProjectInfo* p = projectAt(index);
     if (!p) {
         m_actProject = nullptr;
+        fillProjectBox();
         NewText(ftHtml, false);
-        m_layout->cbProjects->setToolTip(QString());
         return;
     }
     makeActive(index);
@@ -256,7 +265,6 @@ void THauptForm::ActivateProject(int index) {
         form->TextBuffer->setFocus();
         SyncFilePanel(form->TextName);
     }
-    m_layout->cbProjects->setToolTip(QDir::toNativeSeparators(p->ProjFileName));
     ShowStatus(true);
 }
 
@@ -285,14 +293,8 @@ bool THauptForm::NewProject(QPoint pos) {
         return false;
     if (!p->ProjPath.isEmpty())
         QDir().mkpath(p->ProjPath);
-    QDir().mkpath(projFilePath());
-    TFileDialogArgs args;
-    args.title = T_("Save project to file");
-    args.dir = projFilePath();
-    args.fileName = proposedProjectFileName(projectCount());
-    args.filter = projectFilter();
-    args.defaultExt = QStringLiteral("prj");
-    const QString name = m_dialogs.saveFileName(args);
+    const QString name = m_dialogs.saveFileName(projectFileArgs(
+        T_("Save project to file"), projFilePath(), proposedProjectFileName(projectCount())));
     if (name.isEmpty())
         return false;
     p->ProjFileName = QFileInfo(name).absoluteFilePath();
@@ -303,7 +305,6 @@ bool THauptForm::NewProject(QPoint pos) {
     writeProject(*m_actProject);
     NewText(ftHtml, false);
     SyncFilePanel(m_htmPath);
-    m_layout->cbProjects->setToolTip(QDir::toNativeSeparators(m_actProject->ProjFileName));
     ShowStatus(true);
     return true;
 }
@@ -353,13 +354,8 @@ void THauptForm::ActionProjectEditExecute() {
 }
 
 bool THauptForm::LoadProjectFile() {
-    QDir().mkpath(projFilePath());
-    TFileDialogArgs args;
-    args.title = T_("Open project file");
-    args.dir = projFilePath();
-    args.filter = projectFilter();
-    args.defaultExt = QStringLiteral("prj");
-    const QString name = m_dialogs.openFileName(args);
+    const QString name =
+        m_dialogs.openFileName(projectFileArgs(T_("Open project file"), projFilePath()));
     if (name.isEmpty())
         return false;
     auto p = std::make_unique<TProjectInfo>(QFileInfo(name).absoluteFilePath());
@@ -381,14 +377,8 @@ void THauptForm::ActionProjectSaveAsExecute() {
     TProjectInfo* p = m_actProject;
     if (!p)
         return;
-    QDir().mkpath(projFilePath());
-    TFileDialogArgs args;
-    args.title = T_("Save project to file");
-    args.dir = projFilePath();
-    args.fileName = QFileInfo(p->ProjFileName).fileName();
-    args.filter = projectFilter();
-    args.defaultExt = QStringLiteral("prj");
-    const QString name = m_dialogs.saveFileName(args);
+    const QString name = m_dialogs.saveFileName(projectFileArgs(
+        T_("Save project to file"), projFilePath(), QFileInfo(p->ProjFileName).fileName()));
     if (name.isEmpty())
         return; // the old name stays
     p->ProjFileName = QFileInfo(name).absoluteFilePath();
