@@ -1,6 +1,6 @@
 // Encoding detection, conversion and whole-file reading and writing on 100 MB texts.
 
-#include "textcontrol/core/TextFile.h"
+#include "base/core/TextFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The main window with many documents: switching between them and closing them all.
 
-#include "app/core/Dialogs.h"
 #include "app/ui/Orvelfrm.h"
+#include "base/core/Dialogs.h"
 #include "editor/ui/OrvelMDI.h"
 
 #include "BenchMain.h"
@@ -31,7 +31,6 @@ public:
     void beep() override {}
     int choose(const QString&, const QString&, const QStringList&) override { return -1; }
     bool inputText(const QString&, const QString&, QString&) override { return false; }
-    TReplaceAction confirmReplace(QPoint, const QString&) override { return raCancel; }
 };
 
 QStringList makeFiles(const QTemporaryDir& dir, int n) {

@@ -1,11 +1,12 @@
 // Converting a 10 MB document to entities and back through the document window's
 // commands, and the conversions alone.
 
-#include "app/ui/QtDialogs.h"
+#include "base/ui/QtDialogs.h"
 #include "dialogs/ui/QtElementDialogs.h"
 #include "editor/core/HtmlChars.h"
 #include "editor/ui/DocumentHost.h"
 #include "editor/ui/OrvelMDI.h"
+#include "search/ui/QtSearchDialogs.h"
 #include "textcontrol/ui/EditorControl.h"
 
 #include "BenchMain.h"
@@ -55,9 +56,11 @@ const QString& document() {
 class BenchHost : public IDocumentHost {
 public:
     TQtDialogs dialogsImpl;
+    TQtSearchDialogs searchImpl{nullptr};
     TQtElementDialogs elements;
     int GetId() override { return 1; }
     IDialogs& dialogs() override { return dialogsImpl; }
+    ISearchDialogs& searchDialogs() override { return searchImpl; }
     IElementDialogs& elementDialogs() override { return elements; }
     TFindReplDialog* findDialog() override { return nullptr; }
     const THtmlCharTable* charTable() const override { return &table(); }

@@ -1,6 +1,6 @@
 // The settings file with 100,000 sections and with one 50 MB line: load, look up, save.
 
-#include "app/core/IniFileUtils.h"
+#include "base/core/IniFileUtils.h"
 
 #include <QDir>
 #include <QFile>

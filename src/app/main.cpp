@@ -2,11 +2,11 @@
 
 #include "app/core/CommandLine.h"
 #include "app/core/Locations.h"
-#include "app/core/Translate.h"
 #include "app/core/VersionInfo.h"
 #include "app/ui/Orvelfrm.h"
-#include "app/ui/QtDialogs.h"
 #include "app/ui/StartupProbe.h"
+#include "base/core/Translate.h"
+#include "base/ui/QtDialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "app/core/FileSystem.h"
-#include "app/core/FileTypes.h"
-#include "app/core/IdList.h"
+#include "base/core/FileSystem.h"
+#include "base/core/FileTypes.h"
 #include "editor/core/DocumentText.h"
+#include "editor/core/IdList.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "app/core/IniFileUtils.h"
+#include "base/core/IniFileUtils.h"
 #include "search/core/FindReplLogic.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "app/core/EditListModel.h"
-#include "app/core/Errors.h"
-#include "app/core/HistoryList.h"
-#include "app/core/IniFileUtils.h"
+#include "base/core/EditListModel.h"
+#include "base/core/Errors.h"
+#include "base/core/HistoryList.h"
+#include "base/core/IniFileUtils.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

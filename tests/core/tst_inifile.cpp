@@ -1,5 +1,5 @@
-#include "app/core/Errors.h"
-#include "app/core/IniFileUtils.h"
+#include "base/core/Errors.h"
+#include "base/core/IniFileUtils.h"
 
 #include "TestFiles.h"
 

@@ -1,4 +1,4 @@
-#include "app/core/LogFile.h"
+#include "base/core/LogFile.h"
 
 #include "TestFiles.h"
 

@@ -1,6 +1,6 @@
 #include "TestFiles.h"
-#include "app/core/Errors.h"
-#include "app/core/IniFileUtils.h"
+#include "base/core/Errors.h"
+#include "base/core/IniFileUtils.h"
 #include "projects/core/ProjectInfo.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "TestFiles.h"
-#include "app/core/FileSize.h"
-#include "app/core/IniFileUtils.h"
-#include "app/core/ShellDirLogic.h"
+#include "base/core/FileSize.h"
+#include "base/core/IniFileUtils.h"
+#include "base/core/ShellDirLogic.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "TestFiles.h"
-#include "app/core/IniFileUtils.h"
 #include "app/core/Settings.h"
+#include "base/core/IniFileUtils.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "projects/core/TemplateProcessor.h"
 
-#include "app/core/LogFile.h"
+#include "base/core/LogFile.h"
 
 #include "TestFiles.h"
 

@@ -1,4 +1,4 @@
-#include "textcontrol/core/TextCodec.h"
+#include "base/core/TextCodec.h"
 
 #include <QRandomGenerator>
 #include <QStringDecoder>

@@ -1,5 +1,5 @@
-#include "textcontrol/core/TextCodec.h"
-#include "textcontrol/core/TextFile.h"
+#include "base/core/TextCodec.h"
+#include "base/core/TextFile.h"
 
 #include "TestFiles.h"
 

@@ -2,14 +2,15 @@
 // Answers the program's questions from a script. A question that the script did not expect
 // is recorded as a failure (and answered with Cancel), so tests fail on it.
 
-#include "app/core/Dialogs.h"
+#include "base/core/Dialogs.h"
+#include "search/core/SearchDialogs.h"
 
 #include <QList>
 #include <QStringList>
 
 namespace orvel::test {
 
-class ScriptedDialogs : public IDialogs {
+class ScriptedDialogs : public IDialogs, public ISearchDialogs {
 public:
     enum Kind { Ask, Error, Info, OpenName, SaveName, Folder, Choice, Input, Replace };
 

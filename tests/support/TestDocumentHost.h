@@ -20,6 +20,7 @@ public:
 
     int GetId() override { return ++ids; }
     IDialogs& dialogs() override { return script; }
+    ISearchDialogs& searchDialogs() override { return script; }
     IElementDialogs& elementDialogs() override { return elements; }
     TFindReplDialog* findDialog() override { return nullptr; }
     const THtmlCharTable* charTable() const override { return table; }

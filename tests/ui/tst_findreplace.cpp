@@ -1,7 +1,7 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedElementDialogs.h"
 #include "TestDocumentHost.h"
-#include "app/core/IniFileUtils.h"
+#include "base/core/IniFileUtils.h"
 #include "editor/ui/DocumentHost.h"
 #include "editor/ui/OrvelMDI.h"
 #include "search/ui/FindReplDlg.h"

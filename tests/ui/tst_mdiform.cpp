@@ -1,7 +1,7 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedElementDialogs.h"
 #include "TestFiles.h"
-#include "app/core/Errors.h"
+#include "base/core/Errors.h"
 #include "editor/ui/DocumentHost.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
@@ -34,6 +34,7 @@ public:
     test::ScriptedElementDialogs elements;
     int GetId() override { return ++ids; }
     IDialogs& dialogs() override { return script; }
+    ISearchDialogs& searchDialogs() override { return script; }
     IElementDialogs& elementDialogs() override { return elements; }
     TFindReplDialog* findDialog() override { return nullptr; }
     const THtmlCharTable* charTable() const override { return nullptr; }

@@ -1,6 +1,6 @@
 #include "ScriptedDialogs.h"
-#include "app/core/IniFileUtils.h"
-#include "app/ui/HListBox.h"
+#include "base/core/IniFileUtils.h"
+#include "base/ui/HListBox.h"
 #include "projects/ui/FtpProxyDlg.h"
 #include "projects/ui/ProjectDlg.h"
 #include "projects/ui/QtProjectDialogs.h"

@@ -1,10 +1,10 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedProjectDialogs.h"
 #include "TestFiles.h"
-#include "app/core/HistoryList.h"
-#include "app/core/IniFileUtils.h"
 #include "app/ui/MainLayout.h"
 #include "app/ui/Orvelfrm.h"
+#include "base/core/HistoryList.h"
+#include "base/core/IniFileUtils.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 

@@ -1,8 +1,8 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
-#include "app/core/IniFileUtils.h"
-#include "app/ui/QtDialogs.h"
-#include "app/ui/ShellDirDlg.h"
+#include "base/core/IniFileUtils.h"
+#include "base/ui/QtDialogs.h"
+#include "base/ui/ShellDirDlg.h"
 
 #include <QAbstractItemModel>
 #include <QAction>

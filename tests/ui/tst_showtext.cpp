@@ -1,8 +1,8 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
-#include "app/core/LogFile.h"
 #include "app/ui/ShowTextDlg.h"
 #include "app/ui/TextFindDlg.h"
+#include "base/core/LogFile.h"
 
 #include <QApplication>
 #include <QCheckBox>

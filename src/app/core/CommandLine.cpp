@@ -1,6 +1,6 @@
 #include "app/core/CommandLine.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 #include <QDir>
 

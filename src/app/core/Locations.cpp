@@ -1,5 +1,8 @@
 #include "app/core/Locations.h"
 
+#include "base/core/DataFiles.h"
+#include "base/core/FileSystem.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -13,10 +16,6 @@ namespace orvel {
 namespace {
 
 const QLatin1StringView kSettingsFolderName("Brimwell");
-
-QString withSlash(const QString& folder) {
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
 
 QString homeOf(const QProcessEnvironment& vars) {
     const QString home = vars.value(QStringLiteral("HOME"));
@@ -129,49 +128,6 @@ TLocations computeLocations(const QString& executablePath, const TCommandLine& c
                        ? withSlash(dict)
                        : loc.ProgramDir + QLatin1StringView("dict/");
     return loc;
-}
-
-QStringList dataFolders() {
-    return {withSlash(QCoreApplication::applicationDirPath()),
-            withSlash(QStringLiteral(ORVEL_INSTALL_DATADIR))};
-}
-
-QString findDataFile(const QString& name, const QStringList& folders) {
-    const QStringList parts = QString(name).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
-    if (parts.isEmpty())
-        return QString();
-    for (const QString& folder : folders) {
-        if (folder.isEmpty())
-            continue;
-        QString current = QDir::cleanPath(folder);
-        bool found = true;
-        for (const QString& part : parts) {
-            const QString exact = joinPath(current, part);
-            if (QFileInfo::exists(exact)) {
-                current = exact;
-                continue;
-            }
-            found = false;
-            const QStringList entries = QDir(current).entryList(
-                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-            for (const QString& entry : entries) {
-                if (entry.compare(part, Qt::CaseInsensitive) == 0) {
-                    current = joinPath(current, entry);
-                    found = true;
-                    break;
-                }
-            }
-            if (!found)
-                break;
-        }
-        if (found)
-            return current;
-    }
-    return QString();
-}
-
-QString findDataFile(const QString& name) {
-    return findDataFile(name, dataFolders());
 }
 
 QString readLanguageFileCode(const QString& languageFile) {

@@ -3,6 +3,7 @@
 // companions, language file, documents folder, read-only data, and the language code.
 
 #include "app/core/CommandLine.h"
+#include "base/core/DataFiles.h"
 
 #include <QProcessEnvironment>
 #include <QString>
@@ -40,15 +41,6 @@ struct TLocations {
 // default settings and language file and adds a message to errors.
 TLocations computeLocations(const QString& executablePath, const TCommandLine& cmd,
                             const TSystemEnvironment& env);
-
-// The running program's data folders: beside the executable first, then the installed
-// data folder. Needs the application object.
-QStringList dataFolders();
-// A file or folder (name may hold "/"-separated parts) from the first of folders that has
-// it, each part found without regard to case; an exact match wins. Empty when none has it.
-QString findDataFile(const QString& name, const QStringList& folders);
-// The same in the running program's data folders.
-QString findDataFile(const QString& name);
 
 // LangID of the section Language in the language file (an INI file, read as the settings
 // file is: the byte-order mark decides UTF-8 or UTF-16, else 8-bit). Empty when missing.

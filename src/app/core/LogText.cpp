@@ -1,6 +1,6 @@
 #include "app/core/LogText.h"
 
-#include "textcontrol/core/TextCodec.h"
+#include "base/core/TextCodec.h"
 
 namespace orvel {
 

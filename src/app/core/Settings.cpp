@@ -1,7 +1,7 @@
 #include "app/core/Settings.h"
 
-#include "app/core/IniFileUtils.h"
-#include "app/core/LanguageIds.h"
+#include "base/core/IniFileUtils.h"
+#include "base/core/LanguageIds.h"
 
 #include <QFileInfo>
 #include <cmath>

@@ -2,7 +2,7 @@
 // The sections of the settings file that the main window owns, read at start and written at
 // exit in a fixed order.
 
-#include "app/core/FileTypes.h"
+#include "base/core/FileTypes.h"
 #include "editor/core/EditorProperties.h"
 
 #include <QList>

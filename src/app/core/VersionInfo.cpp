@@ -1,7 +1,7 @@
 #include "app/core/VersionInfo.h"
 
 #include "OrvelVersion.h"
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 #include <QFileInfo>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #include "app/ui/FileTabs.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 #include <QContextMenuEvent>
 #include <QFileInfo>

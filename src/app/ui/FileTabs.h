@@ -2,7 +2,7 @@
 // The document tab strip: one tab per open document, drawn by the strip itself, reordered
 // by dragging a tab onto another, with a context menu per tab.
 
-#include "app/core/FileTypes.h"
+#include "base/core/FileTypes.h"
 
 #include <QList>
 #include <QPixmap>

@@ -1,8 +1,8 @@
 #include "app/ui/MainLayout.h"
 
 #include "app/core/Settings.h"
-#include "app/core/Translate.h"
 #include "app/ui/FileTabs.h"
+#include "base/core/Translate.h"
 
 #include <QComboBox>
 #include <QSplitter>

@@ -1,22 +1,23 @@
 #include "app/ui/Orvelfrm.h"
 
-#include "app/core/Dialogs.h"
-#include "app/core/Errors.h"
-#include "app/core/FileSystem.h"
-#include "app/core/HistoryList.h"
-#include "app/core/IniFileUtils.h"
-#include "app/core/LogFile.h"
-#include "app/core/Translate.h"
-#include "app/ui/CommandList.h"
 #include "app/ui/FileTabs.h"
-#include "app/ui/HListBox.h"
 #include "app/ui/MainLayout.h"
 #include "app/ui/StartScreen.h"
+#include "base/core/Dialogs.h"
+#include "base/core/Errors.h"
+#include "base/core/FileSystem.h"
+#include "base/core/HistoryList.h"
+#include "base/core/IniFileUtils.h"
+#include "base/core/LogFile.h"
+#include "base/core/Translate.h"
+#include "base/ui/CommandList.h"
+#include "base/ui/HListBox.h"
 #include "dialogs/ui/QtElementDialogs.h"
 #include "editor/core/HtmlChars.h"
 #include "editor/ui/OrvelMDI.h"
 #include "projects/ui/QtProjectDialogs.h"
 #include "search/ui/FindReplDlg.h"
+#include "search/ui/QtSearchDialogs.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
 
@@ -86,8 +87,14 @@ const char* const kSearchHistorySections[4] = {"FileFind", "FileReplace", "FindD
 } // namespace
 
 THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDialogs* elements,
-                       IProjectDialogs* projectDialogs, QWidget* parent)
+                       IProjectDialogs* projectDialogs, ISearchDialogs* searchDialogs,
+                       QWidget* parent)
     : QMainWindow(parent), m_start(start), m_dialogs(dialogs), m_settings(start.languageCode) {
+    if (!searchDialogs) {
+        m_ownSearchDialogs = std::make_unique<TQtSearchDialogs>(this);
+        searchDialogs = m_ownSearchDialogs.get();
+    }
+    m_searchDialogs = searchDialogs;
     if (!projectDialogs) {
         auto own = std::make_unique<TQtProjectDialogs>(this, &m_dialogs);
         own->setIniFileName(m_start.iniName);

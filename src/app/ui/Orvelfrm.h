@@ -1,10 +1,10 @@
 #pragma once
 // The main window: holds the document windows and the commands that act on them.
 
-#include "app/core/FileTypes.h"
-#include "app/core/IdList.h"
 #include "app/core/Settings.h"
+#include "base/core/FileTypes.h"
 #include "editor/core/EditorProperties.h"
+#include "editor/core/IdList.h"
 #include "editor/ui/DocumentHost.h"
 #include "projects/core/ProjectDialogs.h"
 #include "projects/core/ProjectInfo.h"
@@ -25,6 +25,7 @@ namespace orvel {
 
 class IDialogs;
 class IElementDialogs;
+class ISearchDialogs;
 class TCommandList;
 class THighlighter;
 class THistoryList;
@@ -55,7 +56,8 @@ class THauptForm : public QMainWindow, public IDocumentHost {
 public:
     // Without element or project dialogs the program's own are used.
     THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDialogs* elements = nullptr,
-               IProjectDialogs* projectDialogs = nullptr, QWidget* parent = nullptr);
+               IProjectDialogs* projectDialogs = nullptr, ISearchDialogs* searchDialogs = nullptr,
+               QWidget* parent = nullptr);
     ~THauptForm() override;
 
     // Runs once after creation: false ends the program.
@@ -128,6 +130,7 @@ public:
     // IDocumentHost
     int GetId() override { return m_ids.NewId(); }
     IDialogs& dialogs() override { return m_dialogs; }
+    ISearchDialogs& searchDialogs() override { return *m_searchDialogs; }
     IElementDialogs& elementDialogs() override { return *m_elements; }
     TFindReplDialog* findDialog() override { return m_findDialog; }
     const THtmlCharTable* charTable() const override { return m_charTable.get(); }
@@ -200,6 +203,8 @@ private:
     TShellStart m_start;
     IDialogs& m_dialogs;
     std::unique_ptr<IProjectDialogs> m_ownProjectDialogs;
+    std::unique_ptr<ISearchDialogs> m_ownSearchDialogs;
+    ISearchDialogs* m_searchDialogs = nullptr;
     IProjectDialogs* m_projectDialogs = nullptr;
     std::vector<std::unique_ptr<TProjectInfo>> m_projects;
     TProjectInfo* m_actProject = nullptr;

@@ -1,15 +1,15 @@
 // The main window's projects: the list and its box, the active project, the project commands.
 
-#include "app/core/Dialogs.h"
-#include "app/core/Errors.h"
-#include "app/core/FileSystem.h"
-#include "app/core/LanguageIds.h"
-#include "app/core/Translate.h"
-#include "app/ui/CommandList.h"
 #include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
 #include "app/ui/Orvelfrm.h"
 #include "app/ui/StartScreen.h"
+#include "base/core/Dialogs.h"
+#include "base/core/Errors.h"
+#include "base/core/FileSystem.h"
+#include "base/core/LanguageIds.h"
+#include "base/core/Translate.h"
+#include "base/ui/CommandList.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 

@@ -1,15 +1,15 @@
 // The main window's services: autosave with recovery, the transfer log and its menus, the
 // recent files list.
 
-#include "app/core/Dialogs.h"
-#include "app/core/Errors.h"
-#include "app/core/FileSystem.h"
-#include "app/core/HistoryList.h"
-#include "app/core/LogFile.h"
-#include "app/core/Translate.h"
-#include "app/ui/CommandList.h"
 #include "app/ui/Orvelfrm.h"
 #include "app/ui/ShowTextDlg.h"
+#include "base/core/Dialogs.h"
+#include "base/core/Errors.h"
+#include "base/core/FileSystem.h"
+#include "base/core/HistoryList.h"
+#include "base/core/LogFile.h"
+#include "base/core/Translate.h"
+#include "base/ui/CommandList.h"
 #include "dialogs/core/ElementDialogs.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"

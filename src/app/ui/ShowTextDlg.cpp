@@ -1,10 +1,10 @@
 #include "app/ui/ShowTextDlg.h"
 
 #include "OrvelVersion.h"
-#include "app/core/Dialogs.h"
-#include "app/core/Translate.h"
 #include "app/ui/TextFindDlg.h"
-#include "textcontrol/core/TextFile.h"
+#include "base/core/Dialogs.h"
+#include "base/core/TextFile.h"
+#include "base/core/Translate.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,9 +3,9 @@
 
 #include "app/ui/ShowTextDlg.h"
 
-#include "app/core/Dialogs.h"
 #include "app/core/LogPrintLayout.h"
-#include "app/core/Translate.h"
+#include "base/core/Dialogs.h"
+#include "base/core/Translate.h"
 
 #include <QApplication>
 #include <QDir>

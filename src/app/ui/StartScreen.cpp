@@ -1,6 +1,6 @@
 #include "app/ui/StartScreen.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #include "app/ui/TextFindDlg.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "dialogs/core/HtmlNumber.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "dialogs/ui/QtElementDialogs.h"
 
-#include "app/core/Translate.h"
-#include "app/ui/QtDialogs.h"
+#include "base/core/Translate.h"
+#include "base/ui/QtDialogs.h"
 #include "dialogs/core/HtmlNumber.h"
 
 #include <QColorDialog>

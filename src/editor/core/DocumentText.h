@@ -2,7 +2,7 @@
 // Rules about a document's text that need no window: the charset declaration of HTML,
 // caret lines of templates, and the starting text of new documents.
 
-#include "app/core/FileTypes.h"
+#include "base/core/FileTypes.h"
 #include "textcontrol/core/TextTypes.h"
 
 #include <QByteArrayView>

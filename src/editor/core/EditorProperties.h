@@ -1,7 +1,7 @@
 #pragma once
 // The per-file-type editor settings a document window applies.
 
-#include "app/core/FileTypes.h"
+#include "base/core/FileTypes.h"
 #include "textcontrol/core/EditorOptions.h"
 #include "textcontrol/core/HighlighterTypes.h"
 

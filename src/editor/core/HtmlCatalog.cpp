@@ -1,6 +1,6 @@
 #include "editor/core/HtmlCatalog.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // The HTML element commands of the document window as data: what each inserts and where it
 // stands on the toolbar pages.
 
-#include "app/core/CommandDef.h"
+#include "base/core/CommandDef.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
 #include "editor/core/HtmlChars.h"
 
-#include "app/core/Locations.h"
-#include "textcontrol/core/TextCodec.h"
+#include "base/core/DataFiles.h"
+#include "base/core/TextCodec.h"
 
 #include <QFile>
 #include <QFileInfo>

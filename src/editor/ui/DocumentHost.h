@@ -10,6 +10,7 @@ namespace orvel {
 
 class IDialogs;
 class IElementDialogs;
+class ISearchDialogs;
 class TFindReplDialog;
 class THtmlCharTable;
 class TMDIForm;
@@ -19,6 +20,7 @@ public:
     virtual ~IDocumentHost() = default;
     virtual int GetId() = 0;
     virtual IDialogs& dialogs() = 0;
+    virtual ISearchDialogs& searchDialogs() = 0;
     // The application's one find and replace dialog.
     virtual TFindReplDialog* findDialog() = 0;
     virtual IElementDialogs& elementDialogs() = 0;

@@ -1,7 +1,7 @@
 #include "editor/ui/HtmlCharDlg.h"
 
-#include "app/core/Dialogs.h"
-#include "app/core/Translate.h"
+#include "base/core/Dialogs.h"
+#include "base/core/Translate.h"
 #include "editor/core/HtmlChars.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "editor/ui/OrvelMDI.h"
 
-#include "app/core/Dialogs.h"
-#include "app/core/Translate.h"
-#include "app/ui/CommandList.h"
+#include "base/core/Dialogs.h"
+#include "base/core/Translate.h"
+#include "base/ui/CommandList.h"
 #include "dialogs/core/ElementDialogs.h"
 #include "editor/ui/DocumentHost.h"
 #include "textcontrol/ui/EditorControl.h"

@@ -1,15 +1,15 @@
 // The document window's character commands: the entity dialog and the conversions between
 // characters and entities, each one undoable step.
 
-#include "app/core/Dialogs.h"
-#include "app/core/Translate.h"
-#include "app/ui/CommandList.h"
+#include "base/core/Dialogs.h"
+#include "base/core/TextCodec.h"
+#include "base/core/Translate.h"
+#include "base/ui/CommandList.h"
 #include "editor/core/HtmlChars.h"
 #include "editor/ui/DocumentHost.h"
 #include "editor/ui/HtmlCharDlg.h"
 #include "editor/ui/OrvelMDI.h"
 #include "editor/ui/TagEngine.h"
-#include "textcontrol/core/TextCodec.h"
 #include "textcontrol/ui/EditorControl.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // The document window's editing commands: undo, clipboard, brackets, column mode, bookmarks
 // and the editor's context menu.
 
-#include "app/core/Translate.h"
-#include "app/ui/CommandList.h"
+#include "base/core/Translate.h"
+#include "base/ui/CommandList.h"
 #include "editor/ui/DocumentHost.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"

@@ -1,9 +1,9 @@
 // The document window's element commands: the catalogue's actions, their menus, the toolbar
 // pages and the handlers of the commands that need more than the insertion routines.
 
-#include "app/core/Dialogs.h"
-#include "app/core/Translate.h"
-#include "app/ui/CommandList.h"
+#include "base/core/Dialogs.h"
+#include "base/core/Translate.h"
+#include "base/ui/CommandList.h"
 #include "dialogs/core/ElementDialogs.h"
 #include "dialogs/core/HtmlNumber.h"
 #include "editor/core/ElementRules.h"

@@ -1,12 +1,12 @@
 // The document window's side of files: new texts, loading, saving, encodings.
 
-#include "app/core/Dialogs.h"
-#include "app/core/Errors.h"
-#include "app/core/FileSystem.h"
-#include "app/core/Translate.h"
+#include "base/core/Dialogs.h"
+#include "base/core/Errors.h"
+#include "base/core/FileSystem.h"
+#include "base/core/TextCodec.h"
+#include "base/core/Translate.h"
 #include "editor/ui/DocumentHost.h"
 #include "editor/ui/OrvelMDI.h"
-#include "textcontrol/core/TextCodec.h"
 #include "textcontrol/ui/EditorControl.h"
 
 #include <QDir>

@@ -1,12 +1,13 @@
 // The document window's find and replace: its four commands and the steps the shared
 // find dialog calls back into.
 
-#include "app/core/Dialogs.h"
-#include "app/core/Translate.h"
-#include "app/ui/CommandList.h"
+#include "base/core/Dialogs.h"
+#include "base/core/Translate.h"
+#include "base/ui/CommandList.h"
 #include "editor/ui/DocumentHost.h"
 #include "editor/ui/OrvelMDI.h"
 #include "search/core/FindReplLogic.h"
+#include "search/core/SearchDialogs.h"
 #include "search/ui/FindReplDlg.h"
 #include "textcontrol/ui/EditorControl.h"
 
@@ -216,7 +217,7 @@ TReplaceAction TMDIForm::TextBufferReplaceText(const QString& ASearch, const QSt
         at.ry() += QFontMetrics(TextBuffer->editorFont()).height();
     const QString prompt =
         fmt(T_("Replace this match of \"%s\"\r\nby \"%s\"?"), {ASearch, AReplace});
-    return m_host.dialogs().confirmReplace(TextBuffer->mapToGlobal(at), prompt);
+    return m_host.searchDialogs().confirmReplace(TextBuffer->mapToGlobal(at), prompt);
 }
 
 } // namespace orvel

@@ -1,6 +1,6 @@
 #include "editor/ui/TagEngine.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 #include "dialogs/core/ElementDialogs.h"
 #include "textcontrol/core/EditorCommands.h"
 #include "textcontrol/ui/EditorControl.h"

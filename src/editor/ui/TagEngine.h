@@ -3,7 +3,7 @@
 // template lines, style lines and attribute numbers. Each call is one undoable step made of
 // blanks, never tabs; line breaks follow the document's style.
 
-#include "app/core/FileTypes.h"
+#include "base/core/FileTypes.h"
 #include "textcontrol/core/TextTypes.h"
 
 #include <QString>

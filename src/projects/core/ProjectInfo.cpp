@@ -1,9 +1,9 @@
 #include "projects/core/ProjectInfo.h"
 
-#include "app/core/Errors.h"
-#include "app/core/FileSystem.h"
-#include "app/core/IniFileUtils.h"
-#include "app/core/Translate.h"
+#include "base/core/Errors.h"
+#include "base/core/FileSystem.h"
+#include "base/core/IniFileUtils.h"
+#include "base/core/Translate.h"
 #include "projects/core/PwdStore.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "projects/core/TemplateProcessor.h"
 
-#include "app/core/LogFile.h"
-#include "app/core/Translate.h"
-#include "textcontrol/core/TextCodec.h"
-#include "textcontrol/core/TextFile.h"
+#include "base/core/LogFile.h"
+#include "base/core/TextCodec.h"
+#include "base/core/TextFile.h"
+#include "base/core/Translate.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "projects/ui/FtpProxyDlg.h"
 
-#include "app/core/Dialogs.h"
-#include "app/core/Translate.h"
+#include "base/core/Dialogs.h"
+#include "base/core/Translate.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

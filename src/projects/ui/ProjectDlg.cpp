@@ -1,9 +1,9 @@
 #include "projects/ui/ProjectDlg.h"
 
-#include "app/core/EditListModel.h"
-#include "app/core/Translate.h"
-#include "app/ui/HListBox.h"
-#include "app/ui/QtDialogs.h"
+#include "base/core/EditListModel.h"
+#include "base/core/Translate.h"
+#include "base/ui/HListBox.h"
+#include "base/ui/QtDialogs.h"
 #include "projects/ui/FtpProxyDlg.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "projects/ui/PwdDlg.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>

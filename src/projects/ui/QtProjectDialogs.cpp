@@ -1,7 +1,7 @@
 #include "projects/ui/QtProjectDialogs.h"
 
-#include "app/core/Translate.h"
-#include "app/ui/HListBox.h"
+#include "base/core/Translate.h"
+#include "base/ui/HListBox.h"
 #include "projects/ui/ProjectDlg.h"
 #include "projects/ui/SelectProjectDlg.h"
 

@@ -1,6 +1,6 @@
 #include "projects/ui/SelectProjectDlg.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "search/core/FindReplLogic.h"
 
-#include "app/core/IniFileUtils.h"
+#include "base/core/IniFileUtils.h"
 
 namespace orvel {
 

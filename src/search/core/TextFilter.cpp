@@ -1,6 +1,6 @@
 #include "search/core/TextFilter.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>

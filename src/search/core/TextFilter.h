@@ -2,7 +2,7 @@
 // Decides whether a text (a file's extension, a file name) passes a filter of wildcard masks
 // or a regular expression.
 
-#include "app/core/Errors.h"
+#include "base/core/Errors.h"
 
 #include <QChar>
 #include <QList>

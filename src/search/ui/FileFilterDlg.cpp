@@ -1,6 +1,6 @@
 #include "search/ui/FileFilterDlg.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

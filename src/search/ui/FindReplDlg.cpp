@@ -1,9 +1,9 @@
 #include "search/ui/FindReplDlg.h"
 
-#include "app/core/Dialogs.h"
-#include "app/core/Errors.h"
-#include "app/core/IniFileUtils.h"
-#include "app/core/Translate.h"
+#include "base/core/Dialogs.h"
+#include "base/core/Errors.h"
+#include "base/core/IniFileUtils.h"
+#include "base/core/Translate.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

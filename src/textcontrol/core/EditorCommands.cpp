@@ -1,6 +1,6 @@
 #include "textcontrol/core/EditorCommands.h"
 
-#include "app/core/Translate.h"
+#include "base/core/Translate.h"
 
 namespace orvel {
 

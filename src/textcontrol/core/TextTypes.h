@@ -1,20 +1,11 @@
 #pragma once
 // Types shared by the editor component and the code built on it.
 
+#include "base/core/Encodings.h"
+
 #include <QtGlobal>
 
 namespace orvel {
-
-// The encoding a document is saved in, in stored order.
-enum TSynEncoding : int { seUTF8, seUTF16LE, seUTF16BE, seAnsi };
-
-// Line-break style of a file: the breaks written when its lines are saved.
-enum TLineBreak : int { lbCRLF, lbLF, lbCR };
-
-// The characters of a line break.
-constexpr const char* lineBreakText(TLineBreak lb) {
-    return lb == lbLF ? "\n" : lb == lbCR ? "\r" : "\r\n";
-}
 
 // An editor position; Char and Line count from 1, Char in UTF-16 code units.
 struct TBufferCoord {

@@ -2,10 +2,10 @@
 // The editor component: the syntax-highlighting text control every document window holds.
 // The rest of the program talks to this class only; the control behind it stays private.
 
+#include "base/core/TextFile.h"
 #include "textcontrol/core/EditorCommands.h"
 #include "textcontrol/core/EditorOptions.h"
 #include "textcontrol/core/HighlighterTypes.h"
-#include "textcontrol/core/TextFile.h"
 #include "textcontrol/core/TextTypes.h"
 
 #include <QByteArray>
