@@ -253,7 +253,7 @@ void TestProjectDialogs::historiesKeptInSettings() {
         ini.WriteString("FtpServer", "History0", "ftp.old.org");
         ini.WriteString("Shares", "History0", "/mnt/Web");
         ini.WriteString("Shares", "History1", "/mnt/web");
-        ini.UpdateFile();
+        QVERIFY(ini.UpdateFile().ok());
     }
     TProjectInfo project = ftpProject();
     {
@@ -265,6 +265,10 @@ void TestProjectDialogs::historiesKeptInSettings() {
         QCOMPARE(dlg.remoteDirBox()->MaxItems(), 15);
         dlg.setup(QPoint(-1, -1), "Edit project settings", project, true, kLanguages, "/srv/");
         QVERIFY(dlg.finish(true, project));
+        // The owner writes the histories with the rest of the settings at exit.
+        TUnicodeIniFile settings = TUnicodeIniFile::CreateForWrite(iniName);
+        dlg.SaveToIni(settings);
+        QVERIFY(settings.UpdateFile().ok());
     }
     const TUnicodeIniFile ini = TUnicodeIniFile::CreateForRead(iniName);
     QCOMPARE(ini.ReadString("FtpServer", "History0", ""), QString("ftp.example.org"));

@@ -79,7 +79,7 @@ void TestProjectFlow::writeSettings(const QStringList& projectFiles, int active)
     ini.WriteInteger("Projects", "Active", active);
     for (int i = 0; i < projectFiles.size(); ++i)
         ini.WriteString("Projects", paddedKey("Name", i), projectFiles.at(i));
-    ini.UpdateFile();
+    QVERIFY(ini.UpdateFile().ok());
 }
 
 QString TestProjectFlow::writeProject(const QString& fileName, const QString& projectRoot,
@@ -92,7 +92,8 @@ QString TestProjectFlow::writeProject(const QString& fileName, const QString& pr
     for (const QString& e : entries)
         p.FileList << parseFileEntry(e, 0);
     p.Changed = true;
-    WriteProject(p);
+    if (!WriteProject(p).ok())
+        qFatal("cannot write %s", qPrintable(fileName));
     return fileName;
 }
 

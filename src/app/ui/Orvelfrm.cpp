@@ -210,34 +210,28 @@ void THauptForm::SaveSettings() {
     if (m_start.iniName.isEmpty())
         return;
     QStringList errors;
-    const auto attempt = [&errors](const std::function<void()>& write) {
-        try {
-            write();
-        } catch (const EOrvelError& e) {
-            if (!errors.contains(e.message()))
-                errors << e.message();
-        }
+    const auto note = [&errors](const TStatus& written) {
+        if (!written.ok() && !errors.contains(written.error()))
+            errors << written.error();
     };
     captureForm();
     writeProjects(errors);
     m_settings.Config.FindText = m_findDialog->FindText();
     m_settings.Config.UseLogFile = m_logActive->isChecked();
     m_settings.Config.ReplaceText = m_findDialog->ReplaceText();
-    attempt([this] {
+    {
         TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(m_start.iniName);
         m_settings.Write(ini);
-        // The find dialog's sections go with the rest, so one failure is one message.
+        // The dialogs' sections go with the rest, so one failure is one message.
         m_findDialog->SaveToIni(ini);
-        ini.UpdateFile();
-    });
-    attempt(
-        [this] { m_recentFiles->SaveToIni(m_start.iniName, QStringLiteral("RecentFiles"), true); });
+        m_projectDialogs->saveSettings(ini);
+        note(ini.UpdateFile());
+    }
+    note(m_recentFiles->SaveToIni(m_start.iniName, QStringLiteral("RecentFiles"), true));
     // The search panel's boxes keep their own sections; until they exist the lists are kept here.
     for (int i = 0; i < 4; ++i)
-        attempt([this, i] {
-            m_searchHistories[i]->SaveToIni(m_start.iniName,
-                                            QString::fromLatin1(kSearchHistorySections[i]), true);
-        });
+        note(m_searchHistories[i]->SaveToIni(m_start.iniName,
+                                             QString::fromLatin1(kSearchHistorySections[i]), true));
     for (const QString& e : errors)
         reportError(e);
 }

@@ -117,22 +117,16 @@ int THauptForm::addProject(std::unique_ptr<TProjectInfo> project) {
 }
 
 void THauptForm::writeProject(TProjectInfo& project) {
-    try {
-        WriteProject(project);
-    } catch (const EOrvelError& e) {
-        reportError(e.message());
-    }
+    if (const TStatus written = WriteProject(project); !written.ok())
+        reportError(written.error());
 }
 
 void THauptForm::writeProjects(QStringList& errors) {
     m_settings.Projects.clear();
     for (const auto& p : m_projects) {
         m_settings.Projects << p->ProjFileName;
-        try {
-            WriteProject(*p);
-        } catch (const EOrvelError& e) {
-            errors << e.message();
-        }
+        if (const TStatus written = WriteProject(*p); !written.ok())
+            errors << written.error();
     }
     m_settings.ProjectIndex = m_projectIndex;
 }
