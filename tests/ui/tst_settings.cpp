@@ -1,5 +1,4 @@
-#include "ScriptedDialogs.h"
-#include "ScriptedProjectDialogs.h"
+#include "ShellFixture.h"
 #include "TestFiles.h"
 #include "app/ui/MainLayout.h"
 #include "app/ui/Orvelfrm.h"
@@ -17,7 +16,7 @@ using namespace orvel;
 using orvel::test::readAll;
 using orvel::test::writeAll;
 
-class TestSettings : public QObject {
+class TestSettings : public QObject, protected test::ShellFixture {
     Q_OBJECT
 private Q_SLOTS:
     void init();
@@ -32,31 +31,21 @@ private Q_SLOTS:
 private:
     std::unique_ptr<THauptForm> start(const QStringList& files = {});
     QString ini() const { return dir->filePath("orvel.ini"); }
-    test::ScriptedDialogs script;
-    test::ScriptedProjectDialogs projects;
-    std::unique_ptr<QTemporaryDir> dir;
 };
 
 void TestSettings::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    script.reset();
-    projects.reset();
+    resetShell();
 }
 
 void TestSettings::cleanup() {
-    const QStringList problems = projects.problems() + script.problems();
+    const QStringList problems = shellProblems();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
 std::unique_ptr<THauptForm> TestSettings::start(const QStringList& files) {
-    TShellStart s;
-    s.programDir = dir->path() + u'/';
-    s.userPath = dir->path() + u'/';
-    s.caption = QStringLiteral("Orvel (Version 0.1.0)");
-    s.iniName = ini();
+    TShellStart s = shellStart(files, true);
     s.languageCode = QStringLiteral("de-DE");
-    s.comLineFiles = files;
-    auto w = std::make_unique<THauptForm>(s, script, nullptr, &projects);
+    auto w = shellWindow(s);
     // A first start asks for the projects root; a later one lets the user choose the project.
     const TUnicodeIniFile stored = TUnicodeIniFile::CreateForRead(ini());
     if (stored.ReadString("Config", "StdPath", QString()).isEmpty())
@@ -154,7 +143,7 @@ void TestSettings::fileTypeTableDecidesTheType() {
     writeAll(ini(), "[HTML]\r\nTypes=html,htm,htt,png\r\n");
     writeAll(dir->filePath("logo.png"), "not really an image");
     auto w = start({dir->filePath("logo.png")});
-    QCOMPARE(w->activeDocument()->FileType, ftHtml);
+    QCOMPARE(w->activeDocument()->FileType(), ftHtml);
 }
 
 void TestSettings::documentsGetTheirTypeSettings() {
@@ -162,7 +151,7 @@ void TestSettings::documentsGetTheirTypeSettings() {
              "[CSS]\r\nTabWidth=7\r\nRightEdge=90\r\nOptions=$2\r\nGutter=0\r\nFontSize=13\r\n");
     writeAll(dir->filePath("s.css"), "p { }");
     auto w = start({dir->filePath("s.css")});
-    const TEditorControl* ed = w->activeDocument()->TextBuffer;
+    const TEditorControl* ed = w->activeDocument()->TextBuffer();
     QCOMPARE(ed->tabWidth(), 7);
     QCOMPARE(ed->rightEdge(), 90);
     QCOMPARE(ed->options(), TEditorOptions(2));
@@ -175,7 +164,7 @@ void TestSettings::failedWritesReportedOnceEach() {
     TShellStart s;
     s.userPath = dir->path() + u'/';
     s.iniName = dir->filePath("blocker/orvel.ini");
-    auto w = std::make_unique<THauptForm>(s, script, nullptr, &projects);
+    auto w = shellWindow(s);
     script.expectFolder(dir->path() + QStringLiteral("/sites/"));
     w->Init();
     script.expectError("Error writing to");

@@ -27,20 +27,16 @@
 namespace orvel {
 
 namespace {
-const TCommandDef kProjectClose = {"ActionProjectClose", 3001, N_("Project"), N_("&Close project"),
-                                   N_("Close project"),  ""};
-const TCommandDef kProjectEdit = {"ActionProjectEdit", 3002, N_("Project"), N_("&Edit project"),
-                                  N_("Edit project"),  ""};
-const TCommandDef kProjectNew = {"ActionProjectNew", 3003, N_("Project"), N_("&New project"),
-                                 N_("New project"),  ""};
-const TCommandDef kProjectLoad = {
-    "ActionProjectLoad",        3004, N_("Project"), N_("&Load project .."),
-    N_("Load a saved project"), ""};
-const TCommandDef kProjectSaveAs = {
-    "ActionProjectSaveAs",      3005, N_("Project"), N_("Save project &as .."),
-    N_("Save project as file"), ""};
-const TCommandDef kProjectManager = {"ActionProjectManager",  3007, N_("Project"),
-                                     N_("&Project order .."), "",   ""};
+// clang-format off
+const TCommandDef kProjectCommands[] = {
+    {CMD(ActionProjectClose), 3001, N_("Project"), N_("&Close project"), N_("Close project"), ""},
+    {CMD(ActionProjectEdit), 3002, N_("Project"), N_("&Edit project"), N_("Edit project"), ""},
+    {CMD(ActionProjectNew), 3003, N_("Project"), N_("&New project"), N_("New project"), ""},
+    {CMD(ActionProjectLoad), 3004, N_("Project"), N_("&Load project .."), N_("Load a saved project"), ""},
+    {CMD(ActionProjectSaveAs), 3005, N_("Project"), N_("Save project &as .."), N_("Save project as file"), ""},
+    {CMD(ActionProjectManager), 3007, N_("Project"), N_("&Project order .."), "", ""},
+};
+// clang-format on
 
 // The file dialogs for project files, in the projects folder (made when missing).
 TFileDialogArgs projectFileArgs(const QString& title, const QString& folder,
@@ -57,22 +53,22 @@ TFileDialogArgs projectFileArgs(const QString& title, const QString& folder,
 } // namespace
 
 void THauptForm::createProjectCommands() {
-    TCommandList& c = *m_commands;
-    c.add(kProjectClose, [this] { ActionProjectCloseExecute(); });
-    c.add(kProjectEdit, [this] { ActionProjectEditExecute(); });
-    c.add(kProjectNew, [this] { ActionProjectNewExecute(); });
-    c.add(kProjectLoad, [this] { LoadProjectFile(); });
-    c.add(kProjectSaveAs, [this] { ActionProjectSaveAsExecute(); });
-    c.add(kProjectManager, [this] { ActionProjectManagerExecute(); });
+    const std::function<void()> handlers[] = {
+        [this] { ActionProjectCloseExecute(); },  [this] { ActionProjectEditExecute(); },
+        [this] { ActionProjectNewExecute(); },    [this] { LoadProjectFile(); },
+        [this] { ActionProjectSaveAsExecute(); }, [this] { ActionProjectManagerExecute(); }};
+    for (int i = 0; i < int(std::size(kProjectCommands)); ++i)
+        m_commands->add(kProjectCommands[i], handlers[i]);
 
     m_projectMenu = new QMenu(T_("&Project"), this);
     auto* dropDown = new QMenu(this);
-    for (const char* n : {"ActionProjectNew", "ActionProjectEdit", "ActionProjectLoad",
-                          "ActionProjectSaveAs", "ActionProjectClose", "ActionProjectManager"}) {
-        m_projectMenu->addAction(action(n));
-        dropDown->addAction(action(n));
+    for (cmd::TShellCommandId id :
+         {cmd::ActionProjectNew, cmd::ActionProjectEdit, cmd::ActionProjectLoad,
+          cmd::ActionProjectSaveAs, cmd::ActionProjectClose, cmd::ActionProjectManager}) {
+        m_projectMenu->addAction(action(id));
+        dropDown->addAction(action(id));
     }
-    m_layout->btnProject->setDefaultAction(action("ActionProjectEdit"));
+    m_layout->btnProject->setDefaultAction(action(cmd::ActionProjectEdit));
     m_layout->btnProject->setMenu(dropDown);
     m_layout->btnProject->setToolButtonStyle(Qt::ToolButtonTextOnly);
     connect(m_layout->cbProjects, &QComboBox::activated, this,
@@ -174,17 +170,17 @@ void THauptForm::recordDocuments() {
         return;
     TMDIForm* active = activeDocument();
     p->ActiveFile =
-        active && active->Status != tsNew ? p->RelativeName(active->TextName) : QString();
+        active && active->Status() != tsNew ? p->RelativeName(active->TextName()) : QString();
     p->CaseMode = m_linkCaseMode;
     // A root that was missing kept its files: they are still to be reopened.
     QList<TTextFileInfo> kept = m_filesHeldBack ? p->FileList : QList<TTextFileInfo>();
     p->ClearFileList();
     // Stored in reverse tab order, as the file format has it.
     for (TMDIForm* f : documents()) {
-        if (f->Status == tsNew)
+        if (f->Status() == tsNew)
             continue; // never saved: nothing to reopen
-        TTextFileInfo entry{p->RelativeName(f->TextName),
-                            {f->TextBuffer->caretXY(), f->TextLangId, f->TextDateFormat}};
+        TTextFileInfo entry{p->RelativeName(f->TextName()),
+                            {f->TextBuffer()->caretXY(), f->TextLangId(), f->TextDateFormat()}};
         for (qsizetype i = kept.size() - 1; i >= 0; --i)
             if (kept.at(i).Name == entry.Name)
                 kept.removeAt(i);
@@ -222,7 +218,7 @@ void THauptForm::ActivateProject(int index) {
     if (m_startScreen && m_startScreen->isVisible())
         m_startScreen->setProject(p->ProjName);
     m_docArea->setUpdatesEnabled(false);
-    m_ids.Clear();
+    m_docs.clearUse();
     m_filesHeldBack = false;
     if (p->Reload && !p->FileList.isEmpty()) {
         if (!QFileInfo(p->ProjPath).isDir()) {
@@ -255,9 +251,9 @@ void THauptForm::ActivateProject(int index) {
     const int tab = p->ActiveFile.isEmpty() ? -1 : FindWindowByName(p->FullName(p->ActiveFile));
     ActivateWindow(tab >= 0 ? tab : m_tabs->currentIndex());
     if (TMDIForm* form = activeDocument()) {
-        m_ids.Add(form->DocId);
-        form->TextBuffer->setFocus();
-        SyncFilePanel(form->TextName);
+        m_docs.used(form);
+        form->TextBuffer()->setFocus();
+        SyncFilePanel(form->TextName());
     }
     ShowStatus(true);
 }
@@ -332,10 +328,8 @@ void THauptForm::ActionProjectEditExecute() {
     if (p->ProjEncoding != oldEncoding &&
         m_dialogs.ask(mainCaption(), T_("Change encoding for all opened documents?"), mbYes | mbNo,
                       mrYes) == mrYes) {
-        for (TMDIForm* f : documents()) {
-            f->UseBom = p->UseBom;
-            f->ChangeEncoding(p->ProjEncoding);
-        }
+        for (TMDIForm* f : documents())
+            f->takeProjectFormat(p->ProjEncoding, p->UseBom);
     }
     if (p->ProjPath.isEmpty())
         p->ProjPath = stdPath();

@@ -4,7 +4,8 @@
 namespace orvel {
 
 struct TCommandDef {
-    const char* name;       // "ActionSave"
+    int id;                 // the command's constant in its table (namespace cmd)
+    const char* name;       // "ActionSave": the action's object name, for diagnostics
     int tag;                // keyboard table number; 0 when the command has none
     const char* category;   // translatable category name
     const char* caption;    // translatable, with "&" before the access key
@@ -13,3 +14,6 @@ struct TCommandDef {
 };
 
 } // namespace orvel
+
+// A command's constant and its name from one spelling: CMD(ActionSave).
+#define CMD(name) ::orvel::cmd::name, #name

@@ -14,4 +14,12 @@ constexpr const char* lineBreakText(TLineBreak lb) {
     return lb == lbLF ? "\n" : lb == lbCR ? "\r" : "\r\n";
 }
 
+// How a document is written: encoding, byte-order mark and its main line break together.
+struct TFileFormat {
+    TSynEncoding encoding = seAnsi;
+    bool bom = false;
+    TLineBreak lineBreak = lbCRLF;
+    friend bool operator==(const TFileFormat&, const TFileFormat&) = default;
+};
+
 } // namespace orvel

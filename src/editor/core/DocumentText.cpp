@@ -1,5 +1,7 @@
 #include "editor/core/DocumentText.h"
 
+#include <QFileInfo>
+
 namespace orvel {
 
 QString charsetName(TSynEncoding encoding) {
@@ -225,6 +227,10 @@ QString replaceCharsetMarker(const QString& line, const QString& value) {
     QString out = line;
     out.replace(QStringLiteral("%s"), value, Qt::CaseInsensitive);
     return out;
+}
+
+bool isHtmlTemplateName(const QString& fileName) {
+    return QFileInfo(fileName).suffix().compare(QLatin1String("htt"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace orvel
