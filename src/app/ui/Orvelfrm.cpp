@@ -388,8 +388,8 @@ QString THauptForm::programDataFile(const QString& name) const {
 }
 
 QString THauptForm::appTitle() const {
-    if (m_actProject)
-        return QStringLiteral("Tagsmith - ") + m_actProject->ProjName;
+    if (activeProject())
+        return QStringLiteral("Tagsmith - ") + activeProject()->ProjName;
     return QStringLiteral("Tagsmith");
 }
 
@@ -402,7 +402,7 @@ bool THauptForm::Init() {
     m_startScreen->show();
     m_startScreen->setStatus(T_("Loading project ..."));
     // The first start asks where projects live; without an answer there is nothing to do.
-    const bool firstStart = m_projects.empty();
+    const bool firstStart = projectCount() == 0;
     if (stdPath().isEmpty()) {
         const QString root =
             m_dialogs.chooseFolder(T_("Root directory for projects"), m_start.userPath);
@@ -410,18 +410,19 @@ bool THauptForm::Init() {
             return false;
         m_settings.Config.StdPath = withSlash(root);
     }
-    m_htmPath = stdPath();
-    SyncFilePanel(m_htmPath);
-    if (m_projects.empty())
-        m_projectIndex = CreateDefaultProject();
-    else if (m_projectIndex < 0 || m_projectIndex >= projectCount())
-        m_projectIndex = 0;
+    setProjectsRoot(stdPath());
+    m_session.setHtmlRoot(stdPath());
+    SyncFilePanel(htmlRoot());
+    if (projectCount() == 0)
+        m_session.setIndex(CreateDefaultProject());
+    else if (projectIndex() < 0 || projectIndex() >= projectCount())
+        m_session.setIndex(0);
 
     if (!m_start.comLineFiles.isEmpty()) {
         QList<const TProjectInfo*> list;
-        for (const auto& p : m_projects)
-            list << p.get();
-        int index = ProjectForFiles(list, m_start.comLineFiles, m_projectIndex);
+        for (int i = 0; i < projectCount(); ++i)
+            list << projectAt(i);
+        int index = ProjectForFiles(list, m_start.comLineFiles, projectIndex());
         if (index < 0)
             index = CreateDefaultProject();
         ActivateProject(index);
@@ -439,13 +440,11 @@ bool THauptForm::Init() {
             closeDocumentWindow(placeholder, false);
     } else if (firstStart) {
         // The project just made is the only choice there is.
-        ActivateProject(m_projectIndex);
+        ActivateProject(projectIndex());
     } else {
         for (bool opened = false; !opened;) {
-            QStringList names;
-            for (const auto& p : m_projects)
-                names << p->ProjName;
-            int index = m_projectIndex;
+            const QStringList names = m_session.names();
+            int index = projectIndex();
             m_startScreen->hide();
             const int answer = m_projectDialogs->selectProject(mainCaption(), names, index);
             m_startScreen->show();

@@ -10,6 +10,7 @@
 #include "editor/ui/DocumentList.h"
 #include "projects/core/ProjectDialogs.h"
 #include "projects/core/ProjectInfo.h"
+#include "projects/core/ProjectSession.h"
 #include "textcontrol/core/EditorCommands.h"
 
 #include <QMainWindow>
@@ -109,10 +110,10 @@ public:
     void ActionProjectCloseExecute();
     void ActionProjectManagerExecute();
     void itmRootDirClick();
-    TProjectInfo* activeProject() const { return m_actProject; }
-    int projectIndex() const { return m_projectIndex; }
-    int projectCount() const { return int(m_projects.size()); }
-    TProjectInfo* projectAt(int index) const;
+    TProjectInfo* activeProject() const { return m_session.active(); }
+    int projectIndex() const { return m_session.index(); }
+    int projectCount() const { return m_session.count(); }
+    TProjectInfo* projectAt(int index) const { return m_session.at(index); }
     QString stdPath() const { return m_settings.Config.StdPath; }
     QString projFilePath() const;
     TStartScreen* startScreen() const { return m_startScreen; }
@@ -156,7 +157,7 @@ public:
     TFindReplDialog* findDialog() override { return m_findDialog; }
     const THtmlCharTable* charTable() const override { return m_charTable.get(); }
     QStringList anchorNames() const override { return m_settings.AnchorList; }
-    QString htmlRoot() const override { return m_htmPath; }
+    QString htmlRoot() const override { return m_session.htmlRoot(); }
     QString programDataFile(const QString& name) const override;
     QString mainCaption() const override { return m_start.caption; }
     QString appTitle() const override;
@@ -194,6 +195,7 @@ private:
     void fillProjectBox();
     int addProject(std::unique_ptr<TProjectInfo> project);
     void makeActive(int index);
+    void setProjectsRoot(const QString& folder);
     QList<TLanguageName> dictionaryLanguages() const;
     // Hides the window behind the start screen while a project is opened.
     void beginProjectChange();
@@ -231,13 +233,8 @@ private:
     IProjectDialogs* m_projectDialogs = nullptr;
     std::unique_ptr<ISearchDialogs> m_ownSearchDialogs;
     ISearchDialogs* m_searchDialogs = nullptr;
-    std::vector<std::unique_ptr<TProjectInfo>> m_projects;
-    TProjectInfo* m_actProject = nullptr;
-    int m_projectIndex = -1;
-    QString m_htmPath; // the active project's root, with a trailing "/"
-    TTextChange m_linkCaseMode = tcNone;
-    bool m_filesHeldBack = false; // the active project's root was missing when it was opened
-    bool m_bulkLoading = false;   // many documents are being opened: activate the last one only
+    TProjectSession m_session;
+    bool m_bulkLoading = false; // many documents are being opened: activate the last one only
     TStartScreen* m_startScreen = nullptr;
     QMenu* m_projectMenu = nullptr;
     std::unique_ptr<IElementDialogs> m_ownElements;

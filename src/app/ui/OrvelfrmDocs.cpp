@@ -67,9 +67,9 @@ TMDIForm* THauptForm::NewWindow(TFileTypes fileType) {
     // whole window's focus chain.
     auto* form = new TMDIForm(*this, fileType, m_docs.newId(), nullptr);
     // New documents take the project's encoding and language; without one ANSI, no mark.
-    form->presetFormat(m_actProject ? m_actProject->ProjEncoding : seAnsi,
-                       m_actProject && m_actProject->UseBom);
-    form->setTextLangId(m_actProject ? m_actProject->LangId : 0);
+    form->presetFormat(activeProject() ? activeProject()->ProjEncoding : seAnsi,
+                       activeProject() && activeProject()->UseBom);
+    form->setTextLangId(activeProject() ? activeProject()->LangId : 0);
     applyTypeSettings(form);
     form->SetKeyStrokes(m_keyStrokes);
     m_docArea->addWidget(form);
@@ -127,7 +127,7 @@ TMDIForm* THauptForm::NewText(TFileTypes fileType, bool withFolder) {
     ++m_newNr;
     QString folder;
     if (withFolder)
-        folder = activeDocument() ? activeDocument()->TextPath() : m_htmPath;
+        folder = activeDocument() ? activeDocument()->TextPath() : htmlRoot();
     TMDIForm* form = NewWindow(fileType);
     form->InitNewText(T_("*New") + QString::number(m_newNr), folder);
     addTab(form);
@@ -155,12 +155,12 @@ bool THauptForm::OpenTextFile(const QString& fileName) {
         ActivateWindow(index);
     } else {
         const QString full = QFileInfo(fileName).absoluteFilePath();
-        const quint32 lang =
-            m_actProject ? m_actProject->LangId : quint32(m_settings.Config.DictionaryLanguage);
+        const quint32 lang = activeProject() ? activeProject()->LangId
+                                             : quint32(m_settings.Config.DictionaryLanguage);
         if (!LoadTextIntoWindow(full, {1, 1}, lang, 0))
             return false;
-        if (m_actProject)
-            m_actProject->Add(full, {{1, 1}, lang, 0});
+        if (activeProject())
+            activeProject()->Add(full, {{1, 1}, lang, 0});
     }
     ShowStatus(true);
     return true;
@@ -234,8 +234,8 @@ bool THauptForm::askToSave(TMDIForm* form) {
 
 void THauptForm::removeDocument(TMDIForm* form, bool keepInProject) {
     // The project's list keeps only what is open, unless every document is closing.
-    if (m_actProject && !keepInProject && form->Status() != tsNew)
-        m_actProject->Remove(form->TextName());
+    if (activeProject() && !keepInProject && form->Status() != tsNew)
+        activeProject()->Remove(form->TextName());
     const int tabIndex = m_docs.indexOf(form);
     const int front = m_docs.take(form);
     if (tabIndex >= 0) {

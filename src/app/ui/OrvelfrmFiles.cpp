@@ -94,11 +94,11 @@ bool THauptForm::saveDocument(TMDIForm* form, TSave mode) {
         if (name.isEmpty())
             return false;
         const QString full = QFileInfo(name).absoluteFilePath();
-        if (m_actProject) {
+        if (activeProject()) {
             // The project's entry moves to the new name.
             if (form->Status() != tsNew)
-                m_actProject->Remove(form->TextName());
-            m_actProject->Add(
+                activeProject()->Remove(form->TextName());
+            activeProject()->Add(
                 full, {form->TextBuffer()->caretXY(), form->TextLangId(), form->TextDateFormat()});
         }
         form->setFileName(full);
@@ -131,8 +131,8 @@ void THauptForm::ActionTemplateExecute() {
     TMDIForm* form = activeDocument();
     if (!form)
         return;
-    const QString folder =
-        m_dialogs.chooseFolder(T_("Select subdirectory for template"), form->TextPath(), m_htmPath);
+    const QString folder = m_dialogs.chooseFolder(T_("Select subdirectory for template"),
+                                                  form->TextPath(), htmlRoot());
     if (folder.isEmpty())
         return;
     const QString target = withSlash(folder) + QStringLiteral("~template.html");
@@ -164,7 +164,7 @@ void THauptForm::SyncFilePanel(const QString& fileName) {
 void THauptForm::ActionOpenExecute() {
     TFileDialogArgs args;
     args.title = T_("Open file");
-    args.dir = m_htmPath;
+    args.dir = htmlRoot();
     args.filter = fileFilter(ftNone, true);
     const QString name = m_dialogs.openFileName(args);
     if (!name.isEmpty())
@@ -176,8 +176,8 @@ void THauptForm::ActionOpenExecute() {
 QString THauptForm::statusName(const TMDIForm* form) const {
     // Below the root relative to it, elsewhere whole; the root itself shows nothing.
     QString rel = form->TextName();
-    if (form->Status() != tsNew && isPathBelow(rel, m_htmPath)) {
-        rel = QDir(m_htmPath).relativeFilePath(rel);
+    if (form->Status() != tsNew && isPathBelow(rel, htmlRoot())) {
+        rel = QDir(htmlRoot()).relativeFilePath(rel);
         if (rel == QStringLiteral("."))
             rel.clear();
     }
@@ -213,7 +213,7 @@ void THauptForm::ShowStatus(bool updateTabs) {
         m_switching = false;
     }
     m_panels[0]->setText(T_("Root-Path") + QStringLiteral(": ") +
-                         QDir::toNativeSeparators(m_htmPath));
+                         QDir::toNativeSeparators(htmlRoot()));
     if (form) {
         const TBufferCoord c = form->TextBuffer()->caretXY();
         m_panels[1]->setText(QString::asprintf("%6d:%3d", c.Line, c.Char));
