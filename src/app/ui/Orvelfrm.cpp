@@ -1,5 +1,6 @@
 #include "app/ui/Orvelfrm.h"
 
+#include "app/core/VersionInfo.h"
 #include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
 #include "app/ui/StartScreen.h"
@@ -389,8 +390,8 @@ QString THauptForm::programDataFile(const QString& name) const {
 
 QString THauptForm::appTitle() const {
     if (activeProject())
-        return QStringLiteral("Tagsmith - ") + activeProject()->ProjName;
-    return QStringLiteral("Tagsmith");
+        return applicationTitle() + QStringLiteral(" - ") + activeProject()->ProjName;
+    return applicationTitle();
 }
 
 void THauptForm::reportError(const QString& message) {

@@ -205,9 +205,7 @@ QString caretLine(TBufferCoord pos) {
 }
 
 QString newDocumentText(TFileTypes type, TSynEncoding encoding, TLineBreak lineBreak) {
-    const QString eol = lineBreak == lbLF   ? QStringLiteral("\n")
-                        : lineBreak == lbCR ? QStringLiteral("\r")
-                                            : QStringLiteral("\r\n");
+    const QString eol = QString::fromLatin1(lineBreakText(lineBreak));
     switch (type) {
     case ftCss:
         return QStringLiteral("@charset \"%1\";").arg(charsetName(encoding)) + eol;
