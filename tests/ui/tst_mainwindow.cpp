@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTabBar>
@@ -41,6 +43,9 @@ private Q_SLOTS:
     void menusMergeDocumentMenus();
     void cyclingFollowsOrderOfUse();
     void tabStripShowsItsTabs();
+    void desktopKeys_data();
+    void desktopKeys();
+    void noKeyHeldTwice();
 
 private:
     std::unique_ptr<THauptForm> make(const QStringList& files = {});
@@ -68,12 +73,12 @@ void TestMainWindow::fileCommandsAreRows_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("hint");
-    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("key"); // the design's key, else the desktop's: what menus show
     QTest::addColumn<int>("tag");
     QTest::newRow("open") << int(cmd::ActionOpen) << "ActionOpen"
                           << "&Open .."
                           << "Open document"
-                          << "" << 1005;
+                          << "Ctrl+O" << 1005;
     QTest::newRow("save") << int(cmd::ActionSave) << "ActionSave"
                           << "&Save"
                           << "Save document"
@@ -81,15 +86,15 @@ void TestMainWindow::fileCommandsAreRows_data() {
     QTest::newRow("save as") << int(cmd::ActionSaveAs) << "ActionSaveAs"
                              << "Save &as .."
                              << "Save document as new file"
-                             << "" << 1009;
+                             << "Ctrl+Shift+S" << 1009;
     QTest::newRow("close") << int(cmd::ActionClose) << "ActionClose"
                            << "&Close"
                            << "Close document"
-                           << "" << 1006;
+                           << "Ctrl+F4" << 1006;
     QTest::newRow("quit") << int(cmd::ActionExit) << "ActionExit"
                           << "&Quit"
                           << "Quit program"
-                          << "" << 1011;
+                          << "Ctrl+Q" << 1011;
 }
 
 void TestMainWindow::fileCommandsAreRows() {
@@ -285,6 +290,90 @@ void TestMainWindow::documentsBuildNoCommandsAndLeaveNothingBehind() {
     for (const QPointer<TMDIForm>& d : docs)
         QVERIFY(d.isNull());
     QVERIFY(w->findChildren<QWidget*>().size() < widgets); // the first document went too
+}
+
+void TestMainWindow::desktopKeys_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("effect");
+    QTest::newRow("save") << "Ctrl+S"
+                          << "saved";
+    QTest::newRow("save as") << "Ctrl+Shift+S"
+                             << "name asked";
+    QTest::newRow("open") << "Ctrl+O"
+                          << "open asked";
+    QTest::newRow("close") << "Ctrl+F4"
+                           << "closed";
+    QTest::newRow("quit") << "Ctrl+Q"
+                          << "quit";
+    QTest::newRow("undo") << "Ctrl+Z"
+                          << "undone";
+    QTest::newRow("redo") << "Ctrl+Shift+Z"
+                          << "redone";
+    QTest::newRow("next document") << "Ctrl+Tab"
+                                   << "a.txt";
+    QTest::newRow("previous document") << "Ctrl+Shift+Tab"
+                                       << "b.txt";
+    // The design's own keys stay.
+    QTest::newRow("F2 saves") << "F2"
+                              << "saved";
+    QTest::newRow("Alt+Backspace undoes") << "Alt+Backspace"
+                                          << "undone";
+}
+
+void TestMainWindow::desktopKeys() {
+    QFETCH(QString, key);
+    QFETCH(QString, effect);
+    writeAll(path("a.txt"), "a");
+    writeAll(path("b.txt"), "b");
+    writeAll(path("c.txt"), "c");
+    auto w = make({path("a.txt"), path("b.txt"), path("c.txt")}); // used: a, b, c
+    w->show();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QTRY_COMPARE(QApplication::activeWindow(), w.get());
+    TMDIForm* doc = w->activeDocument();
+    TEditorControl* ed = doc->TextBuffer();
+    ed->focusText();
+    QTest::keyClicks(ed->focusProxy(), "x");
+    QCOMPARE(ed->text(), QString("xc"));
+    if (effect == "redone")
+        ed->undo();
+    if (effect == "name asked")
+        script.expectSaveName(QString());
+    if (effect == "open asked")
+        script.expectOpenName(QString());
+    if (effect == "quit" || effect == "closed")
+        script.expectAsk(effect == "quit" ? "Save changed files?" : "Save ", mrNo);
+    const QKeySequence seq = QKeySequence::fromString(key, QKeySequence::PortableText);
+    QTest::keySequence(ed->focusProxy(), seq);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (effect == "saved")
+        QCOMPARE(readAll(path("c.txt")), QByteArray("xc"));
+    else if (effect == "undone")
+        QCOMPARE(ed->text(), QString("c"));
+    else if (effect == "redone")
+        QCOMPARE(ed->text(), QString("xc"));
+    else if (effect == "closed")
+        QCOMPARE(w->documents().size(), 2);
+    else if (effect == "quit")
+        QVERIFY(!w->isVisible());
+    else if (effect.endsWith(".txt"))
+        QCOMPARE(QFileInfo(w->activeDocument()->TextName()).fileName(), effect);
+    // "name asked" and "open asked": the script checks that the question came.
+}
+
+void TestMainWindow::noKeyHeldTwice() {
+    auto w = make();
+    QHash<QKeySequence, QString> holders;
+    for (QAction* a : w->findChildren<QAction*>())
+        for (const QKeySequence& k : a->shortcuts()) {
+            QVERIFY2(!holders.contains(k), qPrintable(k.toString() + ": " + holders.value(k) +
+                                                      " and " + a->objectName()));
+            holders.insert(k, a->objectName());
+        }
+    // Menus show the design's key first.
+    QCOMPARE(w->action(cmd::ActionSave)->shortcut(), QKeySequence(Qt::Key_F2));
+    QCOMPARE(w->action(cmd::ActionSave)->shortcuts().size(), 2);
 }
 
 QTEST_MAIN(TestMainWindow)

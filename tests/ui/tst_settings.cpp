@@ -5,6 +5,7 @@
 #include "base/core/HistoryList.h"
 #include "base/core/IniFileUtils.h"
 #include "editor/ui/OrvelMDI.h"
+#include "search/ui/FindReplDlg.h"
 #include "textcontrol/ui/EditorControl.h"
 
 #include <QSplitter>
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void fileTypeTableDecidesTheType();
     void documentsGetTheirTypeSettings();
     void failedWritesReportedOnceEach();
+    void f3SearchesTheStoredTextAfterARestart();
 
 private:
     std::unique_ptr<THauptForm> start(const QStringList& files = {});
@@ -170,6 +172,33 @@ void TestSettings::failedWritesReportedOnceEach() {
     script.expectError("Error writing to");
     w->SaveSettings();
     QVERIFY(script.shown.last().contains(s.iniName));
+}
+
+void TestSettings::f3SearchesTheStoredTextAfterARestart() {
+    writeAll(dir->filePath("a.txt"), "one two three two");
+    {
+        auto w = start({dir->filePath("a.txt")});
+        w->findDialog()->setFindText("two");
+        w->findDialog()->setReplaceText("2");
+        w->show();
+        w->close();
+    }
+    auto w = start({dir->filePath("a.txt")});
+    QCOMPARE(w->findDialog()->FindText(), QString("two"));
+    QCOMPARE(w->findDialog()->ReplaceText(), QString("2"));
+    w->show();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QTRY_COMPARE(QApplication::activeWindow(), w.get());
+    TEditorControl* ed = w->activeDocument()->TextBuffer();
+    ed->focusText();
+    QTest::keyClick(ed->focusProxy(), Qt::Key_F3);
+    QCOMPARE(ed->selText(), QString("two"));
+    QCOMPARE(ed->blockBegin(), (TBufferCoord{5, 1}));
+    QTest::keyClick(ed->focusProxy(), Qt::Key_F3);
+    QCOMPARE(ed->blockBegin(), (TBufferCoord{15, 1}));
+    QTest::keyClick(ed->focusProxy(), Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(ed->blockBegin(), (TBufferCoord{5, 1}));
 }
 
 QTEST_MAIN(TestSettings)

@@ -67,6 +67,12 @@ const TCommandDef kFileCommands[] = {
 };
 // clang-format on
 
+const TDesktopKeys kDesktopKeys[] = {{cmd::ActionSave, "Ctrl+S"},
+                                     {cmd::ActionSaveAs, "Ctrl+Shift+S"},
+                                     {cmd::ActionOpen, "Ctrl+O"},
+                                     {cmd::ActionExit, "Ctrl+Q"},
+                                     {cmd::ActionClose, "Ctrl+F4"}};
+
 const char* const kSearchHistorySections[4] = {"FileFind", "FileReplace", "FindDirs", "FindTypes"};
 } // namespace
 
@@ -92,6 +98,9 @@ THauptForm::THauptForm(const TShellStart& start, const TShellDialogs& dialogs, Q
     m_findDialog = new TFindReplDialog(this);
     if (!m_start.iniName.isEmpty())
         m_findDialog->LoadFromIni(m_start.iniName);
+    // F3 searches for the stored text from the start on.
+    m_findDialog->setFindText(m_settings.Config.FindText);
+    m_findDialog->setReplaceText(m_settings.Config.ReplaceText);
     createLayout();
     createCommands();
     createDocumentCommands();
@@ -258,6 +267,8 @@ void THauptForm::createCommands() {
         [this] { ActionSelectDocExecute(); }};
     for (int i = 4; i < int(std::size(kFileCommands)); ++i)
         c.add(kFileCommands[i], handlers[i - 4]);
+    for (const TDesktopKeys& k : kDesktopKeys)
+        c.addKeys(k);
     createProjectCommands();
 
     auto* file = new QMenu(T_("&File"), this);

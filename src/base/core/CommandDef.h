@@ -13,6 +13,12 @@ struct TCommandDef {
     const char* defaultKey; // portable key text ("Ctrl+Shift+K"), empty for none
 };
 
+// Keys every desktop editor shares, given to a command besides its own: Ctrl+S, Ctrl+Z, ...
+struct TDesktopKeys {
+    int id;
+    const char* key; // portable key text
+};
+
 } // namespace orvel
 
 // A command's constant and its name from one spelling: CMD(ActionSave).

@@ -50,6 +50,15 @@ void TCommandList::resolveKeyClashes() {
     }
 }
 
+void TCommandList::addKeys(const TDesktopKeys& keys) {
+    QAction* a = action(keys.id);
+    if (!a)
+        return;
+    QList<QKeySequence> all = a->shortcuts();
+    all.append(QKeySequence::fromString(QString::fromLatin1(keys.key), QKeySequence::PortableText));
+    a->setShortcuts(all);
+}
+
 void TCommandList::run(const std::function<void()>& handler) const {
     try {
         handler();

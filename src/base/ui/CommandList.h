@@ -28,6 +28,9 @@ public:
     const TCommandDef* definition(const QAction* action) const;
     // A key two commands hold goes to the one added later, as the default key table gives it.
     void resolveKeyClashes();
+    // Further keys of a command (the desktop's common ones where the design leaves them free);
+    // the design's key stays the first, the one menus show.
+    void addKeys(const TDesktopKeys& keys);
 
     // Runs a handler the way an action does: errors are reported, not thrown.
     void run(const std::function<void()>& handler) const;

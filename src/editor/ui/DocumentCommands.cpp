@@ -53,6 +53,11 @@ const TCommandDef kCharCommands[] = {
 // clang-format on
 const TSynEncoding kEncodingOfCommand[] = {seUTF8, seUTF16LE, seUTF16BE, seAnsi};
 
+const TDesktopKeys kDesktopKeys[] = {{cmd::ActionUndo, "Ctrl+Z"},
+                                     {cmd::ActionRedo, "Ctrl+Shift+Z"},
+                                     {cmd::ActionNextWin, "Ctrl+Tab"},
+                                     {cmd::ActionPreviousWin, "Ctrl+Shift+Tab"}};
+
 const char* const kCategories[] = {N_("Global"), N_("Wrapping"),  N_("Fonts"),      N_("Lists"),
                                    N_("Tables"), N_("Alignment"), N_("Dimensions"), N_("Colors"),
                                    N_("Frames"), N_("Forms")};
@@ -113,6 +118,8 @@ TDocumentCommands::TDocumentCommands(QWidget* owner, QWidget* keyScope, IDocumen
     addElementCommands();
     m_list->resolveKeyClashes();
     addCharCommands();
+    for (const TDesktopKeys& k : kDesktopKeys)
+        m_list->addKeys(k);
     buildMenus();
     buildContextMenu();
     // Shortcuts act only while a document has the keyboard focus.
