@@ -243,7 +243,8 @@ TStatus TFtpClient::runTransfer(const QString& cmd) {
     if (!r.value().preliminary())
         return {}; // nothing to transfer (an empty listing on some servers)
     armTimer(TransferTimeout);
-    if (!await([this] { return dataReady(); }))
+    // A fast server may have sent everything and closed already.
+    if (!await([this] { return dataReady() || m_dataClosed; }))
         return TStatus::failure(m_error);
     pumpUpload();
     // The data connection ends the transfer; a refusal may come before it does.

@@ -358,7 +358,9 @@ bool TExtFtp::ReConnect(const QString& dir, bool test, bool refresh) {
         return true;
     Disconnect();
     for (int attempt = 1; attempt <= kMaxReconnects; ++attempt) {
-        logLine(fmt(T_("Connection to FTP server: %s:%u"), {Host, QString::number(Port)}));
+        logLine(fmt(T_("Connection to FTP server: %s:%u")
+                        .replace(QStringLiteral("%u"), QStringLiteral("%s")),
+                    {Host, QString::number(Port)}));
         if (Connect().ok())
             break;
         record(LastError());
