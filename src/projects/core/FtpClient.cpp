@@ -67,6 +67,8 @@ TFtpClient::TFtpClient(QObject* parent) : QObject(parent), m_timer(this) {
 }
 
 TFtpClient::~TFtpClient() {
+    // The log's owner may be gone already.
+    m_log = nullptr;
     closeAll();
 }
 
@@ -208,7 +210,10 @@ QSslConfiguration TFtpClient::tlsConfiguration() const {
 void TFtpClient::onSocketError(QSslSocket* socket) {
     const QAbstractSocket::SocketError err = socket->error();
     if (socket == m_data && err == QAbstractSocket::RemoteHostClosedError) {
-        m_dataClosed = true; // the server ends a download by closing
+        // The server ends a download by closing; after its TLS close_notify it waits for
+        // the connection to end on this side too.
+        m_dataClosed = true;
+        socket->disconnectFromHost();
         wake();
         return;
     }
@@ -226,7 +231,7 @@ void TFtpClient::onSocketError(QSslSocket* socket) {
     case QAbstractSocket::SslInternalError:
     case QAbstractSocket::SslInvalidUserDataError:
         kind = ekTls;
-        if (!m_certInfo.Reasons.isEmpty() && socket == m_control)
+        if (socket == m_control && !socket->isEncrypted() && !m_certInfo.Reasons.isEmpty())
             text = T_("The server certificate was not accepted: ") +
                    m_certInfo.Reasons.join(QStringLiteral("; "));
         break;

@@ -45,9 +45,17 @@ void TFtpClient::wireData(QSslSocket* s) {
     connect(s, &QAbstractSocket::disconnected, this, [this] {
         onDataRead();
         m_dataClosed = true;
+        logLine(QStringLiteral("# data connection closed"));
         wake();
     });
-    connect(s, &QSslSocket::encrypted, this, [this] { pumpUpload(); });
+    connect(s, &QSslSocket::encrypted, this, [this, s] {
+        logLine(QStringLiteral("# data connection secured%1")
+                    .arg(s->sslConfiguration().sessionTicket().isEmpty()
+                             ? QString()
+                             : QStringLiteral(" (session kept)")));
+        pumpUpload();
+    });
+    connect(s, &QSslSocket::encryptedBytesWritten, this, [this] { pumpUpload(); });
 }
 
 void TFtpClient::startDataTls() {
@@ -165,7 +173,11 @@ void TFtpClient::onDataRead() {
 void TFtpClient::pumpUpload() {
     if (!m_data || !m_upload || m_dataClosing || !dataReady())
         return;
-    while (!m_sourceAtEnd && m_data->bytesToWrite() < kUploadWindow) {
+    // Both the plain text waiting for TLS and the bytes waiting for the network count.
+    const auto pending = [this] {
+        return m_data->bytesToWrite() + m_data->encryptedBytesToWrite();
+    };
+    while (!m_sourceAtEnd && pending() < kUploadWindow) {
         const QByteArray chunk = m_upload->read(kChunk);
         if (chunk.isEmpty()) {
             if (!m_upload->atEnd()) {
@@ -177,9 +189,9 @@ void TFtpClient::pumpUpload() {
         }
         m_data->write(chunk);
     }
-    if (m_sourceAtEnd) {
-        // Ends with TLS's close_notify where the connection is protected: a server may
-        // take a bare end of the connection for a broken upload.
+    if (m_sourceAtEnd && pending() == 0) {
+        // Everything is with the network: end with TLS's close_notify where the
+        // connection is protected, as servers want it.
         m_dataClosing = true;
         m_data->disconnectFromHost();
     }
