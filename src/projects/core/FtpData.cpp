@@ -146,8 +146,6 @@ void TFtpClient::acceptData(qintptr descriptor) {
     }
     m_data = s;
     wireData(m_data);
-    if (m_protP)
-        startDataTls();
     wake();
 }
 
@@ -242,8 +240,6 @@ TStatus TFtpClient::runTransfer(const QString& cmd) {
         return s;
     if (m_aborted)
         return fail(ekCancelled, T_("Transfer cancelled"));
-    if (Passive && m_protP)
-        startDataTls();
     if (const TStatus s = sendLine(cmd); !s.ok())
         return s;
     setState(fsTransfer);
@@ -255,6 +251,14 @@ TStatus TFtpClient::runTransfer(const QString& cmd) {
     if (!r.value().preliminary())
         return {}; // nothing to transfer (an empty listing on some servers)
     armTimer(TransferTimeout);
+    // In active mode the server connects now. TLS starts once the server has taken the
+    // command: some servers drop a handshake that comes before it.
+    if (!await([this] {
+            return m_dataClosed || (m_data && m_data->state() == QAbstractSocket::ConnectedState);
+        }))
+        return TStatus::failure(m_error);
+    if (m_protP && !m_dataClosed)
+        startDataTls();
     // A fast server may have sent everything and closed already.
     if (!await([this] { return dataReady() || m_dataClosed; }))
         return TStatus::failure(m_error);
