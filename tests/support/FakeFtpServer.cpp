@@ -123,11 +123,13 @@ void FakeFtpServer::standard(const QString& verb, const QString& arg) {
         dirs.append(full(arg));
         send("257 \"" + full(arg).toUtf8() + "\" created\r\n");
     } else if (verb == u"EPSV") {
+        m_data = nullptr; // each transfer has its own connection
         m_dataServer.close();
         m_dataServer.listen(QHostAddress::LocalHost, 0);
         send("229 Entering Extended Passive Mode (|||" +
              QByteArray::number(m_dataServer.serverPort()) + "|)\r\n");
     } else if (verb == u"PASV") {
+        m_data = nullptr;
         m_dataServer.close();
         m_dataServer.listen(QHostAddress::LocalHost, 0);
         const quint16 p = m_dataServer.serverPort();
@@ -161,6 +163,7 @@ void FakeFtpServer::standard(const QString& verb, const QString& arg) {
 
 void FakeFtpServer::beginTransfer(const QString& verb, const QString& arg) {
     m_transferVerb = verb;
+    m_transferClient = m_client;
     m_transferName = full(arg);
     m_received.clear();
     send("150 Opening data connection\r\n");
@@ -172,6 +175,7 @@ void FakeFtpServer::onDataConnection() {
 }
 
 void FakeFtpServer::connectActive(const QHostAddress& host, quint16 port) {
+    m_data = nullptr;
     auto* s = new QTcpSocket(this);
     s->connectToHost(host, port);
     connect(s, &QTcpSocket::connected, this, [this, s] { useDataSocket(s); });
@@ -181,9 +185,13 @@ void FakeFtpServer::useDataSocket(QTcpSocket* s) {
     if (m_data)
         m_data->abort();
     m_data = s;
+    // Like a real server, an upload is on "disk" as it arrives.
     connect(s, &QTcpSocket::readyRead, this, [this, s] {
-        if (s == m_data)
-            m_received.append(s->readAll());
+        if (s != m_data)
+            return;
+        m_received.append(s->readAll());
+        if (m_transferVerb == u"STOR")
+            files.insert(m_transferName, m_received);
     });
     connect(s, &QTcpSocket::disconnected, this, [this, s] {
         if (s != m_data || m_transferVerb != u"STOR")
@@ -191,7 +199,8 @@ void FakeFtpServer::useDataSocket(QTcpSocket* s) {
         m_received.append(s->readAll());
         files.insert(m_transferName, m_received);
         m_transferVerb.clear();
-        send("226 Transfer complete\r\n");
+        if (m_client == m_transferClient)
+            send("226 Transfer complete\r\n");
     });
     serveData();
 }

@@ -73,6 +73,7 @@ private:
     QByteArray m_buffer;
     QHash<QString, Handler> m_handlers;
     QString m_transferVerb;
+    QPointer<QTcpSocket> m_transferClient;
     QString m_transferName;
     QByteArray m_received;
 };
