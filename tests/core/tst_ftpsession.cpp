@@ -2,6 +2,7 @@
 // hostile servers a publishing run must survive.
 
 #include "FakeFtpServer.h"
+#include "TestFiles.h"
 #include "projects/core/FtpUtils.h"
 
 #include <QBuffer>
@@ -64,9 +65,18 @@ void TestFtpSession::loginTranscriptAndLog() {
     TExtFtp ftp;
     setUp(ftp, srv);
     QStringList log;
-    ftp.setProtocolLog([&log](const QString& line) { log.append(line); });
+    QTemporaryDir dir;
+    const TFtpClient::TLogSink file = protocolLogFile(ftpLogFileName(dir.path()));
+    ftp.setProtocolLog([&log, file](const QString& line) {
+        log.append(line);
+        file(line);
+    });
     QVERIFY2(ftp.Connect().ok(), qPrintable(ftp.LastError()));
     QCOMPARE(srv.commandsSince(1), kLogin);
+    const QByteArray written = test::readAll(dir.filePath(QStringLiteral("FtpLog.txt")));
+    QVERIFY(written.contains("> PASS ****\n"));
+    QVERIFY(written.contains("< 230 Logged in\n"));
+    QVERIFY(!written.contains("secret"));
     QVERIFY(ftp.Connected());
     QCOMPARE(ftp.LoginDir(), QStringLiteral("/"));
     QVERIFY(ftp.UTF8());

@@ -5,10 +5,12 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSslSocket>
 #include <QTimer>
+#include <memory>
 
 namespace orvel {
 
@@ -48,6 +50,31 @@ TFtpTlsFiles findTlsFiles(const QStringList& folders) {
 
 QByteArray clientKeyPassPhrase() {
     return QByteArrayLiteral("Orv3l#k9");
+}
+
+QString ftpLogFileName(const QString& folder) {
+    return QDir(folder).filePath(QStringLiteral("FtpLog.txt"));
+}
+
+TFtpClient::TLogSink protocolLogFile(const QString& fileName,
+                                     std::function<void(const QString&)> failed) {
+    auto file = std::make_shared<QFile>(fileName);
+    auto broken = std::make_shared<bool>(false);
+    return [file, broken, failed](const QString& line) {
+        if (*broken)
+            return;
+        const QByteArray text =
+            (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz ")) +
+             line + u'\n')
+                .toUtf8();
+        if ((!file->isOpen() && !file->open(QIODevice::Append)) ||
+            file->write(text) != text.size() || !file->flush()) {
+            *broken = true;
+            if (failed)
+                failed(fmt(T_("Error writing to \"%s\""), {file->fileName()}) + u'\n' +
+                       file->errorString());
+        }
+    };
 }
 
 TExtFtp::TExtFtp() : TFtpClient(nullptr) {

@@ -42,6 +42,13 @@ TFtpTlsFiles findTlsFiles(const QStringList& folders);
 // The pass phrase of the client key (fixed in the program).
 QByteArray clientKeyPassPhrase();
 
+// The protocol log "FtpLog.txt" in folder (the settings folder, private to the user).
+QString ftpLogFileName(const QString& folder);
+// A protocol log sink that appends each line with its time to fileName; its first failure
+// to write is reported through failed, and the log then stays quiet.
+TFtpClient::TLogSink protocolLogFile(const QString& fileName,
+                                     std::function<void(const QString&)> failed = {});
+
 class TExtFtp : public TFtpClient {
     Q_OBJECT
 public:
