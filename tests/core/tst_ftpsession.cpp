@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace orvel;
 using orvel::test::FakeFtpServer;
@@ -58,6 +59,8 @@ private Q_SLOTS:
     void caseModeUpper();
     void reconnectChecksWhereItIs();
     void cancelRemovesPartialUpload();
+    void disconnectEndsConnectAttempt();
+    void cancelStopsListingRetry();
 };
 
 void TestFtpSession::loginTranscriptAndLog() {
@@ -490,6 +493,36 @@ void TestFtpSession::cancelRemovesPartialUpload() {
     QVERIFY(ftp.Aborted());
     QCOMPARE(srv.transcript.last(), QStringLiteral("DELE big.bin"));
     QVERIFY(!srv.files.contains(QStringLiteral("/big.bin")));
+}
+
+void TestFtpSession::disconnectEndsConnectAttempt() {
+    FakeFtpServer srv;
+    srv.greeting.clear(); // a server that never greets
+    TExtFtp ftp;
+    setUp(ftp, srv);
+    ftp.ConnectTimeout = 30000;
+    // The status window's Cancel arrives while Connect waits.
+    QTimer::singleShot(100, &ftp, [&ftp] { ftp.Disconnect(); });
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(!ftp.Connect().ok());
+    QCOMPARE(ftp.LastErrorKind(), TFtpClient::ekCancelled);
+    QVERIFY(t.elapsed() < 5000);
+    QVERIFY(!ftp.Connected());
+}
+
+void TestFtpSession::cancelStopsListingRetry() {
+    FakeFtpServer srv;
+    srv.on(QStringLiteral("LIST"), [](const QString&) { return true; }); // stalls
+    TExtFtp ftp;
+    setUp(ftp, srv);
+    QVERIFY(ftp.Connect().ok());
+    QTimer::singleShot(100, &ftp, [&ftp] { ftp.AbortTransfer(); });
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(!ftp.GetFileList());
+    QVERIFY(t.elapsed() < 2500); // not the 3 s time-out, and no reconnects
+    QCOMPARE(srv.connections, 1);
 }
 
 QTEST_GUILESS_MAIN(TestFtpSession)

@@ -135,6 +135,10 @@ Q_SIGNALS:
     // Bytes of the data transfer in progress done so far.
     void Work(qint64 bytes);
 
+protected:
+    // After each successful login.
+    virtual void connected() {}
+
 private:
     // Holds the client's claim while an operation runs, however it leaves.
     class TBusy {

@@ -42,6 +42,7 @@ TStatus TFtpClient::Connect() {
         return status;
     }
     setState(fsReady);
+    connected();
     return {};
 }
 

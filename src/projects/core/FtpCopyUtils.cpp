@@ -225,6 +225,11 @@ int TWriteFtpThread::Execute() {
         return crNoSource;
     if (DestName().isEmpty())
         return crNoDestination;
+    if (m_ftp->thread() != QThread::currentThread()) {
+        // A session with a parent cannot change threads; it must not be used from here.
+        noteSystemError(T_("The FTP session could not be handed to the worker."));
+        return frNotConnected;
+    }
     QFile source(SourceName());
     if (!source.open(QIODevice::ReadOnly)) {
         noteSystemError(source.errorString());

@@ -80,6 +80,12 @@ TFtpClient::TLogSink protocolLogFile(const QString& fileName,
 TExtFtp::TExtFtp() : TFtpClient(nullptr) {
 }
 
+void TExtFtp::connected() {
+    // A new connection starts in the login folder with nothing known of it.
+    m_currentDir = LoginDir();
+    m_listingValid = false;
+}
+
 bool TExtFtp::CanUseTls() {
     return QSslSocket::supportsSsl();
 }
@@ -403,8 +409,6 @@ bool TExtFtp::ReConnect(const QString& dir, bool test, bool refresh) {
         Disconnect();
         return false;
     }
-    if (dir.isEmpty())
-        m_currentDir = LoginDir();
     if (refresh)
         GetFileList();
     return true;

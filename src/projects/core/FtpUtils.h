@@ -102,6 +102,9 @@ public:
     void InvalidateListing() { m_listingValid = false; }
     bool UTF8() const { return HasFeature(QStringLiteral("UTF8")); }
 
+protected:
+    void connected() override;
+
 private:
     bool readListing();
     bool changeOrCreate(const QString& name);
