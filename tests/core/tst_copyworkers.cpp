@@ -42,6 +42,14 @@ void setTime(const QString& file, const QDateTime& when) {
     QVERIFY(f.setFileTime(when, QFileDevice::FileModificationTime));
 }
 
+// Runs the worker to its end, waiting as a publishing run does.
+void run(TCopyThread& worker, Progress* progress = nullptr) {
+    if (progress)
+        worker.SetOnProgress(progress->handler());
+    worker.Start();
+    worker.WaitUntilDone();
+}
+
 void connectTo(TExtFtp& ftp, const FakeFtpServer& srv) {
     ftp.Host = QStringLiteral("127.0.0.1");
     ftp.Port = srv.port();
@@ -82,9 +90,7 @@ void TestCopyWorkers::localCopyReplacesAndKeepsTime() {
     setTime(src, when);
     TCopyThread worker(src, dst);
     Progress p;
-    worker.SetOnProgress(p.handler());
-    worker.Start();
-    worker.WaitUntilDone();
+    run(worker, &p);
     QCOMPARE(worker.ErrorCode(), 0);
     QCOMPARE(readAll(dst), data);
     QCOMPARE(QFileInfo(dst).lastModified().toUTC(), when);
@@ -98,9 +104,7 @@ void TestCopyWorkers::localCopyOfEmptyFile() {
     writeAll(src, QByteArray());
     TCopyThread worker(src, dst);
     Progress p;
-    worker.SetOnProgress(p.handler());
-    worker.Start();
-    worker.WaitUntilDone();
+    run(worker, &p);
     QCOMPARE(worker.ErrorCode(), 0);
     QVERIFY(QFileInfo(dst).isFile());
     QCOMPARE(QFileInfo(dst).size(), 0);
@@ -128,8 +132,7 @@ void TestCopyWorkers::localCopyFailures() {
     QFETCH(bool, systemError);
     writeAll(m_dir.filePath(QStringLiteral("present.htm")), "x");
     TCopyThread worker(m_dir.filePath(source), dest.isEmpty() ? dest : m_dir.filePath(dest));
-    worker.Start();
-    worker.WaitUntilDone();
+    run(worker);
     QCOMPARE(worker.ErrorCode(), code + TCopyThread::FErrFlag);
     QCOMPARE(worker.SysErrorMsg().startsWith(QStringLiteral("System error: ")), systemError);
 }
@@ -159,9 +162,7 @@ void TestCopyWorkers::localVerify() {
     TCopyThread worker(src, m_dir.filePath(QStringLiteral("v-copy.htm")));
     worker.Verify = true;
     Progress p;
-    worker.SetOnProgress(p.handler());
-    worker.Start();
-    worker.WaitUntilDone();
+    run(worker, &p);
     QCOMPARE(worker.ErrorCode(), 0);
     QVERIFY(p.actions.contains(caCompare));
 }
@@ -177,9 +178,7 @@ void TestCopyWorkers::upload() {
     writeAll(src, data);
     TWriteFtpThread worker(&ftp, src, ftp.CurrentDir(), QStringLiteral("page.htm"));
     Progress p;
-    worker.SetOnProgress(p.handler());
-    worker.Start();
-    worker.WaitUntilDone();
+    run(worker, &p);
     QCOMPARE(worker.ErrorCode(), 0);
     QCOMPARE(worker.DestSize(), qint64(data.size()));
     QCOMPARE(worker.DestDir(), QStringLiteral("/site"));
@@ -225,8 +224,7 @@ void TestCopyWorkers::uploadFailures() {
     TExtFtp ftp;
     connectTo(ftp, srv);
     TWriteFtpThread worker(&ftp, m_dir.filePath(source), QString(), remote);
-    worker.Start();
-    worker.WaitUntilDone();
+    run(worker);
     QCOMPARE(worker.ErrorCode(), code + TCopyThread::FErrFlag);
     QCOMPARE(srv.transcript.filter(QStringLiteral("STOR")).isEmpty(), storReply.isEmpty());
     QCOMPARE(ftp.thread(), QThread::currentThread());
@@ -276,9 +274,7 @@ void TestCopyWorkers::verifiedUpload() {
     writeAll(src, "abcde");
     TWriteFtpThread worker(&ftp, src, QString(), QStringLiteral("abcde.htm"), true);
     Progress p;
-    worker.SetOnProgress(p.handler());
-    worker.Start();
-    worker.WaitUntilDone();
+    run(worker, &p);
     QCOMPARE(worker.ErrorCode(), code);
     QVERIFY(p.actions.contains(caRead));
     QVERIFY(srv.transcript.contains(QStringLiteral("RETR abcde.htm")));

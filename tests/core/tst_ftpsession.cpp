@@ -28,6 +28,11 @@ void setUp(TExtFtp& ftp, const FakeFtpServer& srv) {
     ftp.TransferTimeout = 3000;
 }
 
+bool connectTo(TExtFtp& ftp, const FakeFtpServer& srv) {
+    setUp(ftp, srv);
+    return ftp.Connect().ok();
+}
+
 QByteArray payload(int size) {
     QByteArray b(size, Qt::Uninitialized);
     for (int i = 0; i < size; ++i)
@@ -96,8 +101,7 @@ void TestFtpSession::forceDirCreatesWhatIsMissing() {
     FakeFtpServer srv;
     srv.dirs << QStringLiteral("/a");
     TExtFtp ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     QVERIFY(ftp.ChangeDir(QStringLiteral("/")));
     const int before = int(srv.transcript.size());
     QVERIFY(ftp.ForceDir(QStringLiteral("a/b/c")));
@@ -116,8 +120,7 @@ void TestFtpSession::forceDirLoginFolderAtSlashOnly() {
     srv.dirs = QStringList{"/", "/home", "/home/ab", "/home/abc"};
     srv.onConnected = [&srv] { srv.cwd = QStringLiteral("/home/ab"); };
     TExtFtp ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     QCOMPARE(ftp.LoginDir(), QStringLiteral("/home/ab"));
     QVERIFY(ftp.ForceDir(QStringLiteral("/home/abc/x")));
     QCOMPARE(ftp.CurrentDir(), QStringLiteral("/home/abc/x"));
@@ -169,8 +172,7 @@ void TestFtpSession::hostileListing() {
 void TestFtpSession::namesWithLineBreaksAreNeverSent() {
     FakeFtpServer srv;
     TExtFtp ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     const int before = int(srv.transcript.size());
     QVERIFY(!ftp.DeleteFile(QStringLiteral("x\r\nDELE important"), false));
     QVERIFY(ftp.IndyError().contains(QStringLiteral("line break")));
@@ -192,8 +194,7 @@ void TestFtpSession::dataConnectionRefused() {
         return true;
     });
     TExtFtp ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     QBuffer src;
     src.setData("hello");
     src.open(QIODevice::ReadOnly);
@@ -207,8 +208,7 @@ void TestFtpSession::serverStopsAnswering() {
     srv.on(QStringLiteral("LIST"), [](const QString&) { return true; }); // no reply, ever
     srv.on(QStringLiteral("STOR"), [](const QString&) { return true; });
     TExtFtp ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     ftp.TransferTimeout = 300;
     QElapsedTimer t;
     t.start();
@@ -240,8 +240,7 @@ void TestFtpSession::disconnectDuringUpload() {
         return true;
     });
     TExtFtp ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     QVERIFY(ftp.ChangeDir(QStringLiteral("/site")));
     QBuffer src;
     src.setData(data);
@@ -262,8 +261,7 @@ void TestFtpSession::disconnectDuringEveryUpload() {
         return true;
     });
     TExtFtp ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     QBuffer src;
     src.setData(payload(300000));
     src.open(QIODevice::ReadOnly);
@@ -388,8 +386,7 @@ void TestFtpSession::timesAreUtc() {
     srv.greeting = greeting;
     srv.files.insert(QStringLiteral("/a.htm"), "x");
     TExtFtp ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     const QDateTime remote(QDate(2024, 1, 2), QTime(3, 4, 5), Qt::UTC);
     // The local time in another zone names the same instant.
     const QDateTime local = remote.addSecs(localOffsetSecs).toOffsetFromUtc(3600 * 5);
@@ -412,8 +409,7 @@ void TestFtpSession::settingTimes() {
             return true;
         });
     TExtFtp ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     QVERIFY(ftp.SetTimeStampFromFile(local, QStringLiteral("a.htm"), true));
     QCOMPARE(srv.transcript.last(), QStringLiteral("MDTM 20230506070809 a.htm"));
 
@@ -452,8 +448,7 @@ void TestFtpSession::reconnectChecksWhereItIs() {
     FakeFtpServer srv;
     srv.dirs << QStringLiteral("/site");
     TExtFtp ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     QVERIFY(ftp.ChangeDir(QStringLiteral("/site")));
     // After the next connection the folder is gone: nothing may be sent relative to "/".
     srv.on(QStringLiteral("STOR"), [&srv](const QString&) {
@@ -484,8 +479,7 @@ void TestFtpSession::cancelRemovesPartialUpload() {
     });
     TExtFtp ftp;
     session = &ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     QBuffer src;
     src.setData(payload(4 * 1024 * 1024));
     src.open(QIODevice::ReadOnly);
@@ -515,8 +509,7 @@ void TestFtpSession::cancelStopsListingRetry() {
     FakeFtpServer srv;
     srv.on(QStringLiteral("LIST"), [](const QString&) { return true; }); // stalls
     TExtFtp ftp;
-    setUp(ftp, srv);
-    QVERIFY(ftp.Connect().ok());
+    QVERIFY(connectTo(ftp, srv));
     QTimer::singleShot(100, &ftp, [&ftp] { ftp.AbortTransfer(); });
     QElapsedTimer t;
     t.start();
