@@ -299,6 +299,19 @@ void TestFtpServers::requiredTlsNeverFallsBack() {
 
     ftp.SetSecureTransfer(tlsIfAvailable);
     QVERIFY2(ftp.Connect().ok(), qPrintable(ftp.LastError()));
+    QVERIFY(ftp.CertInfo().Fingerprint.isEmpty()); // clear, as allowed
+    QVERIFY(ftp.GetFileList());
+    ftp.Disconnect();
+
+    // The same mode uses TLS where the server offers it.
+    std::unique_ptr<ServerProcess> tlsServer = startServer(PyTls, m_cert);
+    QVERIFY(tlsServer);
+    ftp.Port = tlsServer->port();
+    ScriptedTransferDialogs dialogs;
+    dialogs.expectCertificate(true);
+    ftp.setDialogs(&dialogs);
+    QVERIFY2(ftp.Connect().ok(), qPrintable(ftp.LastError()));
+    QCOMPARE(ftp.CertInfo().Fingerprint, fingerprintOf(m_cert.Cert));
     QVERIFY(ftp.GetFileList());
     ftp.Disconnect();
 }

@@ -14,7 +14,7 @@ namespace orvel {
 namespace {
 QString row(const QString& label, const QString& value) {
     return QStringLiteral("<tr><td valign='top'><b>%1</b></td><td>%2</td></tr>")
-        .arg(label.toHtmlEscaped(), value.toHtmlEscaped());
+        .arg(label.toHtmlEscaped(), value.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>")));
 }
 
 QString dateText(const QDateTime& time) {
