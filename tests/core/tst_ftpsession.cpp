@@ -65,6 +65,7 @@ private Q_SLOTS:
     void reconnectChecksWhereItIs();
     void cancelRemovesPartialUpload();
     void disconnectEndsConnectAttempt();
+    void repliesNobodyAskedFor();
     void cancelStopsListingRetry();
 };
 
@@ -516,6 +517,27 @@ void TestFtpSession::cancelStopsListingRetry() {
     QVERIFY(!ftp.GetFileList());
     QVERIFY(t.elapsed() < 2500); // not the 3 s time-out, and no reconnects
     QCOMPARE(srv.connections, 1);
+}
+
+void TestFtpSession::repliesNobodyAskedFor() {
+    FakeFtpServer srv;
+    TExtFtp ftp;
+    QVERIFY(connectTo(ftp, srv));
+    ftp.TransferTimeout = 200;
+    // A notice while idle neither ends the session nor answers the next command.
+    srv.send("200 Just saying hello\r\n");
+    QTest::qWait(500);
+    QVERIFY(ftp.Connected());
+    QCOMPARE(ftp.GetCurrentDir(), QStringLiteral("/"));
+    // A server that timed the session out says 421: the next upload connects again.
+    srv.send("421 Timeout\r\n");
+    QTest::qWait(50);
+    QBuffer src;
+    src.setData("x");
+    src.open(QIODevice::ReadOnly);
+    QCOMPARE(ftp.Flush(&src, QStringLiteral("a.htm"), false), int(frOk));
+    QCOMPARE(srv.connections, 2);
+    QCOMPARE(srv.files.value(QStringLiteral("/a.htm")), QByteArray("x"));
 }
 
 QTEST_GUILESS_MAIN(TestFtpSession)

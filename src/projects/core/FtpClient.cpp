@@ -277,7 +277,9 @@ void TFtpClient::onControlRead() {
     if (!m_control)
         return;
     const QByteArray bytes = m_control->readAll();
-    armTimer(m_state == fsConnecting || m_loggingIn ? ConnectTimeout : TransferTimeout);
+    // A notice the server sends while nothing waits must not start a time-out.
+    if (m_busy)
+        armTimer(m_loggingIn ? ConnectTimeout : TransferTimeout);
     if (!m_reader.feed(bytes)) {
         failAsync(ekProtocol, m_reader.error());
         return;

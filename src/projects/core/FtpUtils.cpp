@@ -159,7 +159,7 @@ bool TExtFtp::changeDir(const QString& dir, bool reconnect) {
         }
         // A relative name is only followed from where the session was.
         if (!dir.startsWith(u'/') && !back.isEmpty() &&
-            (!changeDir(back, false) || m_currentDir != back)) {
+            (!changeDir(back, false) || QDir::cleanPath(m_currentDir) != QDir::cleanPath(back))) {
             record(fmt(T_("Cannot return to the remote directory %s."), {back}));
             return false;
         }
@@ -404,7 +404,8 @@ bool TExtFtp::ReConnect(const QString& dir, bool test, bool refresh) {
         pause(kRetryPause);
     }
     // Nothing relative is sent before the session is where it was.
-    if (!dir.isEmpty() && (!changeDir(dir, false) || m_currentDir != QDir::cleanPath(dir))) {
+    if (!dir.isEmpty() &&
+        (!changeDir(dir, false) || QDir::cleanPath(m_currentDir) != QDir::cleanPath(dir))) {
         record(fmt(T_("Cannot return to the remote directory %s."), {dir}));
         Disconnect();
         return false;
