@@ -235,6 +235,8 @@ void TestProjects::roundTripKeepsEveryField() {
     p.SecureMode = 2;
     p.Passive = true;
     p.ProxyPar = {QStringLiteral("proxy"), QStringLiteral("pu"), password, 8021, 4};
+    p.CertFingerprint = QStringLiteral("AB:CD");
+    p.ProtocolLog = true;
     p.ProjEncoding = seUTF8;
     p.UseBom = false;
     p.Reload = false;
@@ -272,8 +274,11 @@ void TestProjects::roundTripKeepsEveryField() {
         QCOMPARE(r.ProxyPar.Password, password);
         QCOMPARE(r.ProxyPar.Port, 8021u);
         QCOMPARE(r.ProxyPar.Mode, quint8(4));
+        QCOMPARE(r.CertFingerprint, QStringLiteral("AB:CD"));
+        QVERIFY(r.ProtocolLog);
     } else {
         QVERIFY(r.Host.isEmpty());
+        QVERIFY(r.CertFingerprint.isEmpty());
         QVERIFY(r.Password.isEmpty());
     }
     QCOMPARE(r.ProjEncoding, seUTF8);
@@ -289,13 +294,13 @@ void TestProjects::keysInTheirOrder() {
         TUnicodeIniFile::FromBytes(QByteArray("[Project]\nStale=1\nName=old\n[Other]\nKeep=1\n"));
     QVERIFY(p.WriteTo(ini).ok());
     const QStringList expected = {
-        "Name",       "Path",          "Active",        "SubDirs",
-        "TextTypes",  "BinTypes",      "ChangeNames",   "DictionaryLanguage",
-        "Count",      "Name00",        "Name01",        "TransferMode",
-        "Host",       "Port",          "Username",      "Password",
-        "RemotePath", "UseTLS",        "Passive",       "ProxyServer",
-        "ProxyPort",  "ProxyUsername", "ProxyPassword", "ProxyType",
-        "Encoding",   "UseBom",        "Reload"};
+        "Name",        "Path",          "Active",        "SubDirs",
+        "TextTypes",   "BinTypes",      "ChangeNames",   "DictionaryLanguage",
+        "Count",       "Name00",        "Name01",        "TransferMode",
+        "Host",        "Port",          "Username",      "Password",
+        "RemotePath",  "UseTLS",        "Passive",       "ProxyServer",
+        "ProxyPort",   "ProxyUsername", "ProxyPassword", "ProxyType",
+        "ProtocolLog", "Encoding",      "UseBom",        "Reload"};
     QCOMPARE(ini.SectionKeys(QStringLiteral("Project")), expected);
     QCOMPARE(ini.ReadString(QStringLiteral("Other"), QStringLiteral("Keep"), {}), "1");
     // Empty passwords stay empty.

@@ -174,6 +174,7 @@ void TestProjectDialogs::ftpFieldsRoundTrip() {
     QCOMPARE(dlg.tlsBox()->currentIndex(), 1);
     QVERIFY(!dlg.tlsBox()->isEnabled()); // TLS not available
     QVERIFY(dlg.proxyBox()->isChecked());
+    QVERIFY(!dlg.protocolLogBox()->isChecked()); // off unless asked for
     QCOMPARE(dlg.caseBox()->currentIndex(), int(tcLower));
     QCOMPARE(dlg.languageBox()->currentText(), QString("English (US)"));
 
@@ -191,6 +192,7 @@ void TestProjectDialogs::ftpFieldsRoundTrip() {
     dlg.passiveBox()->setChecked(false);
     dlg.tlsBox()->setCurrentIndex(3);
     dlg.proxyBox()->setChecked(false);
+    dlg.protocolLogBox()->setChecked(true);
     dlg.reloadBox()->setChecked(false);
     project.Changed = false;
     QVERIFY(dlg.finish(true, project));
@@ -207,6 +209,7 @@ void TestProjectDialogs::ftpFieldsRoundTrip() {
     QCOMPARE(project.SecureMode, 3);
     QCOMPARE(project.ProxyPar.Mode, quint8(0));
     QCOMPARE(project.ProxyPar.Server, QString("proxy.lan"));
+    QVERIFY(project.ProtocolLog);
     QVERIFY(!project.Reload);
     QCOMPARE(project.LangId, 1033u);
     QCOMPARE(project.CaseMode, tcLower);

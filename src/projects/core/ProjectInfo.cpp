@@ -184,6 +184,8 @@ void TProjectInfo::ReadFrom(const TUnicodeIniFile& ini, int listIndex, quint32 d
             DecodePassword(key, ini.ReadString(kProject, QStringLiteral("ProxyPassword"), {}));
         ProxyPar.Mode =
             quint8(qBound(0, ini.ReadInteger(kProject, QStringLiteral("ProxyType"), 0), 6));
+        CertFingerprint = ini.ReadString(kProject, QStringLiteral("CertFingerprint"), QString());
+        ProtocolLog = ini.ReadBool(kProject, QStringLiteral("ProtocolLog"), false);
     }
     ProjEncoding = enumValue(ini.ReadInteger(kProject, QStringLiteral("Encoding"), 3), 3, seAnsi);
     UseBom = ini.ReadBool(kProject, QStringLiteral("UseBom"), true);
@@ -228,6 +230,10 @@ TStatus TProjectInfo::WriteTo(TUnicodeIniFile& ini) const {
         ini.WriteString(kProject, QStringLiteral("ProxyUsername"), ProxyPar.Username);
         ini.WriteString(kProject, QStringLiteral("ProxyPassword"), proxyPassword.value());
         ini.WriteInteger(kProject, QStringLiteral("ProxyType"), ProxyPar.Mode);
+        // Older readers ignore these.
+        if (!CertFingerprint.isEmpty())
+            ini.WriteString(kProject, QStringLiteral("CertFingerprint"), CertFingerprint);
+        ini.WriteBool(kProject, QStringLiteral("ProtocolLog"), ProtocolLog);
     }
     ini.WriteInteger(kProject, QStringLiteral("Encoding"), ProjEncoding);
     ini.WriteBool(kProject, QStringLiteral("UseBom"), UseBom);

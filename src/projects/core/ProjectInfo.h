@@ -66,6 +66,11 @@ public:
     bool Changed = false;
     bool Passive = false;
     TFtpProxyParams ProxyPar;
+    // SHA-256 fingerprint of the server certificate the user accepted though it failed
+    // verification; empty for none.
+    QString CertFingerprint;
+    // Whether the FTP session writes its protocol log.
+    bool ProtocolLog = false;
     TSynEncoding ProjEncoding = seAnsi;
     bool UseBom = true;
 
