@@ -256,7 +256,7 @@ void TestFtpServers::certificatePinning() {
     project.TransferMode = tmFtp;
     project.CertFingerprint = ftp.PinnedFingerprint;
     TUnicodeIniFile ini = TUnicodeIniFile::FromBytes(QByteArray());
-    project.WriteTo(ini);
+    QVERIFY(project.WriteTo(ini).ok());
     TProjectInfo reread;
     reread.ReadFrom(ini, 0, 0);
     QCOMPARE(reread.CertFingerprint, info.Fingerprint);
