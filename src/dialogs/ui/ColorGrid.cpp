@@ -79,11 +79,22 @@ void TColorGrid::paintEvent(QPaintEvent*) {
 }
 
 void TColorGrid::mousePressEvent(QMouseEvent* event) {
-    const int i = fieldAt(event->position().toPoint());
-    if (i < 0 || event->button() != Qt::LeftButton)
-        return;
-    m_focus = i;
-    Q_EMIT picked(i);
+    if (const int i = clickedField(event); i >= 0)
+        Q_EMIT picked(i);
+}
+
+void TColorGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (const int i = clickedField(event); i >= 0) {
+        Q_EMIT picked(i);
+        Q_EMIT chosen(i);
+    }
+}
+
+int TColorGrid::clickedField(QMouseEvent* event) {
+    const int i = event->button() == Qt::LeftButton ? fieldAt(event->position().toPoint()) : -1;
+    if (i >= 0)
+        m_focus = i;
+    return i;
 }
 
 void TColorGrid::keyPressEvent(QKeyEvent* event) {

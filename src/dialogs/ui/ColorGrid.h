@@ -27,14 +27,20 @@ public:
 
 Q_SIGNALS:
     void picked(int index);
+    // A double click: the field is picked and the choice is made.
+    void chosen(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    // The field a left click hit, which takes the focus mark; -1 for none.
+    int clickedField(QMouseEvent* event);
+
     TColorList m_colors{};
     QStringList m_names;
     int m_marked = -1;

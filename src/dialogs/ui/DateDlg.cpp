@@ -27,10 +27,8 @@ TDateDialog::TDateDialog(QWidget* parent, const QLocale& locale)
     layout->addWidget(m_date);
     layout->addWidget(formatLabel);
     layout->addWidget(m_formats, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QDialogButtonBox* buttons = okCancelButtons();
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_formats, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     // Another format shows the date in its own pattern at once.
     connect(m_formats, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -45,8 +43,9 @@ void TDateDialog::setup(int format, const QString& date, const QDate& today) {
     for (int i = 0; i < kDateFormatCount; ++i)
         m_formats->addItem(dateFormatEntry(today, i, m_locale));
     m_formats->setMinimumWidth(m_formats->sizeHintForColumn(0) + 40);
-    m_formats->setMinimumHeight(kDateFormatCount * m_formats->sizeHintForRow(0) +
-                                2 * m_formats->frameWidth() + 4);
+    // All seven entries show, without room to spare.
+    m_formats->setFixedHeight(kDateFormatCount * m_formats->sizeHintForRow(0) +
+                              2 * m_formats->frameWidth() + 4);
     m_formats->setCurrentRow(format >= 0 && format < kDateFormatCount ? format : 0);
     m_date->setDisplayFormat(dateControlPattern(chosenFormat()));
     const QDate start = readPickerDate(date, m_locale);

@@ -24,16 +24,15 @@ TInputTextDialog::TInputTextDialog(QWidget* parent) : TPickerDialog(parent) {
     m_combo = new QComboBox(this);
     m_combo->setEditable(true);
     m_combo->setInsertPolicy(QComboBox::NoInsert);
+    // Completion keeps to the letter case typed, so that a name can change its case.
     m_combo->completer()->setCompletionMode(QCompleter::InlineCompletion);
-    m_combo->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    m_combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
     layout->addWidget(m_prompt);
     layout->addWidget(m_line);
     layout->addWidget(m_combo);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QDialogButtonBox* buttons = okCancelButtons();
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 QLineEdit* TInputTextDialog::field() const {

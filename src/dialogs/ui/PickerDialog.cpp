@@ -3,11 +3,19 @@
 #include "base/ui/WindowPlace.h"
 
 #include <QCursor>
+#include <QDialogButtonBox>
 #include <QTimer>
 
 namespace orvel {
 
 TPickerDialog::TPickerDialog(QWidget* parent) : QDialog(parent) {
+}
+
+QDialogButtonBox* TPickerDialog::okCancelButtons() {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    return buttons;
 }
 
 void TPickerDialog::placeAt(const TOpenAt& at, int below) {

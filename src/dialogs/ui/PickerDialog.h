@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+class QDialogButtonBox;
+
 namespace orvel {
 
 class TPickerDialog : public QDialog {
@@ -18,6 +20,8 @@ public:
     void placeAt(const TOpenAt& at, int below = 0);
 
 protected:
+    // OK and Cancel, bound to accept and reject.
+    QDialogButtonBox* okCancelButtons();
     void showEvent(QShowEvent* event) override;
 
 private:

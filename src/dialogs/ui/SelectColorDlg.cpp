@@ -47,13 +47,11 @@ TSelectColorDialog::TSelectColorDialog(QWidget* parent) : TPickerDialog(parent) 
     layout->addLayout(row);
 
     m_other = new QPushButton(TD_("Select other color"), this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QDialogButtonBox* buttons = okCancelButtons();
     buttons->addButton(m_other, QDialogButtonBox::ActionRole);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_basic, &TColorGrid::picked, this, [this](int i) {
         m_custom->setMarked(-1);
         pick(m_basic->colors()[i]);
@@ -64,6 +62,8 @@ TSelectColorDialog::TSelectColorDialog(QWidget* parent) : TPickerDialog(parent) 
         pick(m_custom->colors()[i] & 0xFFFFFF);
         m_custom->setMarked(i);
     });
+    connect(m_basic, &TColorGrid::chosen, this, &QDialog::accept);
+    connect(m_custom, &TColorGrid::chosen, this, &QDialog::accept);
     connect(m_noColor, &QCheckBox::toggled, this, [this] { showPreview(); });
     connect(m_other, &QPushButton::clicked, this, [this] { selectOther(); });
 }

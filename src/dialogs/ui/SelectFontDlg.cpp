@@ -20,13 +20,20 @@ namespace orvel {
 
 QStringList fontFamilies(bool fixedPitch) {
     QStringList out;
-    for (const QString& family : QFontDatabase::families(QFontDatabase::Latin)) {
+    for (QString family : QFontDatabase::families(QFontDatabase::Latin)) {
         if (family.startsWith(u'@') || !QFontDatabase::isScalable(family))
             continue;
         if (fixedPitch && !QFontDatabase::isFixedPitch(family))
             continue;
+        // "Nimbus Mono PS [urw]": one entry per family, whoever made it.
+        const qsizetype foundry = family.indexOf(QLatin1String(" ["));
+        if (foundry > 0 && family.endsWith(u']'))
+            family.truncate(foundry);
         out << family;
     }
+    // The font the system uses for fixed-pitch text is one, whatever its pitch flags say.
+    if (fixedPitch)
+        out << systemFixedFamily();
     out.removeDuplicates();
     out.sort(Qt::CaseInsensitive);
     return out;
@@ -64,12 +71,10 @@ TSelectFontDialog::TSelectFontDialog(QWidget* parent) : TPickerDialog(parent) {
     m_preview = new QLineEdit(this);
     m_preview->setReadOnly(true);
     grid->addWidget(m_preview, 5, 0, 1, 3);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QDialogButtonBox* buttons = okCancelButtons();
     grid->addWidget(buttons, 6, 0, 1, 3);
     grid->setRowStretch(4, 1);
 
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_families, &QListWidget::currentRowChanged, this, [this] { showPreview(); });
     connect(m_families, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     connect(m_bold, &QCheckBox::toggled, this, [this] { showPreview(); });

@@ -17,10 +17,8 @@ TStyleDialog::TStyleDialog(QWidget* parent) : TPickerDialog(parent) {
     m_prompt->setBuddy(m_list);
     layout->addWidget(m_prompt);
     layout->addWidget(m_list, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QDialogButtonBox* buttons = okCancelButtons();
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
 }
 

@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -71,6 +72,9 @@ TMacroPanel::TMacroPanel(IMacroHost& host, QWidget* parent)
     m_preview->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_preview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_preview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Snippets are code: fixed pitch, and tabs as wide as a few characters, not 80 pixels.
+    m_preview->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_preview->setTabStopDistance(4 * m_preview->fontMetrics().horizontalAdvance(u' '));
     previewLabel->setBuddy(m_preview);
     rightLayout->addWidget(previewLabel);
     rightLayout->addWidget(m_preview, 1);
