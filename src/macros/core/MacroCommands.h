@@ -1,0 +1,14 @@
+#pragma once
+// The text macro commands of the main window as data.
+
+#include "base/core/CommandDef.h"
+
+#include <QList>
+
+namespace orvel {
+
+// The commands of the macro panel by their keyboard table numbers (3010 New to 3017 Edit, a
+// toggle), then the one that shows and hides the panel (no number: not in the table).
+const QList<TCommandDef>& macroCommands();
+
+} // namespace orvel
