@@ -356,6 +356,9 @@ void TestMacroFile::commandsTable() {
     QCOMPARE(byName.value("ActionMacroInsert"), qMakePair(3012, QString("Ctrl+Shift+M")));
     QCOMPARE(byName.value("ActionMacroEdit").first, 3017);
     QCOMPARE(byName.value("ActionShowMacros"), qMakePair(0, QString("Ctrl+F10")));
+    // Each row stands at its constant's place.
+    for (int i = 0; i < macroCommands().size(); ++i)
+        QCOMPARE(macroCommands().at(i).id, i);
 }
 
 QTEST_GUILESS_MAIN(TestMacroFile)

@@ -195,7 +195,7 @@ void TestPickers::customColorsSurviveARestart() {
         QVERIFY(dialogs.pickColor(QString(), picked));
         TUnicodeIniFile file = TUnicodeIniFile::CreateForWrite(ini);
         settings.Write(file);
-        file.UpdateFile();
+        QVERIFY(file.UpdateFile().ok());
     }
     QCOMPARE(picked, quint32(0x00345678));
     TShellSettings again("EN");

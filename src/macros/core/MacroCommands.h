@@ -7,6 +7,21 @@
 
 namespace orvel {
 
+namespace cmd {
+enum TMacroCommandId : int {
+    ActionMacroNew,
+    ActionMacroDelete,
+    ActionMacroInsert,
+    ActionMacroUp,
+    ActionMacroDown,
+    ActionMacroRename,
+    ActionMacroReplace,
+    ActionMacroEdit,
+    ActionShowMacros,
+    kMacroCommandCount
+};
+} // namespace cmd
+
 // The commands of the macro panel by their keyboard table numbers (3010 New to 3017 Edit, a
 // toggle), then the one that shows and hides the panel (no number: not in the table).
 const QList<TCommandDef>& macroCommands();
