@@ -868,10 +868,14 @@ void TEditorControl::beginLoad(qsizetype sizeHint) {
 
 void TEditorControl::endLoad(TLineBreak lineBreak) {
     using B = QsciScintillaBase;
-    send(B::SCI_SETUNDOCOLLECTION, 1);
-    send(B::SCI_EMPTYUNDOBUFFER);
     // Room to type in: growing the text by a key stroke would otherwise copy all of it.
     send(B::SCI_ALLOCATE, withRoom(send(B::SCI_GETLENGTH)));
+    // The caret starts at the top: the text's gap and its colours' gap move there now, as
+    // part of the load, rather than with all of the text at the first key stroke.
+    sendPtr(B::SCI_INSERTTEXT, 0, " ");
+    send(B::SCI_DELETERANGE, 0, 1);
+    send(B::SCI_SETUNDOCOLLECTION, 1);
+    send(B::SCI_EMPTYUNDOBUFFER);
     m_units.reset(send(B::SCI_GETLENGTH));
     send(B::SCI_SETMODEVENTMASK, kChangeNotices);
     m_sci->blockSignals(false);
