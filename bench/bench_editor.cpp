@@ -19,23 +19,30 @@ namespace {
 
 constexpr qsizetype kSize = 100 * 1024 * 1024;
 
-QString makeFile(bool ansi) {
-    const QString name =
-        QDir::tempPath() + (ansi ? "/orvel-bench-ansi.html" : "/orvel-bench-utf8.html");
-    if (QFileInfo(name).size() >= kSize)
+// A file in the temporary folder of at least `size` bytes, the piece over and over; made once.
+QString repeatedFile(const QString& fileName, const QByteArray& piece, qsizetype size) {
+    const QString name = QDir::tempPath() + QLatin1Char('/') + fileName;
+    if (QFileInfo(name).size() >= size)
         return name;
-    QByteArray line = ansi ? QByteArray("<p class=\"x\">Gr\xFC\xDF"
-                                        "e aus K\xF6ln, caf\xE9 &amp; more text here</p>\r\n")
-                           : QByteArray("<p class=\"x\">Gr\xC3\xBC\xC3\x9F"
-                                        "e aus K\xC3\xB6ln, caf\xC3\xA9 &amp; more text</p>\r\n");
     QByteArray all;
-    all.reserve(kSize + line.size());
-    while (all.size() < kSize)
-        all += line;
+    all.reserve(size + piece.size());
+    while (all.size() < size)
+        all += piece;
     QFile f(name);
     if (f.open(QIODevice::WriteOnly))
         f.write(all);
     return name;
+}
+
+QString makeFile(bool ansi) {
+    return ansi ? repeatedFile(QStringLiteral("orvel-bench-ansi.html"),
+                               "<p class=\"x\">Gr\xFC\xDF"
+                               "e aus K\xF6ln, caf\xE9 &amp; more text here</p>\r\n",
+                               kSize)
+                : repeatedFile(QStringLiteral("orvel-bench-utf8.html"),
+                               "<p class=\"x\">Gr\xC3\xBC\xC3\x9F"
+                               "e aus K\xC3\xB6ln, caf\xC3\xA9 &amp; more text</p>\r\n",
+                               kSize);
 }
 
 void BM_LoadIntoEditor(benchmark::State& state) {
@@ -132,10 +139,6 @@ BENCHMARK(BM_TypeAtEnd)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iteratio
 // A 20 MB file on a single line, as minified scripts, style sheets and pages come.
 QString makeLongLine(THighlighterKind kind) {
     const char* ext = kind == hkJs ? "js" : kind == hkCss ? "css" : "html";
-    const QString name = QDir::tempPath() + QStringLiteral("/orvel-bench-line.") + ext;
-    constexpr qsizetype kLine = 20 * 1024 * 1024;
-    if (QFileInfo(name).size() >= kLine)
-        return name;
     const QByteArray piece =
         kind == hkJs    ? QByteArray("function f(a,b){var c=\"K\xC3\xB6ln\";if(a>b){return[a,b,c]}"
                                         "for(var i=0;i<b;i++){a+=i*2}return a};")
@@ -144,14 +147,8 @@ QString makeLongLine(THighlighterKind kind) {
                                      "e\",sans-serif}")
                         : QByteArray("<div class=\"c\"><p>Gr\xC3\xBC\xC3\x9F"
                                      "e &amp; <b>more</b> text</p><a href=\"x.html\">x</a></div>");
-    QByteArray all;
-    all.reserve(kLine + piece.size());
-    while (all.size() < kLine)
-        all += piece;
-    QFile f(name);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(all);
-    return name;
+    return repeatedFile(QStringLiteral("orvel-bench-line.") + QLatin1String(ext), piece,
+                        20 * 1024 * 1024);
 }
 
 // Counts the paints of the text area, to show each measured step was painted.

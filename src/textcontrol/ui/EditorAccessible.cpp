@@ -62,7 +62,10 @@ void tell(QAccessibleEvent* ev) {
         QAccessible::updateAccessibility(ev);
 }
 
-TEditorAccessible* accessibleOf(TEditorControl* editor) {
+// The editor's interface while someone listens, else none: events are made only then.
+TEditorAccessible* listenedTo(TEditorControl* editor) {
+    if (!listening())
+        return nullptr;
     return dynamic_cast<TEditorAccessible*>(
         QAccessible::queryAccessibleInterface(editor->focusProxy()));
 }
@@ -83,9 +86,7 @@ void TEditorAccessible::setListener(Listener l) {
 
 void TEditorAccessible::beforeChange(TEditorControl* editor, long position, long length,
                                      bool insert) {
-    if (!listening())
-        return;
-    TEditorAccessible* a = accessibleOf(editor);
+    TEditorAccessible* a = listenedTo(editor);
     if (!a)
         return;
     // The text is as the last change left it: the last insertion can be told now.
@@ -101,9 +102,7 @@ void TEditorAccessible::beforeChange(TEditorControl* editor, long position, long
 }
 
 void TEditorAccessible::updated(TEditorControl* editor) {
-    if (!listening())
-        return;
-    TEditorAccessible* a = accessibleOf(editor);
+    TEditorAccessible* a = listenedTo(editor);
     if (!a)
         return;
     a->flushInsert();
