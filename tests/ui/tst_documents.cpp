@@ -80,7 +80,7 @@ void TestDocuments::untitledNumbersCount() {
     TMDIForm* css = w->NewText(ftCss, true);
     QCOMPARE(css->TextName, QString("*New2"));
     QCOMPARE(css->caption(), QString("*New2"));
-    QCOMPARE(css->TextBuffer->text(), QString("@charset \"ISO-8859-1\";\r\n"));
+    QCOMPARE(css->TextBuffer->text(), QString("@charset \"UTF-8\";\r\n"));
     QCOMPARE(w->activeDocument(), css);
 }
 
