@@ -88,6 +88,24 @@ void BM_HighlightWholeText(benchmark::State& state) {
 }
 BENCHMARK(BM_HighlightWholeText)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
+// Runs the event loop for the given time; gives the longest it was kept from a 1 ms tick,
+// the longest a key stroke would have waited.
+qint64 worstEventLoopGap(int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 worst = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        worst = qMax(worst, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    tick.start(1);
+    while (clock.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return worst;
+}
+
 // The longest the event loop is kept from the user while a large file is coloured in the
 // background: what a keystroke may wait at most.
 void BM_EventLoopLatencyWhileColouring(benchmark::State& state) {
@@ -99,19 +117,7 @@ void BM_EventLoopLatencyWhileColouring(benchmark::State& state) {
         ed.resize(800, 600);
         ed.show();
         ed.loadFile(name);
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = 0;
-        qint64 worst = 0;
-        QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            worst = qMax(worst, clock.elapsed() - last);
-            last = clock.elapsed();
-        });
-        tick.start(1);
-        while (clock.elapsed() < 3000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        state.counters["worst_gap_ms"] = double(worst);
+        state.counters["worst_gap_ms"] = double(worstEventLoopGap(3000));
     }
 }
 BENCHMARK(BM_EventLoopLatencyWhileColouring)->Unit(benchmark::kMillisecond)->Iterations(1);
@@ -299,20 +305,8 @@ void BM_OpenLongLine(benchmark::State& state) {
             state.SkipWithError("never painted");
         // Then the longest the user would wait for a key in the next seconds, while the
         // editor colours in the background.
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = 0;
-        qint64 worst = 0;
-        QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            worst = qMax(worst, clock.elapsed() - last);
-            last = clock.elapsed();
-        });
-        tick.start(1);
         const double cpuStart = cpuSeconds();
-        while (clock.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        state.counters["idle_worst_gap_ms"] = double(worst);
+        state.counters["idle_worst_gap_ms"] = double(worstEventLoopGap(5000));
         state.counters["idle_cpu_ms"] = (cpuSeconds() - cpuStart) * 1e3;
     }
 }
