@@ -238,6 +238,16 @@ void TestSpelling::eightBitDictionaryGetsItsEncoding() {
 void TestSpelling::unusableDictionaryMakesNoEngine() {
     QVERIFY(!HunspellInit("SET UTF-8\n", ""));
     QVERIFY(!HunspellInit("SET UTF-8\n", "no count here\nword\n"));
+    // Data the engine would read past their end: refused with a reason.
+    QVERIFY(!dictionaryDataProblem("SET UTF-8\nTRY ab\xFF\n", "1\nword\n").isEmpty());
+    QVERIFY(!dictionaryDataProblem("SETxx UTF-8\n", "1\nw\xC3\n").isEmpty());
+    QVERIFY(!dictionaryDataProblem("SET UTF-8\n", QByteArray("1\nwo\0rd\n", 9)).isEmpty());
+    QVERIFY(dictionaryDataProblem("SET ISO8859-1\n", "1\nw\xF6rd\n").isEmpty());
+    QVERIFY(!HunspellInit("SET UTF-8\nTRY ab\xFF\n", "1\nword\n"));
+    // A word count far beyond the list is taken as the list's length.
+    THunspellPtr counted(HunspellInit("SET UTF-8\n", "99999999999999\nword\nother\n"));
+    QVERIFY(counted);
+    QVERIFY(HunspellSpell(counted.get(), QStringLiteral("other")));
     QVERIFY(!HunspellSpell(nullptr, QStringLiteral("word")));
     QVERIFY(HunspellSuggest(nullptr, QStringLiteral("word")).isEmpty());
     // Garbage affix data still gives an engine that answers.
@@ -487,9 +497,16 @@ void TestSpelling::programFolderComesFirst() {
         QVERIFY(p.Shortname != QStringLiteral("de_BE") &&
                 p.AffName != dictDir.filePath("hu_HU.aff"));
 
+    // A broken dictionary is not read, and says why.
+    test::writeAll(dictDir.filePath("de_DE.aff"), "SET UTF-8\n");
+    test::writeAll(dictDir.filePath("de_DE.dic"), "1\nStra\xDF"
+                                                  "e\n");
     TSynEditSpellCheck checker;
     checker.setSystemFolders({kSystemDicts});
-    QVERIFY(checker.LoadDictionaries(dictDir.path(), {1033}));
+    QVERIFY(checker.LoadDictionaries(dictDir.path(), {1033, 1031}));
+    QCOMPARE(checker.loadErrors().size(), 1);
+    QVERIFY(checker.loadErrors()[0].contains(dictDir.filePath("de_DE.dic")));
+    QVERIFY(!checker.hasDictionary(1031)); // the system's German is not taken instead
     QCOMPARE(checker.dictPath(), dictDir.path() + u'/');
     QVERIFY(checker.SelectDictionary(1033));
     QVERIFY(checker.CheckWord(QStringLiteral("fooword")));

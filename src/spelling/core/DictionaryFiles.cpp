@@ -3,6 +3,7 @@
 #include "base/core/FileSystem.h"
 #include "base/core/LanguageIds.h"
 #include "base/core/Translate.h"
+#include "spelling/core/HunspellLib.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,6 +81,11 @@ TResult<TLoadedDict> readDictionary(const TDictionaryProps& props) {
     TResult<QByteArray> dic = readWhole(props.DicName);
     if (!dic.ok())
         return dic.status();
+    const QString problem = dictionaryDataProblem(aff.value(), dic.value());
+    if (!problem.isEmpty())
+        return TResult<TLoadedDict>::failure(fmt(T_("The dictionary \"%s\" cannot be used."),
+                                                 {QDir::toNativeSeparators(props.DicName)}) +
+                                             u'\n' + problem);
     return TLoadedDict{props.Id, props.Shortname, props.Shortname, std::move(aff).value(),
                        std::move(dic).value()};
 }

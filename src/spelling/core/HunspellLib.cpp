@@ -1,5 +1,8 @@
 #include "spelling/core/HunspellLib.h"
 
+#include "base/core/Translate.h"
+
+#include <QStringDecoder>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <hunspell/hunspell.hxx>
@@ -62,16 +65,94 @@ private:
     QByteArray m_path;
 };
 
-// The word list begins with the number of its entries; without it the engine would accept
-// the data and know no word.
-bool hasWordCount(QByteArrayView dic) {
-    qsizetype i = 0;
-    if (dic.startsWith("\xEF\xBB\xBF"))
-        i = 3;
+// Whether the affix data name UTF-8 on a SET line (any line that begins with "SET").
+bool setsUtf8(QByteArrayView aff) {
+    for (const QByteArray& line : aff.toByteArray().split('\n')) {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        if (line.startsWith("SET") && words.size() > 1 && words[1].toUpper().startsWith("UTF-8"))
+            return true;
+    }
+    return false;
+}
+
+bool isUtf8(QByteArrayView bytes) {
+    QStringDecoder d(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = d(bytes);
+    Q_UNUSED(text);
+    return !d.hasError();
+}
+
+// Whether the text the engine decodes as UTF-8 is UTF-8. Flags may be single bytes of any
+// value and comments anything; letters (the try list, word characters, replacements, the
+// strip, affix and condition of each rule, the words of the list) must be well formed, or
+// the engine reads past them. The engine takes any line that begins with a keyword.
+bool utf8WhereRead(QByteArrayView aff, QByteArrayView dic) {
+    static const char* const wholeLines[] = {"TRY",   "WORDCHARS", "KEY",   "IGNORE", "MAP",
+                                             "BREAK", "REP",       "ICONV", "OCONV",  "PHONE"};
+    for (const QByteArray& line : aff.toByteArray().split('\n')) {
+        if (line.startsWith("PFX") || line.startsWith("SFX")) {
+            const QList<QByteArray> f = line.simplified().split(' ');
+            for (int i = 2; i < qMin(5, int(f.size())); ++i)
+                if (!isUtf8(i == 3 ? f[i].split('/').first() : f[i]))
+                    return false;
+            continue;
+        }
+        for (const char* key : wholeLines)
+            if (line.startsWith(key) && !isUtf8(line))
+                return false;
+    }
+    qsizetype pos = dic.indexOf('\n') + 1;
+    while (pos > 0 && pos < dic.size()) {
+        qsizetype end = dic.indexOf('\n', pos);
+        if (end < 0)
+            end = dic.size();
+        qsizetype word = pos;
+        while (word < end && dic[word] != '/' && dic[word] != '\t')
+            word += dic[word] == '\\' ? 2 : 1;
+        if (!isUtf8(dic.sliced(pos, qMin(word, end) - pos)))
+            return false;
+        pos = end + 1;
+    }
+    return true;
+}
+
+// The engine sizes its tables by the count on the first line of the word list: a count far
+// beyond the lines there would have it ask for gigabytes. Such a count is set to the lines.
+QByteArray withSaneWordCount(QByteArrayView dic) {
+    qsizetype i = dic.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (i < dic.size() && (dic[i] == ' ' || dic[i] == '\t'))
         ++i;
-    return i < dic.size() && dic[i] >= '0' && dic[i] <= '9';
+    const qsizetype digits = i;
+    qint64 count = 0;
+    while (i < dic.size() && dic[i] >= '0' && dic[i] <= '9' && count < (qint64(1) << 40))
+        count = count * 10 + (dic[i++] - '0');
+    while (i < dic.size() && dic[i] >= '0' && dic[i] <= '9')
+        ++i;
+    const qint64 lines = dic.count('\n') + 1;
+    if (count <= 2 * lines + 1000)
+        return dic.toByteArray();
+    return dic.first(digits).toByteArray() + QByteArray::number(lines) +
+           dic.sliced(i).toByteArray();
 }
+
+} // namespace
+
+QString dictionaryDataProblem(QByteArrayView aff, QByteArrayView dic) {
+    // The word list begins with the number of its entries; without it the engine would
+    // accept the data and know no word.
+    qsizetype i = dic.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < dic.size() && (dic[i] == ' ' || dic[i] == '\t'))
+        ++i;
+    if (i >= dic.size() || dic[i] < '0' || dic[i] > '9')
+        return T_("The word list does not begin with the number of its words.");
+    if (aff.contains('\0') || dic.contains('\0'))
+        return T_("The dictionary holds NUL bytes.");
+    if (setsUtf8(aff) && !utf8WhereRead(aff, dic))
+        return T_("The dictionary says it is UTF-8, but it is not.");
+    return QString();
+}
+
+namespace {
 
 // iconv knows most SET names as they stand; these few it spells otherwise.
 QByteArray iconvName(const QByteArray& set) {
@@ -171,10 +252,10 @@ struct THunspell {
 };
 
 THunspellHandle HunspellInit(QByteArrayView aff, QByteArrayView dic, const QByteArray& key) {
-    if (!hasWordCount(dic))
+    if (!dictionaryDataProblem(aff, dic).isEmpty())
         return nullptr;
     const TDataFile affFile(aff);
-    const TDataFile dicFile(dic);
+    const TDataFile dicFile(withSaneWordCount(dic));
     if (!affFile.ok() || !dicFile.ok())
         return nullptr;
     const std::lock_guard<std::mutex> guard(engineLifeLock());

@@ -13,9 +13,13 @@ namespace orvel {
 struct THunspell;
 using THunspellHandle = THunspell*;
 
-// A new engine instance; nullptr when the data hold no dictionary (no word count on the
-// first line of the word list, or memory for the data could not be had). key unlocks
-// encrypted dictionaries; empty for none.
+// Why the data make no usable dictionary: no word count on the first line of the word
+// list, NUL bytes, or text that is not UTF-8 where the affix data say it is (the engine
+// would read such data past their end). Empty when they are fine.
+QString dictionaryDataProblem(QByteArrayView aff, QByteArrayView dic);
+
+// A new engine instance; nullptr when the data have a problem (above) or memory for them
+// could not be had. key unlocks encrypted dictionaries; empty for none.
 THunspellHandle HunspellInit(QByteArrayView aff, QByteArrayView dic, const QByteArray& key = {});
 void HunspellFree(THunspellHandle handle);
 // True when the word is correct. A word the dictionary's encoding cannot hold is wrong.

@@ -60,6 +60,31 @@ bool isUrlStop(QChar c) {
 // Spans of web addresses, mail addresses and paths: their pieces are no words.
 QList<std::pair<int, int>> addressSpans(QStringView line) {
     QList<std::pair<int, int>> spans;
+    // Most lines hold no address: one glance decides.
+    bool candidate = false;
+    for (qsizetype k = 0; k < line.size() && !candidate; ++k) {
+        switch (line[k].unicode()) {
+        case '@':
+            candidate = true;
+            break;
+        case ':':
+            candidate = line.sliced(k).startsWith(u"://");
+            break;
+        case 'w':
+        case 'W':
+            candidate = k + 3 < line.size() && (line[k + 1] == u'w' || line[k + 1] == u'W') &&
+                        (line[k + 2] == u'w' || line[k + 2] == u'W') && line[k + 3] == u'.';
+            break;
+        case '/':
+            candidate =
+                k == 0 || line[k - 1] == u' ' || line[k - 1] == u'\t' || line[k - 1] == u'>';
+            break;
+        default:
+            break;
+        }
+    }
+    if (!candidate)
+        return spans;
     qsizetype i = 0;
     while (i < line.size()) {
         while (i < line.size() && isUrlStop(line[i]))
@@ -81,13 +106,17 @@ QList<std::pair<int, int>> addressSpans(QStringView line) {
     return spans;
 }
 
+// A word being read. Its text is the line's own as long as nothing in it needs reading
+// (entities, soft hyphens); only then is it built piece by piece.
 struct TWordBuilder {
     int start = -1;
+    int lastCore = -1;        // end of the last letter, mark or digit
+    int extraEnd = -1;        // end of the last word character of any kind
+    int pendingEnd = -1;      // end of a pending apostrophe or joiner
+    char32_t pendingChar = 0; // the apostrophe it stands for; 0 for a joiner
+    bool pendingRead = false; // it came from an entity or is dropped: no copy of the line
+    bool built = false;       // text holds the word so far (up to extraEnd)
     QString text;
-    int lastCore = -1;   // end of the last letter, mark or digit
-    int pendingEnd = -1; // end of a pending apostrophe or joiner
-    QString pending;     // its text for the word
-    int extraEnd = -1;   // end of the last word character of any kind
     bool hasLetter = false;
     bool hasText = false; // holds checked text, not only entities
     bool unknown = false;
@@ -95,6 +124,34 @@ struct TWordBuilder {
 
     bool active() const { return start >= 0; }
     void reset() { *this = TWordBuilder(); }
+    void build(QStringView line) {
+        if (!built) {
+            text = line.sliced(start, extraEnd - start).toString();
+            built = true;
+        }
+    }
+    // Takes in the unit line[from, to); `read` when it is not the line's text but c.
+    void take(QStringView line, qsizetype from, qsizetype to, bool read, char32_t c) {
+        if (pendingEnd >= 0) {
+            if (pendingRead)
+                build(line);
+            if (built) {
+                if (pendingChar)
+                    text += QString::fromUcs4(&pendingChar, 1);
+            }
+            pendingEnd = -1;
+        }
+        if (read) {
+            build(line);
+            if (c)
+                text += QString::fromUcs4(&c, 1);
+        } else if (built) {
+            text += line.sliced(from, to - from);
+        }
+    }
+    QString word(QStringView line) const {
+        return built ? text : line.sliced(start, extraEnd - start).toString();
+    }
 };
 
 char16_t unitOf(char c) {
@@ -212,7 +269,7 @@ QList<TSpellWord> splitSpellWords(QStringView line, QByteArrayView mask,
         if (w.active() && w.hasLetter && w.hasText && !w.unknown) {
             // Trailing dashes and dots stay in the word the engine sees (it knows "z.B.")
             // but not under the line.
-            words.append({w.start, w.lastCore - w.start, w.text, w.entities});
+            words.append({w.start, w.lastCore - w.start, w.word(line), w.entities});
         }
         w.reset();
     };
@@ -252,34 +309,22 @@ QList<TSpellWord> splitSpellWords(QStringView line, QByteArrayView mask,
         case ukDigit:
         case ukUnknown:
             if (!w.active())
-                w.start = int(i); // letters and digits begin words ("3rd")
-            if (w.pendingEnd >= 0) {
-                w.text += w.pending;
-                w.pending.clear();
-                w.pendingEnd = -1;
-            }
-            if (kind == ukUnknown)
-                w.unknown = true;
-            else
-                w.text += QString::fromUcs4(&c, 1);
+                w.start = w.extraEnd = int(i); // letters and digits begin words ("3rd")
+            w.take(line, i, end, entity, c);
+            w.unknown = w.unknown || kind == ukUnknown;
             w.hasLetter = w.hasLetter || kind != ukDigit;
             w.lastCore = w.extraEnd = end;
             break;
         case ukMark:
-            if (!w.active() || w.pendingEnd >= 0) {
-                finish();
-                break;
-            }
-            w.text += QString::fromUcs4(&c, 1);
-            w.lastCore = w.extraEnd = end;
-            break;
         case ukExtra:
             if (!w.active() || w.pendingEnd >= 0) {
                 finish();
                 break;
             }
-            w.text += QChar(char16_t(c));
+            w.take(line, i, end, entity, c);
             w.extraEnd = end;
+            if (kind == ukMark)
+                w.lastCore = end;
             break;
         case ukApostrophe:
         case ukJoin:
@@ -288,9 +333,9 @@ QList<TSpellWord> splitSpellWords(QStringView line, QByteArrayView mask,
                 finish();
                 break;
             }
-            if (kind == ukApostrophe)
-                w.pending += QString::fromUcs4(&c, 1);
             w.pendingEnd = end;
+            w.pendingChar = kind == ukApostrophe ? c : 0;
+            w.pendingRead = entity || kind == ukJoin;
             break;
         case ukBreak:
             finish();

@@ -40,7 +40,7 @@ bool isUserDictionaryWord(const QString& word) {
     if (word.isEmpty() || word.size() > kMaxWordLength)
         return false;
     for (QChar c : word)
-        if (c.category() == QChar::Other_Control)
+        if (c.category() == QChar::Other_Control || c == QChar::ByteOrderMark)
             return false;
     return true;
 }
@@ -79,6 +79,9 @@ QByteArray userDictionaryBytes(const TUserDictionary& dict) {
         out += w.toUtf8() + '\n';
     for (const QByteArray& line : dict.keptLines)
         out += line + '\n';
+    // A kept line that begins like a byte-order mark would lose it when read again.
+    if (out.startsWith("\xEF\xBB\xBF"))
+        out.prepend('\n');
     return out;
 }
 

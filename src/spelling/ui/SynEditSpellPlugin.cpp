@@ -101,9 +101,9 @@ bool TDrawAutoSpellCheckPlugin::markingOff() const {
 bool TDrawAutoSpellCheckPlugin::startsInStyle(int index) {
     if (!m_editor->highlighter() || index <= 0)
         return false;
-    if (m_styleStart.line == index)
-        return m_styleStart.inside;
     const QByteArrayView text = m_editor->textBytes();
+    if (m_styleStart.line == index && m_styleStart.length == text.size())
+        return m_styleStart.inside;
     const QString tag = m_editor->defaultAttributeName(akKeyword);
     qsizetype before = m_editor->lineStartByte(index);
     bool opening = false;
@@ -119,17 +119,23 @@ bool TDrawAutoSpellCheckPlugin::startsInStyle(int index) {
         }
         before = at;
     }
-    m_styleStart = {index, inside};
+    m_styleStart = {index, text.size(), inside};
     return inside;
 }
 
 QByteArray TDrawAutoSpellCheckPlugin::checkedMask(const QString& text, const QList<TAttrRun>& runs,
                                                   bool* inStyle) const {
     QByteArray mask(text.size(), '\0');
+    const QChar* lastName = nullptr; // the runs share the highlighter's few names
+    bool lastChecked = false;
     for (const TAttrRun& r : runs) {
         const int start = qBound(0, r.start, int(mask.size()));
         const int length = qBound(0, r.length, int(mask.size()) - start);
-        if (m_checker->CheckHighlighterAttribute(r.attribute))
+        if (r.attribute.constData() != lastName) {
+            lastName = r.attribute.constData();
+            lastChecked = m_checker->CheckHighlighterAttribute(r.attribute);
+        }
+        if (lastChecked)
             std::fill_n(mask.data() + start, length, '\1');
     }
     // Style sheets look like text to the highlighter: blank them out.

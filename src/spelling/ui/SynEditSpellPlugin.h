@@ -92,6 +92,7 @@ private:
     QHash<int, size_t> m_checked; // line -> key of the text and colouring last checked
     struct {
         int line = -1;
+        qsizetype length = -1; // of the text then
         bool inside = false;
     } m_styleStart; // the last answer of startsInStyle, until the text changes
     bool m_marksCleared = true;

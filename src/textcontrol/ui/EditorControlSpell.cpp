@@ -12,6 +12,23 @@ namespace orvel {
 namespace {
 using B = QsciScintillaBase;
 constexpr int kSpellIndicator = B::INDIC_CONTAINER + 11;
+
+// The attribute of each lexer style, by highlighter kind: which styles an attribute covers
+// is fixed for a kind, and a whole-document pass asks tens of thousands of times.
+const QString& attributeOfStyle(const THighlighter& h, int style) {
+    struct Names {
+        bool known[256] = {};
+        QString name[256];
+    };
+    static Names byKind[hkPerl + 1];
+    Names& names = byKind[h.kind()];
+    const int s = style & 0xFF;
+    if (!names.known[s]) {
+        names.name[s] = h.attributeOfStyle(s);
+        names.known[s] = true;
+    }
+    return names.name[s];
+}
 } // namespace
 
 QString TEditorControl::lineAttributes(int index, QList<TAttrRun>& runs) const {
@@ -39,7 +56,7 @@ QString TEditorControl::lineAttributes(int index, QList<TAttrRun>& runs) const {
     for (qsizetype b = 0; b < line.size();) {
         const int style = static_cast<unsigned char>(styled[2 * b + 1]);
         if (style != lastStyle) {
-            const QString name = m_highlighter->attributeOfStyle(style);
+            const QString& name = attributeOfStyle(*m_highlighter, style);
             if (!runs.isEmpty() && runs.last().attribute == name) {
                 lastStyle = style;
             } else {
