@@ -88,11 +88,15 @@ struct Doc {
         editor->setText(text);
         editor->resize(1000, 800); // about 50 lines shown
         editor->show();
-        if (checker) {
-            plugin = new TDrawAutoSpellCheckPlugin(editor.get(), checker);
-            plugin->setLanguage(1033);
-            plugin->activate();
-        }
+        if (checker)
+            attach(checker);
+    }
+    // A new plugin: it has checked no line yet.
+    void attach(TSynEditSpellCheck* checker) {
+        delete plugin;
+        plugin = new TDrawAutoSpellCheckPlugin(editor.get(), checker);
+        plugin->setLanguage(1033);
+        plugin->activate();
     }
 };
 
@@ -108,11 +112,7 @@ void BM_ScreenPass(benchmark::State& state) {
         state.PauseTiming();
         if (cold)
             checker = englishChecker();
-        // A new plugin has checked no line yet.
-        delete doc.plugin;
-        doc.plugin = new TDrawAutoSpellCheckPlugin(doc.editor.get(), checker.get());
-        doc.plugin->setLanguage(1033);
-        doc.plugin->activate();
+        doc.attach(checker.get());
         state.ResumeTiming();
         doc.plugin->checkVisibleLines();
         lines = doc.plugin->linesChecked();
@@ -153,10 +153,7 @@ void BM_NextMisspellingWholeDocument(benchmark::State& state) {
         state.PauseTiming();
         if (cold) {
             checker = englishChecker();
-            delete doc.plugin;
-            doc.plugin = new TDrawAutoSpellCheckPlugin(doc.editor.get(), checker.get());
-            doc.plugin->setLanguage(1033);
-            doc.plugin->activate();
+            doc.attach(checker.get());
             doc.editor->setText(text);
         }
         doc.editor->setCaretXY({1, 1});

@@ -3,11 +3,11 @@
 #include "spelling/core/SynEditSpell.h"
 #include "spelling/core/UserDictionary.h"
 
+#include "HunspellCommand.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -17,7 +17,7 @@ using namespace orvel;
 
 namespace {
 
-const QString kSystemDicts = QStringLiteral("/usr/share/hunspell/");
+const QString kSystemDicts = test::systemDictionaryFolder();
 
 // "start:length:word" for each word, to compare in one go.
 QStringList describe(const QList<TSpellWord>& words) {
@@ -39,31 +39,6 @@ char32_t testEntity(QStringView name) {
     if (name == u"shy")
         return 0xAD;
     return 0;
-}
-
-// The words `hunspell -l` reports for the text, as this program underlines them: without
-// trailing dots, single characters left out (the checker ignores them).
-QStringList hunspellList(const QString& dict, const QString& text) {
-    QProcess p;
-    p.start(QStringLiteral("hunspell"),
-            {QStringLiteral("-i"), QStringLiteral("UTF-8"), QStringLiteral("-d"),
-             kSystemDicts + dict, QStringLiteral("-l")});
-    if (!p.waitForStarted()) {
-        qWarning("hunspell is missing: scripts/setup installs it");
-        return {QStringLiteral("<hunspell missing>")};
-    }
-    p.write(text.toUtf8());
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    QStringList out;
-    for (QString w :
-         QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
-        while (w.endsWith(u'.'))
-            w.chop(1);
-        if (w.size() > 1)
-            out << w;
-    }
-    return out;
 }
 
 // The same text through this program's splitting and checking.
@@ -291,7 +266,7 @@ void TestSpelling::agreesWithHunspellCommand() {
     checker.setSystemFolders({kSystemDicts});
     QVERIFY(checker.LoadDictionaries(QString(), {exactLanguageIdOfLocale(shortname)}));
     QVERIFY(checker.SelectDictionary(shortname));
-    const QStringList expected = hunspellList(shortname, text);
+    const QStringList expected = test::hunspellMisspelt(shortname, text);
     QVERIFY(!expected.isEmpty());
     QCOMPARE(ourList(checker, text), expected);
 }

@@ -5,12 +5,12 @@
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
 
+#include "HunspellCommand.h"
 #include "ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QListWidget>
 #include <QMenu>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -27,7 +27,7 @@ char* toString(const TLineRange& r) {
 
 namespace {
 
-const QString kSystemDicts = QStringLiteral("/usr/share/hunspell/");
+const QString kSystemDicts = test::systemDictionaryFolder();
 
 // A line of a test document: markup (never checked) and text, in turns.
 struct Piece {
@@ -66,27 +66,6 @@ QString textOf(const QList<Line>& lines) {
         out << parts.join(u' ');
     }
     return out.join(u'\n');
-}
-
-QStringList hunspellList(const QString& dict, const QString& text) {
-    QProcess p;
-    p.start(QStringLiteral("hunspell"),
-            {QStringLiteral("-i"), QStringLiteral("UTF-8"), QStringLiteral("-d"),
-             kSystemDicts + dict, QStringLiteral("-l")});
-    if (!p.waitForStarted())
-        return {QStringLiteral("<hunspell missing: scripts/setup installs it>")};
-    p.write(text.toUtf8());
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    QStringList out;
-    for (QString w :
-         QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
-        while (w.endsWith(u'.'))
-            w.chop(1);
-        if (w.size() > 1)
-            out << w;
-    }
-    return out;
 }
 
 // Markup with misspellings everywhere the checker must not look.
@@ -217,7 +196,7 @@ void TestSpellCheck::agreesWithHunspellOnHtml() {
     for (int i = 0; i < d.editor->lineCount(); ++i)
         for (const TSpellWord& w : d.plugin->misspeltWords(i))
             ours << w.dictWord();
-    const QStringList expected = hunspellList(shortname, textOf(lines));
+    const QStringList expected = test::hunspellMisspelt(shortname, textOf(lines));
     QVERIFY(!expected.isEmpty());
     QCOMPARE(ours.join(u' '), expected.join(u' '));
 

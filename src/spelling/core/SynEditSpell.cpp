@@ -77,8 +77,11 @@ TSynEditSpellCheck::load(const QStringList& folders, const QList<quint32>& dicts
                          const std::function<void(quint32)>& progress) {
     auto result = std::make_shared<TLoadResult>();
     result->found = findDictionaries(folders);
+    // Ids of 0 stand for no language: a list of nothing else configures nothing.
+    QList<quint32> wanted = dicts;
+    wanted.removeAll(0u);
     for (const TDictionaryProps& props : result->found) {
-        if (!dicts.isEmpty() && !dicts.contains(props.Id))
+        if (!wanted.isEmpty() && !wanted.contains(props.Id))
             continue;
         if (progress)
             progress(props.Id);

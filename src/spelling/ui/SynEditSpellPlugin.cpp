@@ -194,6 +194,9 @@ void TDrawAutoSpellCheckPlugin::checkVisibleLines() {
     m_split = m_checker->splitOptions(html);
     const int first = qMax(0, m_editor->topLine() - 1);
     const int last = qMin(m_editor->lineCount() - 1, first + m_editor->linesInWindow());
+    // Scrolling through a huge document would keep a key for every line ever shown.
+    if (m_checked.size() > 20000)
+        m_checked.clear();
     bool inStyle = startsInStyle(first);
     for (int line = first; line <= last; ++line) {
         QList<TAttrRun> runs;
