@@ -1,8 +1,9 @@
-// Runs a fuzz target once over every file of the folders named on the command line, so
-// that the corpora and the crashes once found are replayed by every test run.
+// Runs a fuzz target over the files of its corpus, for builds without libFuzzer.
 
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+
 #include <cstdint>
 #include <cstdio>
 
@@ -11,11 +12,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 int main(int argc, char** argv) {
     int files = 0;
     for (int i = 1; i < argc; ++i) {
-        QDirIterator it(QString::fromLocal8Bit(argv[i]), QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            QFile f(it.next());
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        QStringList names;
+        if (QFileInfo(arg).isDir()) {
+            QDirIterator it(arg, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                names << it.next();
+        } else {
+            names << arg;
+        }
+        for (const QString& name : names) {
+            QFile f(name);
             if (!f.open(QIODevice::ReadOnly)) {
-                std::fprintf(stderr, "cannot read %s\n", qPrintable(f.fileName()));
+                std::fprintf(stderr, "cannot read %s\n", qPrintable(name));
                 return 1;
             }
             const QByteArray bytes = f.readAll();
