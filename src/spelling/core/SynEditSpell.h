@@ -59,6 +59,8 @@ public:
     void loadInBackground(const QString& APath, const QList<quint32>& Dicts,
                           const QList<quint32>& preload = {});
     bool isLoading() const { return m_loader != nullptr; }
+    // A load has ended: the dictionaries found and read are known.
+    bool isLoaded() const { return m_loaded; }
     // Waits for a background load (tests); false when it is still running after msecs.
     bool waitForLoad(int msecs = 30000);
     // Dictionaries that were found but could not be read, one message each.

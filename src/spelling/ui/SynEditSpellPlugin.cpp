@@ -6,6 +6,7 @@
 #include "textcontrol/ui/EditorControl.h"
 
 #include <QEvent>
+#include <utility>
 
 namespace orvel {
 
@@ -325,6 +326,16 @@ TStatus TDrawAutoSpellCheckPlugin::addWord(const QString& word) {
     if (word.trimmed().isEmpty() || m_editor->lineCount() == 0)
         return TStatus();
     return m_checker->AddDictWord(word);
+}
+
+TStatus TDrawAutoSpellCheckPlugin::ActionAddDict() {
+    QString word = std::exchange(m_remembered, QString());
+    if (word.isEmpty()) {
+        const TSpellMenuInfo info = menuInfo(m_editor->caretXY());
+        if (info.misspelt)
+            word = info.word;
+    }
+    return addWord(word);
 }
 
 } // namespace orvel

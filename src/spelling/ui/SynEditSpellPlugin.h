@@ -68,6 +68,12 @@ public:
     bool replaceWord(const TSpellMenuInfo& info, const QString& suggestion);
     // Adds a word to the user dictionary (F5 and the context menu); the error names the file.
     TStatus addWord(const QString& word);
+    // The word the context menu was opened on: the one the add command takes.
+    void rememberWord(const QString& word) { m_remembered = word; }
+    const QString& rememberedWord() const { return m_remembered; }
+    // The add command: the remembered word, else the misspelt word at the caret (the one
+    // the next-misspelling command selected); the remembered word is forgotten.
+    TStatus ActionAddDict();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -95,6 +101,7 @@ private:
         qsizetype length = -1; // of the text then
         bool inside = false;
     } m_styleStart; // the last answer of startsInStyle, until the text changes
+    QString m_remembered;
     bool m_marksCleared = true;
     int m_linesChecked = 0;
 };
