@@ -57,6 +57,7 @@ private slots:
     void cleanup();
     void checkerFollowsTheActiveDocument();
     void contextMenuOffersTheWord();
+    void keysFollowTheDocumentType();
     void addedWordAcceptedAfterRestart();
     void languageWithoutDictionaryChecksNothing();
     void dictionaryPreferences();
@@ -207,6 +208,33 @@ void TestShellSpelling::contextMenuOffersTheWord() {
     cmds.addWordEntry()->trigger();
     QVERIFY(w->spellChecker()->userDict().contains(QStringLiteral("Misisippi")));
     QTRY_VERIFY(ed->spellMarks(0).isEmpty());
+}
+
+void TestShellSpelling::keysFollowTheDocumentType() {
+    writeAll(path("a.html"), "<p>Good and wrng</p>");
+    writeAll(path("c.css"), "p { colr: red; }");
+    auto w = start({path("a.html"), path("c.css")}, {1033});
+    QVERIFY(w);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    w->ActivateWindow(w->FindWindowByName(path("a.html")));
+    chooseLanguage(*w, 1033);
+    TEditorControl* html = w->activeDocument()->TextBuffer();
+    html->setCaretXY({1, 1});
+    html->focusText();
+    // F6 in HTML: the next misspelling.
+    QTest::keyClick(html->focusProxy(), Qt::Key_F6);
+    QCOMPARE(html->selText(), QStringLiteral("wrng"));
+    // F5 adds the word F6 selected.
+    QTest::keyClick(html->focusProxy(), Qt::Key_F5);
+    QCOMPARE(w->spellChecker()->userDict(), QStringList{"wrng"});
+
+    // In a style sheet the spelling commands are off: F6 goes back to the previous document.
+    w->ActivateWindow(w->FindWindowByName(path("c.css")));
+    TEditorControl* css = w->activeDocument()->TextBuffer();
+    css->focusText();
+    QTest::keyClick(css->focusProxy(), Qt::Key_F6);
+    QCOMPARE(w->activeDocument()->TextBuffer(), html);
 }
 
 void TestShellSpelling::addedWordAcceptedAfterRestart() {
