@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QThread>
+#include <sys/resource.h>
 
 namespace orvel {
 
@@ -47,6 +48,7 @@ TSynEditSpellCheck::TSynEditSpellCheck(int ACheckAttri, QObject* parent)
 
 TSynEditSpellCheck::~TSynEditSpellCheck() {
     if (m_loader) {
+        m_stopLoading = true;
         m_loader->wait();
         delete m_loader;
     }
@@ -71,16 +73,17 @@ void TSynEditSpellCheck::setUserDictPath(const QString& path) {
 
 // --- Loading ---------------------------------------------------------------------------------
 
-std::shared_ptr<TSynEditSpellCheck::TLoadResult>
-TSynEditSpellCheck::load(const QStringList& folders, const QList<quint32>& dicts,
-                         const QList<quint32>& preload,
-                         const std::function<void(quint32)>& progress) {
+std::shared_ptr<TSynEditSpellCheck::TLoadResult> TSynEditSpellCheck::load(
+    const QStringList& folders, const QList<quint32>& dicts, const QList<quint32>& preload,
+    const std::function<void(quint32)>& progress, const std::atomic<bool>* stop) {
     auto result = std::make_shared<TLoadResult>();
     result->found = findDictionaries(folders);
     // Ids of 0 stand for no language: a list of nothing else configures nothing.
     QList<quint32> wanted = dicts;
     wanted.removeAll(0u);
     for (const TDictionaryProps& props : result->found) {
+        if (stop && *stop)
+            break;
         if (!wanted.isEmpty() && !wanted.contains(props.Id))
             continue;
         if (progress)
@@ -90,7 +93,7 @@ TSynEditSpellCheck::load(const QStringList& folders, const QList<quint32>& dicts
             result->errors << d.error();
             continue;
         }
-        if (preload.contains(props.Id)) {
+        if (preload.contains(props.Id) && !(stop && *stop)) {
             if (THunspellHandle h = HunspellInit(d.value().mAff, d.value().mDic))
                 result->engines[props.Id].reset(h);
         }
@@ -137,9 +140,13 @@ void TSynEditSpellCheck::loadInBackground(const QString& APath, const QList<quin
         folders << FDictPath;
     folders << m_systemFolders;
     m_loader = QThread::create([this, folders, Dicts, preload] {
+        // The window and the typing come first: Linux keeps a nice value per thread, and Qt's
+        // thread priorities change nothing under the default scheduler.
+        ::setpriority(PRIO_PROCESS, 0, 10);
         // Signals emitted here reach receivers on their own threads.
-        auto result =
-            load(folders, Dicts, preload, [this](quint32 id) { Q_EMIT dictionaryLoading(id); });
+        auto result = load(
+            folders, Dicts, preload, [this](quint32 id) { Q_EMIT dictionaryLoading(id); },
+            &m_stopLoading);
         QMetaObject::invokeMethod(
             this,
             [this, result] {

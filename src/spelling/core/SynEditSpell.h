@@ -14,6 +14,7 @@
 #include <QMap>
 #include <QObject>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -46,6 +47,7 @@ public:
     // checked.
     explicit TSynEditSpellCheck(int ACheckAttri = caText, QObject* parent = nullptr);
     // Frees the engines and writes nothing: CloseDictionary at exit keeps the user's words.
+    // A background load stops after the file or engine it is at.
     ~TSynEditSpellCheck() override;
 
     // --- Dictionaries ---------------------------------------------------------------------
@@ -151,10 +153,9 @@ private:
         bool apostrophes = false; // the dictionary counts apostrophes as word characters
         QString wordChars;
     };
-    static std::shared_ptr<TLoadResult> load(const QStringList& folders,
-                                             const QList<quint32>& dicts,
-                                             const QList<quint32>& preload,
-                                             const std::function<void(quint32)>& progress);
+    static std::shared_ptr<TLoadResult>
+    load(const QStringList& folders, const QList<quint32>& dicts, const QList<quint32>& preload,
+         const std::function<void(quint32)>& progress, const std::atomic<bool>* stop = nullptr);
     void applyLoad(const std::shared_ptr<TLoadResult>& result);
     const TLoadedDict* loadedDict(quint32 id) const;
     TEngine* activeEngine();
@@ -184,6 +185,7 @@ private:
     QStringList m_systemFolders;
     QStringList m_loadErrors;
     QThread* m_loader = nullptr;
+    std::atomic<bool> m_stopLoading{false}; // the program ends: the load stops where it is
     bool m_loaded = false;
     quint32 m_pendingLang = 0;
     QString m_userDictError;
