@@ -52,6 +52,7 @@ int main(int argc, char* argv[]) {
     start.version = startScreenVersion(version);
     start.legalNotice = startScreenLegalNotice(version.LegalNotice);
     start.comLineFiles = cmd.files;
+    start.restartArguments = restartArguments(cmd);
     start.findDataFile = [](const QString& name) { return findDataFile(name); };
 
     TQtDialogs dialogs;

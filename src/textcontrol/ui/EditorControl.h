@@ -220,6 +220,23 @@ public:
     // Keyboard focus goes to the text.
     void focusText();
 
+    // --- Spelling marks (EditorControlSpell.cpp) -------------------------------------------
+    // A line's text (index from 0) with the highlighter attribute of each stretch, the line
+    // coloured first where need be; no runs without an active highlighter.
+    QString lineAttributes(int index, QList<TAttrRun>& runs) const;
+    // Where a line (from 0) begins in textBytes(), and the position of an offset there.
+    qsizetype lineStartByte(int index) const;
+    TBufferCoord byteToRowCol(qsizetype offset) const;
+    // The wavy underlines of misspelt words: a line's marks replaced, read back, all cleared.
+    void setSpellMarks(int index, const QList<TLineRange>& ranges);
+    QList<TLineRange> spellMarks(int index) const;
+    void clearSpellMarks();
+    void setSpellMarkColor(const QColor& color);
+    // Calls handler after the view changed: with vuContent when the text (or its colouring)
+    // changed, vuScroll when it scrolled. Runs in the keystroke's own event: keep it cheap.
+    enum TViewUpdate : int { vuContent = 1, vuScroll = 2 };
+    QMetaObject::Connection onViewUpdated(QObject* context, std::function<void(int)> handler);
+
 Q_SIGNALS:
     void statusChanged(int changes);
     void keyDown(QKeyEvent* event, bool* handled);
