@@ -63,6 +63,11 @@ private:
     void addEncodingCommands();
     void addCharCommands();
     void addElementCommands();
+    // The style sheet commands and the small inserts (DocumentInsertCommands.cpp).
+    void addStyleCommands();
+    void addInsertCommands();
+    // "Styles" and "Other" for the "&Codes" menu and the context menu.
+    void addInsertMenus(QMenu* codes);
     void buildMenus();
     void buildContextMenu();
     void updatePaste();

@@ -28,6 +28,7 @@ TMDIForm::TMDIForm(IDocumentContext& context, TFileTypes fileType, int docId, QW
         m_editor->setHighlighter(m_highlighter.get());
     }
     m_engine = std::make_unique<TTagEngine>(*m_editor, m_fileType, m_context.elementDialogs());
+    m_decComma = TextLocale().decimalPoint() == QStringLiteral(",");
     runCharDialog = [](THtmlCharDialog& dialog, QPoint pos, QString& name) {
         return dialog.Execute(pos, name);
     };
@@ -88,6 +89,7 @@ void TMDIForm::discardChanges() {
 
 void TMDIForm::setTextLangId(quint32 id) {
     m_textLangId = (m_fileType == ftHtml || m_fileType == ftText) ? id : 0;
+    m_decComma = TextLocale().decimalPoint() == QStringLiteral(",");
 }
 
 void TMDIForm::presetFormat(TSynEncoding encoding, bool bom) {
