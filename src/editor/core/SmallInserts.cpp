@@ -48,13 +48,11 @@ std::optional<TColumnRun> sizeRunAtCaret(const QString& line, int caretColumn) {
     while (start > 0 && isSizeChar(line.at(start - 1)))
         --start;
     const int end = int(b) + 1;
-    if (end - start < 4 || end - start > 11)
+    // A size further right, past other text, is not the one at the caret.
+    if (end - start < 4 || end - start > 11 || start > caret)
         return std::nullopt;
     while (start < end && line.at(start) == u' ')
         ++start;
-    // A size further right, past other text, is not the one at the caret.
-    if (start > caret)
-        return std::nullopt;
     return TColumnRun{start, end};
 }
 

@@ -96,8 +96,12 @@ const TStyleCommand* styleCommand(int id) {
 
 QString styleLabel(const TStyleCommand& command) {
     QString label = command.label ? T_(command.label) : QString();
-    if (command.label2)
+    // "Frame width " + "at top:"; "Margin (outside):" + "at top:" gets its blank too.
+    if (command.label2) {
+        if (!label.isEmpty() && !label.endsWith(u' '))
+            label += u' ';
         label += T_(command.label2);
+    }
     return label;
 }
 

@@ -37,7 +37,7 @@ inline constexpr const char* kImageFilter = "GIF|*.gif|JPEG|*.jpg|PNG|*.png";
 const QList<TStyleCommand>& styleCommands();
 // The row of a command's constant; null for a command that is no style command.
 const TStyleCommand* styleCommand(int id);
-// The label of a row, its two parts joined and translated.
+// The label of a row, its two parts translated and joined with a blank between them.
 QString styleLabel(const TStyleCommand& command);
 
 } // namespace orvel
