@@ -1,7 +1,5 @@
 #include "base/core/FileSize.h"
 
-#include <cmath>
-
 namespace orvel {
 
 namespace {
@@ -15,11 +13,6 @@ QString number(double x, int decimals, QChar separator) {
 int decimalsFor(double x) {
     return x < 10 ? 2 : x < 100 ? 1 : 0;
 }
-
-double roundTo(double x, int decimals) {
-    const double scale = std::pow(10.0, decimals);
-    return std::round(x * scale) / scale;
-}
 } // namespace
 
 QString formatFileSize(qint64 bytes, bool decimal, QChar separator) {
@@ -31,12 +24,9 @@ QString formatFileSize(qint64 bytes, bool decimal, QChar separator) {
     static const char* const binaryUnits[] = {"KiB", "MiB"};
     double x = double(n) / base;
     for (int step = 0; step < 2; ++step) {
-        // Judged by the value as it is shown: 999.6 kB shows as 1.00 MB, not as 1000 kB.
-        int d = decimalsFor(x);
-        d = decimalsFor(roundTo(x, d));
-        if (roundTo(x, d) < base) {
+        if (x < base) {
             const char* unit = decimal ? decimalUnits[step] : binaryUnits[step];
-            return number(x, d, separator) + u' ' + QLatin1String(unit);
+            return number(x, decimalsFor(x), separator) + u' ' + QLatin1String(unit);
         }
         x /= base;
     }
