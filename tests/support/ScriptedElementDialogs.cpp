@@ -28,6 +28,7 @@ void ScriptedElementDialogs::reset() {
     given.clear();
     places.clear();
     offered.clear();
+    dateLocales.clear();
 }
 
 const QStringList* ScriptedElementDialogs::take(Kind kind, const QString& what,
@@ -125,8 +126,10 @@ bool ScriptedElementDialogs::selectStyle(const QString& title, const QStringList
     return a;
 }
 
-bool ScriptedElementDialogs::selectDate(int& format, QString& date, TOpenAt at) {
+bool ScriptedElementDialogs::selectDate(int& format, QString& date, TOpenAt at,
+                                        const QLocale* locale) {
     places << at;
+    dateLocales << (locale ? *locale : QLocale::c());
     const QStringList* a = take(Date, QStringLiteral("date"), QString::number(format));
     if (a) {
         date = a->value(0);
@@ -187,6 +190,18 @@ bool ScriptedElementDialogs::mailAddress(QString& address) {
     const QStringList* a = take(Mail, QStringLiteral("mail"), address);
     if (a)
         address = a->value(0);
+    return a;
+}
+
+bool ScriptedElementDialogs::fileSize(QString& fileName, bool& decimalComma, QString& sizeText) {
+    const QStringList* a =
+        take(FileSize, QStringLiteral("file size"),
+             fileName + (decimalComma ? QStringLiteral("|comma") : QStringLiteral("|point")));
+    if (a) {
+        fileName = a->value(0);
+        sizeText = a->value(1);
+        decimalComma = a->value(2) == QLatin1String("comma");
+    }
     return a;
 }
 

@@ -26,7 +26,8 @@ public:
         ImageMap,
         IntNumber,
         Date,
-        Font
+        Font,
+        FileSize
     };
     // A step answering with the values (texts; numbers and colours as decimal text); for
     // FromList a second value "other" takes the second way out. A Color answer "none" is
@@ -52,7 +53,8 @@ public:
                     TFontSettings& font, TOpenAt at = {}) override;
     bool selectStyle(const QString& title, const QStringList& items, QString& chosen,
                      TOpenAt at = {}) override;
-    bool selectDate(int& format, QString& date, TOpenAt at = {}) override;
+    bool selectDate(int& format, QString& date, TOpenAt at = {},
+                    const QLocale* locale = nullptr) override;
     bool inputTwoTexts(const QString& title, const QString& label1, const QString& label2,
                        QString& value1, QString& value2) override;
     bool inputTwoNumbers(const QString& title, const QString& label1, const QString& label2,
@@ -69,6 +71,11 @@ public:
     bool imageDialog(const QString& folder, QString& image, QString& attributes) override;
     bool imageMap(const QString& folder, const QString& imageTag, QString& map) override;
     bool mailAddress(QString& address) override;
+    // Answers file name, size text and "comma" or "point".
+    bool fileSize(QString& fileName, bool& decimalComma, QString& sizeText) override;
+    QString lastLocalFile() const override { return lastLocal; }
+    QString lastLocal;          // what the hyperlink dialog confirmed last
+    QList<QLocale> dateLocales; // the locale each date picker was given (C when none)
 
 private:
     struct Step {

@@ -1,12 +1,15 @@
 #include "TestDocument.h"
 #include "editor/core/HtmlCatalog.h"
+#include "editor/core/StyleCatalog.h"
 #include "editor/ui/DocumentCommands.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 
 #include <QAction>
 #include <QFile>
+#include <QMenu>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTest>
 #include <memory>
 
@@ -103,6 +106,7 @@ private Q_SLOTS:
     void cleanup();
     void catalogueIsComplete();
     void goldenCatalogue();
+    void styleCatalogueIsComplete();
     void edgeCases_data();
     void edgeCases();
     void lineBreaksFollowTheDocument();
@@ -189,6 +193,42 @@ void TestTagEngine::goldenCatalogue() {
                                QString::fromUtf8(s.before), after);
         }
     }
+    // The style sheet commands, with what each asked and a scripted answer.
+    for (const TStyleCommand& c : styleCommands()) {
+        for (const Scenario& s : kScenarios) {
+            const qsizetype before = host->elements.shown.size();
+            switch (c.kind) {
+            case skNumber:
+                host->elements.expect(Kind::Number, {QStringLiteral("12px")});
+                break;
+            case skChoice:
+                host->elements.expect(Kind::Style,
+                                      {QString::fromLatin1(c.value).section(u',', 0, 0)});
+                break;
+            case skColor:
+                host->elements.expect(Kind::Color, {QString::number(0x336699)});
+                break;
+            case skImageLink:
+                host->elements.expect(Kind::Link, {QStringLiteral("img/a b(1).png")});
+                break;
+            default:
+                break;
+            }
+            if (c.def.id == cmd::ActionStylesInclude)
+                host->elements.expect(Kind::Link, {QStringLiteral("css/site.css")});
+            if (c.def.id == cmd::ActionStyleBgPos)
+                host->elements.expect(Kind::Style, {QStringLiteral("<user defined>")})
+                    .expect(Kind::TwoNumbers, {QStringLiteral("5"), QStringLiteral("7")});
+            const QString after = run(c.def.id, s.type, s.tab, QString::fromUtf8(s.before));
+            QStringList asked;
+            for (qsizetype i = before; i < host->elements.shown.size(); ++i)
+                asked << host->elements.shown.at(i) + QStringLiteral(" [") +
+                             host->elements.given.at(i) + u']';
+            blocks << QStringLiteral("=== %1 | %2\n%3\n--- asked\n%4\n--- after\n%5\n")
+                          .arg(QString::fromLatin1(c.def.name), QString::fromLatin1(s.name),
+                               QString::fromUtf8(s.before), asked.join(u'\n'), after);
+        }
+    }
     const QString got = blocks.join(u'\n');
     if (qEnvironmentVariableIsSet("ORVEL_UPDATE_GOLDEN")) {
         QFile f(goldenPath());
@@ -203,6 +243,36 @@ void TestTagEngine::goldenCatalogue() {
     QCOMPARE(actual.size(), expected.size());
     for (int i = 0; i < actual.size(); ++i)
         QCOMPARE(actual.at(i), expected.at(i));
+}
+
+void TestTagEngine::styleCatalogueIsComplete() {
+    QCOMPARE(styleCommands().size(), 62);
+    QSet<int> tags;
+    for (const TStyleCommand& c : styleCommands()) {
+        QVERIFY2(c.def.tag == 0 || (c.def.tag >= 5001 && c.def.tag <= 5061), c.def.name);
+        QVERIFY2(!tags.contains(c.def.tag), c.def.name);
+        tags.insert(c.def.tag);
+        QCOMPARE(styleCommand(c.def.id), &c);
+    }
+    QCOMPARE(tags.size(), 62); // 5001 to 5061 and the internal styles without a number
+    // Every one stands on the "Styles" page and in the "Styles" menu of the codes.
+    QWidget owner;
+    QTabWidget* pages = commands->commands().toolPanel(
+        &owner, [] { return false; }, [](bool) {});
+    for (const TStyleCommand& c : styleCommands()) {
+        QAction* a = commands->action(cmd::TDocCommandId(c.def.id));
+        QVERIFY2(a && a->objectName() == QLatin1String(c.def.name), c.def.name);
+        QVERIFY2(a->associatedObjects().size() >= 2, c.def.name);
+    }
+    int stylesPage = -1;
+    for (int i = 0; i < pages->count(); ++i)
+        if (pages->tabText(i) == QLatin1String("Styles"))
+            stylesPage = i;
+    QVERIFY(stylesPage >= 0);
+    int dropDowns = 0;
+    for (QAction* a : pages->widget(stylesPage)->actions())
+        dropDowns += a->menu() ? 1 : 0;
+    QCOMPARE(dropDowns, 7);
 }
 
 void TestTagEngine::edgeCases_data() {
@@ -263,6 +333,32 @@ void TestTagEngine::edgeCases_data() {
     QTest::newRow("option with caret before its end")
         << int(cmd::ActionSelectOpt) << int(ftHtml) << 2 << "^" << QStringList{"Text=v"}
         << "<option label=\"v\">^</option>";
+    QTest::newRow("margin top in css, 10 pixels")
+        << int(cmd::ActionMarginTop) << int(ftCss) << 2 << "p {\n  ^\n}"
+        << QStringList{"Number=10px"} << "p {\n  margin-top:10px;\n  ^\n}";
+    QTest::newRow("font size without value in css")
+        << int(cmd::ActionFontSize) << int(ftCss) << 2 << "  ^" << QStringList{"Number="}
+        << "  font-size:^;\n  ";
+    QTest::newRow("font size without value in html")
+        << int(cmd::ActionFontSize) << int(ftHtml) << 2 << "<p style=\"^\">"
+        << QStringList{"Number="} << "<p style=\"font-size:^;\">";
+    QTest::newRow("background position user defined")
+        << int(cmd::ActionStyleBgPos) << int(ftCss) << 2 << "^"
+        << QStringList{"Style=<user defined>", "TwoNumbers=5;7"}
+        << "background-position:5px 7px;\n^";
+    QTest::newRow("background position chosen")
+        << int(cmd::ActionStyleBgPos) << int(ftHtml) << 2 << "^" << QStringList{"Style=top"}
+        << "background-position:top;^";
+    QTest::newRow("transparent background ends with its semicolon")
+        << int(cmd::ActionStyleBgTransp) << int(ftCss) << 2 << "^" << none
+        << "background-color:transparent;\n^";
+    QTest::newRow("style attribute in an html tag")
+        << int(cmd::ActionStyles) << int(ftHtml) << 2 << "<p^>" << none << "<p style=\"^\">";
+    QTest::newRow("colour no color inserts nothing")
+        << int(cmd::ActionFontCol) << int(ftCss) << 2 << "^" << QStringList{"Color=none"} << "^";
+    QTest::newRow("bullet image with a blank")
+        << int(cmd::ActionListImage) << int(ftCss) << 2 << "^" << QStringList{"Link=my list.gif"}
+        << "list-style-image:url(my%20list.gif);\n^";
     QTest::newRow("encoded mail with key")
         << int(cmd::ActionMailtoCode) << int(ftJs) << 2 << "«Me»" << QStringList{"Mail=a@b"} << "";
 }
@@ -277,7 +373,7 @@ void TestTagEngine::edgeCases() {
     static const QHash<QString, Kind> kinds = {
         {"Text", Kind::Text},   {"TwoNumbers", Kind::TwoNumbers}, {"Number", Kind::Number},
         {"Color", Kind::Color}, {"HtmlRef", Kind::HtmlRef},       {"FromList", Kind::FromList},
-        {"Mail", Kind::Mail}};
+        {"Mail", Kind::Mail},   {"Style", Kind::Style},           {"Link", Kind::Link}};
     for (const QString& a : answers) {
         const QString k = a.section(u'=', 0, 0);
         host->elements.expect(kinds.value(k), a.section(u'=', 1).split(u';'));

@@ -260,6 +260,8 @@ void THauptForm::setupDialogs(const TShellDialogs& dialogs) {
         auto own = std::make_unique<TQtElementDialogs>();
         own->setParentWidget(this);
         own->setColorList(&m_settings.Config.CustomColors);
+        own->setFileSizeUnits(&m_settings.Config.FileSizeFormat);
+        own->setMailLists(&m_settings.MailNames, &m_settings.MailAddresses);
         m_elements = own.get();
         m_ownElements = std::move(own);
     }

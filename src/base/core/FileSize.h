@@ -3,6 +3,7 @@
 
 #include <QChar>
 #include <QString>
+#include <optional>
 
 namespace orvel {
 
@@ -11,5 +12,12 @@ namespace orvel {
 // thousand units and more of the largest prefix stay in "GB"/"GiB" with two decimals.
 // Negative sizes (unknown) read as 0.
 QString formatFileSize(qint64 bytes, bool decimal, QChar separator = u'.');
+
+// Reads a size text back: "999 B", "12,3 kB", "1.5 MiB", "2 TB" (the unit and its "B" in
+// either case; "i" before the "B" selects units of 1024). The number is a decimal with the
+// given separator, rounded to whole bytes; with a unit letter it ends at the first blank.
+// A blank text is 0. No digits, a sign, a second separator, other text, or a value past
+// 63 bits: nullopt ("Invalid file size format!").
+std::optional<qint64> parseFileSize(const QString& text, QChar separator);
 
 } // namespace orvel

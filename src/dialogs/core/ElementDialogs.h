@@ -5,6 +5,7 @@
 
 #include "textcontrol/core/FontSettings.h"
 
+#include <QLocale>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -80,8 +81,10 @@ public:
                              TOpenAt at = {}) = 0;
     // The date picker: format is the index of one of its seven formats (in-out), date the
     // text to start at, read with the short date format of the locale (today when it does
-    // not read), and on OK the chosen date written with the chosen format.
-    virtual bool selectDate(int& format, QString& date, TOpenAt at = {}) = 0;
+    // not read), and on OK the chosen date written with the chosen format. Month names come
+    // from the locale given (the document's language), else from the dialogs' own.
+    virtual bool selectDate(int& format, QString& date, TOpenAt at = {},
+                            const QLocale* locale = nullptr) = 0;
     // The one-line text input with its history.
     virtual bool inputLine(const TLineInput& input, QString& text) = 0;
     // A list to choose from; `other` is set when the user took the second way out.
@@ -98,8 +101,16 @@ public:
     // The image map editor for the image tag under the caret; map receives the text to
     // insert.
     virtual bool imageMap(const QString& folder, const QString& imageTag, QString& map) = 0;
-    // A mail address, name part and basic address joined ("name@example.org").
+    // A mail address, name part and basic address joined ("name@example.org"); the dialog
+    // offers the parts used before and keeps the new ones on top.
     virtual bool mailAddress(QString& address) = 0;
+    // The file-size dialog for fileName (in-out: another file may be chosen): on OK sizeText
+    // is the size as the user left it, in the unit system the program keeps and with a
+    // decimal comma when decimalComma (in-out) says so.
+    virtual bool fileSize(QString& fileName, bool& decimalComma, QString& sizeText) = 0;
+    // The local file the hyperlink dialog confirmed last (the address before any "#", as
+    // entered: relative to the document's folder); empty when there is none.
+    virtual QString lastLocalFile() const = 0;
 };
 
 } // namespace orvel

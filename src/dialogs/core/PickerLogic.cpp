@@ -52,4 +52,21 @@ void addToHistory(QStringList& history, const QString& text, int size) {
     history = list.items();
 }
 
+void splitMailAddress(const QString& address, QString& name, QString& domain) {
+    const qsizetype at = address.indexOf(u'@');
+    name = at < 0 ? address : address.left(at);
+    domain = at < 0 ? QString() : address.mid(at + 1);
+}
+
+QString takeMailAddress(const QString& name, const QString& domain, QStringList& names,
+                        QStringList& domains) {
+    const QString n = name.trimmed();
+    QString d = domain.trimmed();
+    if (!d.startsWith(u'@'))
+        d.prepend(u'@');
+    addToHistory(names, n, kMailHistorySize);
+    addToHistory(domains, d, kMailHistorySize);
+    return n + d;
+}
+
 } // namespace orvel

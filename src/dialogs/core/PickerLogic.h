@@ -22,4 +22,14 @@ int chooseFontEntry(const QStringList& families, const QString& wanted,
 // is full. An empty text changes nothing.
 void addToHistory(QStringList& history, const QString& text, int size);
 
+// How many name parts and address parts the mail-address dialog keeps.
+constexpr int kMailHistorySize = 20;
+// An address split at its first "@" for the dialog's two fields: the name part, and the
+// address part without the "@".
+void splitMailAddress(const QString& address, QString& name, QString& domain);
+// What the dialog gives on OK: the address part gets a leading "@" when it lacks one, both
+// parts go on top of their lists, and the result is name part + address part.
+QString takeMailAddress(const QString& name, const QString& domain, QStringList& names,
+                        QStringList& domains);
+
 } // namespace orvel

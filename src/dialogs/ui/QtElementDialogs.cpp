@@ -4,7 +4,9 @@
 #include "base/ui/QtDialogs.h"
 #include "dialogs/core/HtmlNumber.h"
 #include "dialogs/ui/DateDlg.h"
+#include "dialogs/ui/FileSizeDlg.h"
 #include "dialogs/ui/InputTextDlg.h"
+#include "dialogs/ui/MailAdrDlg.h"
 #include "dialogs/ui/SelectColorDlg.h"
 #include "dialogs/ui/SelectFontDlg.h"
 #include "dialogs/ui/StyleDlg.h"
@@ -79,6 +81,16 @@ QLineEdit* addFileRow(TFieldsDialog& dlg, const QString& label, const QString& t
     address->setMinimumWidth(320);
     dlg.addRow(label, row);
     return address;
+}
+
+// An address on another machine: it names no local file.
+bool isRemoteAddress(const QString& url) {
+    static const char* const schemes[] = {
+        "http://", "ftp://", "mailto:", "news:", "ldap:", "telnet://"};
+    for (const char* s : schemes)
+        if (url.startsWith(QLatin1String(s), Qt::CaseInsensitive))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -196,8 +208,8 @@ bool TQtElementDialogs::selectStyle(const QString& title, const QStringList& ite
     return dlg.Execute(at, title, items, chosen);
 }
 
-bool TQtElementDialogs::selectDate(int& format, QString& date, TOpenAt at) {
-    TDateDialog dlg(m_parent, m_dateLocale);
+bool TQtElementDialogs::selectDate(int& format, QString& date, TOpenAt at, const QLocale* locale) {
+    TDateDialog dlg(m_parent, locale ? *locale : m_dateLocale);
     return dlg.Execute(at, format, date);
 }
 
@@ -237,6 +249,8 @@ bool TQtElementDialogs::htmlRef(const QString& title, const QString& folder, QSt
     url = address->text();
     text = linkText->text();
     attributes = more->text();
+    if (!isRemoteAddress(url))
+        m_lastLocalFile = url.section(u'#', 0, 0);
     return true;
 }
 
@@ -269,19 +283,13 @@ bool TQtElementDialogs::imageDialog(const QString& folder, QString& image, QStri
 }
 
 bool TQtElementDialogs::mailAddress(QString& address) {
-    TFieldsDialog dlg(m_parent, T_("Mail address:"));
-    const qsizetype at = address.indexOf(u'@');
-    auto* name = new QLineEdit(at < 0 ? address : address.left(at), &dlg);
-    auto* basic = new QLineEdit(at < 0 ? QString() : address.mid(at + 1), &dlg);
-    dlg.addRow(T_("Name part of mail address:"), name);
-    dlg.addRow(T_("Basic mail address:"), basic);
-    if (dlg.exec() != QDialog::Accepted)
-        return false;
-    QString domain = basic->text().trimmed();
-    if (!domain.startsWith(u'@'))
-        domain.prepend(u'@');
-    address = name->text().trimmed() + domain;
-    return true;
+    TMailAdrDialog dlg(m_parent);
+    return dlg.Execute({}, *m_mailNames, *m_mailDomains, address);
+}
+
+bool TQtElementDialogs::fileSize(QString& fileName, bool& decimalComma, QString& sizeText) {
+    TFileSizeDialog dlg(m_parent);
+    return dlg.Execute(fileName, *m_decimalSizes, decimalComma, sizeText);
 }
 
 bool TQtElementDialogs::imageMap(const QString&, const QString& imageTag, QString& map) {

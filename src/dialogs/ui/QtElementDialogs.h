@@ -30,7 +30,8 @@ public:
                     TFontSettings& font, TOpenAt at = {}) override;
     bool selectStyle(const QString& title, const QStringList& items, QString& chosen,
                      TOpenAt at = {}) override;
-    bool selectDate(int& format, QString& date, TOpenAt at = {}) override;
+    bool selectDate(int& format, QString& date, TOpenAt at = {},
+                    const QLocale* locale = nullptr) override;
     bool inputLine(const TLineInput& input, QString& text) override;
     bool selectFromList(const QString& title, const QString& description, const QStringList& items,
                         QString& chosen, bool& other) override;
@@ -40,6 +41,15 @@ public:
                     const QString& folder, QString& link, QString& text) override;
     bool imageDialog(const QString& folder, QString& image, QString& attributes) override;
     bool mailAddress(QString& address) override;
+    bool fileSize(QString& fileName, bool& decimalComma, QString& sizeText) override;
+    QString lastLocalFile() const override { return m_lastLocalFile; }
+    // The unit system of file sizes (decimal when true) and the two lists of the
+    // mail-address dialog; the settings own them. Until given, lists of the dialogs' own.
+    void setFileSizeUnits(bool* decimal) { m_decimalSizes = decimal ? decimal : &m_ownDecimal; }
+    void setMailLists(QStringList* names, QStringList* domains) {
+        m_mailNames = names ? names : &m_ownNames;
+        m_mailDomains = domains ? domains : &m_ownDomains;
+    }
     bool imageMap(const QString& folder, const QString& imageTag, QString& map) override;
 
 private:
@@ -47,6 +57,12 @@ private:
     TColorList m_ownColors = kDefaultCustomColors;
     TColorList* m_colors = &m_ownColors;
     QLocale m_dateLocale = QLocale::system();
+    bool m_ownDecimal = true;
+    bool* m_decimalSizes = &m_ownDecimal;
+    QStringList m_ownNames, m_ownDomains;
+    QStringList* m_mailNames = &m_ownNames;
+    QStringList* m_mailDomains = &m_ownDomains;
+    QString m_lastLocalFile;
 };
 
 } // namespace orvel

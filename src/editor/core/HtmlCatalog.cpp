@@ -161,6 +161,10 @@ const THtmlCommand* htmlCommand(int id) {
     TToolItem {                                                                                    \
         TToolItem::SubMenuEnd                                                                      \
     }
+#define SPLIT(title, name)                                                                         \
+    TToolItem {                                                                                    \
+        TToolItem::SplitDropDown, cmd::name, title                                                 \
+    }
 
 const QList<TToolbarPage>& toolbarPages() {
     // clang-format off
@@ -198,8 +202,30 @@ const QList<TToolbarPage>& toolbarPages() {
                             DROP(N_("Sizes")), C(ActionWidth), C(ActionHeight), END,
                             DROP(N_("Body colors")), C(ActionBgColor), C(ActionTextColor), C(ActionLinkColor), C(ActionVisitColor),
                             C(ActionActColor), END, SEP, C(ActionColor), C(ActionBgImg)}},
-        {N_("Styles"), {}},
-        {N_("Other"), {C(ActionNewline), C(ActionNoBreak), C(ActionSoftHyphen), C(ActionClear)}},
+        {N_("Styles"), {DROP(N_("CSS basics")), C(ActionStylesInclude), C(ActionStylesHtml), SEP, C(ActionStyles), END,
+                        DROP(N_("Font formatting")), C(ActionFont), C(ActionFontFam), C(ActionFontDeco), C(ActionFontCol),
+                        C(ActionFontWeight), C(ActionFontSize), C(ActionFontStretch), C(ActionFontShad), C(ActionFontStyle),
+                        C(ActionFontTrans), C(ActionFontVar), C(ActionFontWSpace), C(ActionFontLSpace), END,
+                        DROP(N_("Section formatting")), C(ActionTextIndent), C(ActionHorAlign), C(ActionWhiteSpace),
+                        C(ActionVertAlign), C(ActionLineHeight), END,
+                        DROP(N_("Distances")), SUB(N_("&Outside")), C(ActionMarginLeft), C(ActionMarginRight), C(ActionMarginTop),
+                        C(ActionMarginBottom), C(ActionMargin), SUBEND, SUB(N_("&Inside")), C(ActionPaddingLeft),
+                        C(ActionPaddingRight), C(ActionPaddingTop), C(ActionPaddingBottom), C(ActionPadding), SUBEND, END,
+                        DROP(N_("Frames")), SUB(N_("&Width")), C(ActionBorderLeftWidth), C(ActionBorderRightWidth),
+                        C(ActionBorderTopWidth), C(ActionBorderBottomWidth), C(ActionBorderWidth), SUBEND,
+                        SUB(N_("&Style")), C(ActionBorderLeftStyle), C(ActionBorderRightStyle), C(ActionBorderTopStyle),
+                        C(ActionBorderBottomStyle), C(ActionBorderStyle), SUBEND,
+                        SUB(N_("&Color")), C(ActionBorderLeftColor), C(ActionBorderRightColor), C(ActionBorderTopColor),
+                        C(ActionBorderBottomColor), C(ActionBorderColor), SUBEND,
+                        SUB(N_("&All")), C(ActionBorderAllLeft), C(ActionBorderAllRight), C(ActionBorderAllTop),
+                        C(ActionBorderAllBottom), C(ActionBorderAll), SUBEND, END,
+                        DROP(N_("Lists")), C(ActionListPos), C(ActionListType), C(ActionListImage), C(ActionListAll), END,
+                        DROP(N_("Backgrounds")), C(ActionStyleBgCol), C(ActionStyleBgTransp), C(ActionStyleBgImg),
+                        C(ActionStyleBgPos), C(ActionStyleBgRpt), C(ActionStyleBgAtt), C(ActionStyleBg), END}},
+        {N_("Other"), {C(ActionDate), C(ActionMonth), C(ActionYear), SEP, C(ActionFileSize),
+                       DROP(N_("Hash values")), C(ActionHashMD5), C(ActionHashSHA1), C(ActionHashSHA256), END, SEP,
+                       SPLIT(N_("Javascript"), ActionScriptTag), C(ActionJSBody), C(ActionJSLink), C(ActionJSInclude),
+                       C(ActionJsText), SEP, C(ActionJsDecode), END}},
     };
     // clang-format on
     return pages;
@@ -211,5 +237,6 @@ const QList<TToolbarPage>& toolbarPages() {
 #undef END
 #undef SUB
 #undef SUBEND
+#undef SPLIT
 
 } // namespace orvel

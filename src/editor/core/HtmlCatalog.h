@@ -38,11 +38,20 @@ const THtmlCommand* htmlCommand(int id);
 
 // What stands on a toolbar page: a command's button, a separator, or a drop-down button that
 // takes the items up to its end; inside a drop-down, a submenu takes the items up to its end.
+// A split drop-down runs its command when clicked and shows its menu when dropped down.
 struct TToolItem {
-    enum Kind : int { Command, Separator, DropDown, DropDownEnd, SubMenu, SubMenuEnd };
+    enum Kind : int {
+        Command,
+        Separator,
+        DropDown,
+        DropDownEnd,
+        SubMenu,
+        SubMenuEnd,
+        SplitDropDown
+    };
     Kind kind;
-    int command = -1;            // Command
-    const char* title = nullptr; // DropDown and SubMenu, translatable
+    int command = -1;            // Command, SplitDropDown
+    const char* title = nullptr; // DropDown, SplitDropDown and SubMenu, translatable
 };
 
 struct TToolbarPage {

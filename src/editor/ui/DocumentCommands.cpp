@@ -116,6 +116,8 @@ TDocumentCommands::TDocumentCommands(QWidget* owner, QWidget* keyScope, IDocumen
     addFindCommands();
     addEncodingCommands();
     addElementCommands();
+    addStyleCommands();
+    addInsertCommands();
     m_list->resolveKeyClashes();
     addCharCommands();
     addSpellCommands();
@@ -233,6 +235,7 @@ void TDocumentCommands::buildMenus() {
     for (const THtmlCommand& c : htmlCommands())
         if (QMenu* m = byCategory.value(QString::fromLatin1(c.def.category)))
             m->addAction(action(cmd::TDocCommandId(c.def.id)));
+    addInsertMenus(codes);
     insert->addAction(action(cmd::ActionHtmlCode));
     insert->addSeparator();
     insert->addActions(
@@ -260,9 +263,10 @@ void TDocumentCommands::buildMenus() {
 void TDocumentCommands::buildContextMenu() {
     m_contextMenu = new QMenu(static_cast<QWidget*>(parent()));
     addSpellEntries(m_contextMenu, true);
-    m_contextMenu->addActions(
-        {action(cmd::ActionEditTag), action(cmd::ActionImageMap), action(cmd::ActionColor)});
+    m_contextMenu->addActions({action(cmd::ActionEditTag), action(cmd::ActionImageMap),
+                               action(cmd::ActionFileSize), action(cmd::ActionColor)});
     m_contextMenu->addAction(m_selectWord);
+    m_contextMenu->addAction(action(cmd::ActionDecode));
     m_contextMenu->addSeparator();
     QMenu* code = m_contextMenu->addMenu(T_("Insert &code"));
     for (QMenu* m : m_codeMenus)
@@ -307,7 +311,9 @@ TMDIForm* TDocumentCommands::document() const {
 }
 
 void TDocumentCommands::updatePaste() {
-    action(cmd::ActionPaste)->setEnabled(m_document && clipboardHasText());
+    const bool text = m_document && clipboardHasText();
+    action(cmd::ActionPaste)->setEnabled(text);
+    action(cmd::ActionJsText)->setEnabled(text);
 }
 
 void TDocumentCommands::updateState() {

@@ -76,6 +76,11 @@ private:
     void prepareSpellEntries();
     void updateSpellState();
     void chooseLanguage(quint32 id);
+    // The style sheet commands and the small inserts (DocumentInsertCommands.cpp).
+    void addStyleCommands();
+    void addInsertCommands();
+    // "Styles" and "Other" for the "&Codes" menu and the context menu.
+    void addInsertMenus(QMenu* codes);
     void buildMenus();
     void buildContextMenu();
     void updatePaste();

@@ -72,7 +72,12 @@ QTabWidget* TDocumentCommands::toolPanel(QWidget* parent, std::function<bool()> 
         for (const TToolItem& item : page.items) {
             switch (item.kind) {
             case TToolItem::Separator:
-                bar->addSeparator();
+                if (sub)
+                    sub->addSeparator();
+                else if (dropDown)
+                    dropDown->addSeparator();
+                else
+                    bar->addSeparator();
                 break;
             case TToolItem::DropDown:
                 // Buttons the bar makes itself: widgets added to it would each walk the
@@ -82,6 +87,18 @@ QTabWidget* TDocumentCommands::toolPanel(QWidget* parent, std::function<bool()> 
                 if (auto* button =
                         qobject_cast<QToolButton*>(bar->widgetForAction(dropDown->menuAction())))
                     button->setPopupMode(QToolButton::InstantPopup);
+                break;
+            case TToolItem::SplitDropDown:
+                // Its command's button, with the menu beside the arrow.
+                dropDown = new QMenu(T_(item.title), bar);
+                if (QAction* a = action(cmd::TDocCommandId(item.command))) {
+                    a->setIconText(T_(item.title));
+                    bar->addAction(a);
+                    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a))) {
+                        button->setMenu(dropDown);
+                        button->setPopupMode(QToolButton::MenuButtonPopup);
+                    }
+                }
                 break;
             case TToolItem::DropDownEnd:
                 dropDown = nullptr;

@@ -31,6 +31,7 @@ TMDIForm::TMDIForm(IDocumentContext& context, TFileTypes fileType, int docId, QW
     if ((m_fileType == ftHtml || m_fileType == ftText) && m_context.spellChecker())
         m_spell = new TDrawAutoSpellCheckPlugin(m_editor, m_context.spellChecker());
     m_engine = std::make_unique<TTagEngine>(*m_editor, m_fileType, m_context.elementDialogs());
+    m_decComma = TextLocale().decimalPoint() == QStringLiteral(",");
     runCharDialog = [](THtmlCharDialog& dialog, QPoint pos, QString& name) {
         return dialog.Execute(pos, name);
     };
@@ -95,6 +96,7 @@ void TMDIForm::setTextLangId(quint32 id) {
     if (m_textLangId == id)
         return;
     m_textLangId = id;
+    m_decComma = TextLocale().decimalPoint() == QStringLiteral(",");
     if (m_spell)
         m_spell->setLanguage(id);
     Q_EMIT languageChanged();

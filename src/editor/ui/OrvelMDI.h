@@ -15,6 +15,7 @@
 #include "textcontrol/core/TextTypes.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QPoint>
 #include <QWidget>
 #include <functional>
@@ -35,6 +36,7 @@ class THtmlCharDialog;
 class TTagEngine;
 struct THtmlCommand;
 class TDrawAutoSpellCheckPlugin;
+struct TStyleCommand;
 
 // How many anchor names the anchor list keeps.
 constexpr int kAnchorHistorySize = 20;
@@ -80,6 +82,15 @@ public:
     // the program has no spell checker.
     TDrawAutoSpellCheckPlugin* spellPlugin() const { return m_spell; }
     void setTextDateFormat(int format) { m_textDateFormat = format; }
+    // The locale of the text's language (month names, decimal separator); the user's own
+    // when the text has none.
+    QLocale TextLocale() const;
+    // Whether inserted numbers take a decimal comma: from the locale, then as the file-size
+    // dialog last left it.
+    bool DecComma() const { return m_decComma; }
+    void setDecComma(bool comma) { m_decComma = comma; }
+    // The file the file-size and digest commands used last.
+    const QString& LastSizeFile() const { return m_lastSizeFile; }
     // Encoding and byte-order mark a new document is saved in.
     void presetFormat(TSynEncoding encoding, bool bom);
     void SetProperties(const THighlighter* master, const TSynEditProperties& props,
@@ -159,6 +170,26 @@ public:
     void ActionMailtoCodeExecute();
     void ActionEditTagExecute();
     void ActionImageMapExecute();
+    // A style sheet command of the catalogue, and those with handlers of their own.
+    void style(const TStyleCommand& command);
+    void ActionStylesIncludeExecute();
+    void ActionStylesHtmlExecute();
+    void ActionStyleBgPosExecute();
+    // Small inserts: dates, file sizes and digests, the mail decoder, JavaScript pieces.
+    void ActionDateExecute();
+    void ActionMonthExecute();
+    void ActionYearExecute();
+    void ActionFileSizeExecute();
+    void ActionHashMD5Execute();
+    void ActionHashSHA1Execute();
+    void ActionHashSHA256Execute();
+    void ActionJsDecodeExecute();
+    void ActionDecodeExecute();
+    void ActionJSBodyExecute();
+    void ActionJSLinkExecute();
+    void ActionJSIncludeExecute();
+    void ActionJsTextExecute();
+    void ActionScriptTagExecute();
     void ActionPreviousWinExecute() { Q_EMIT cycleRequested(false); }
     void ActionNextWinExecute() { Q_EMIT cycleRequested(true); }
 
@@ -211,6 +242,9 @@ private:
     void inputElement(const QString& type);
     bool anchorName(const QString& caption, QString& name);
     void checkElement(bool radio, bool check);
+    // Small inserts (OrvelMDIInserts.cpp).
+    QString pickFile(const QString& startFile);
+    void insertDigest(int kind);
     void rememberFileTime();
     TResult<bool> writeFile();
     void applyLoadedEncoding(TSynEncoding detected, bool bom, bool reloading);
@@ -233,6 +267,8 @@ private:
     quint32 m_timeStamp = 0;
     quint32 m_textLangId = 0;
     int m_textDateFormat = 0;
+    bool m_decComma = false;
+    QString m_lastSizeFile;
     bool m_hlEnabled = true;
     int m_markCount = 0; // the bookmark to recycle next when all ten are in use
     TTagMark m_tagMark;

@@ -10,8 +10,6 @@
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 
-#include <QRandomGenerator>
-
 namespace orvel {
 
 namespace {
@@ -329,35 +327,6 @@ void TMDIForm::ActionFormValueExecute() {
     QString value;
     if (m_context.elementDialogs().inputText(T_("Default value:"), T_("Default value:"), value))
         m_engine->InsertText(QStringLiteral(" value=\"") + value + u'"', 0);
-}
-
-void TMDIForm::ActionMailtoExecute() {
-    QString address;
-    if (!m_context.elementDialogs().mailAddress(address))
-        return;
-    const QString text = m_editor->selText();
-    m_engine->InsertText(QStringLiteral("<a href=\"mailto:") + address + QStringLiteral("\">") +
-                             text + QStringLiteral("</a>"),
-                         text.isEmpty() ? -4 : 0);
-}
-
-void TMDIForm::ActionMailtoCodeExecute() {
-    QString address;
-    if (!m_context.elementDialogs().mailAddress(address))
-        return;
-    TTagEngine& e = *m_engine;
-    const bool selected = m_editor->hasSelection();
-    const QString text = m_editor->selText();
-    e.InsertText(e.ExpandPlaceholders(
-                     QStringLiteral("<script language=\"JavaScript\" "
-                                    "type=\"text/javascript\">\r\n%indent%%tab%MailEncode('")) +
-                     text +
-                     fmt(e.ExpandPlaceholders(
-                             QStringLiteral("',\r\n%indent%%tab%'%s');\r\n%indent%</script>\r\n")),
-                         {mailCode(address, int(QRandomGenerator::global()->bounded(128, 256)))}),
-                 0);
-    if (!selected)
-        m_editor->setCaretY(m_editor->caretY() - 3);
 }
 
 void TMDIForm::ActionImageMapExecute() {

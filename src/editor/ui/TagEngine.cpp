@@ -166,9 +166,18 @@ bool TTagEngine::InsertNumberValue(const QString& label, const QString& format, 
     if (!m_dialogs.htmlNumber(label, units, value))
         return false;
     Step step(m_ed);
-    InsertText(fillFormat(format, {value}), value.isEmpty() ? -1 : 0);
-    if (m_type == ftCss)
-        LineBreak();
+    const QString text = fillFormat(format, {value});
+    if (m_type != ftCss) {
+        InsertText(text, value.isEmpty() ? -1 : 0);
+        return true;
+    }
+    // The line break follows the whole declaration; without a value the caret goes back
+    // before its last character (the ";" or the closing quote) so the value can be typed.
+    InsertText(text, 0);
+    const TBufferCoord end = m_ed.caretXY();
+    LineBreak();
+    if (value.isEmpty())
+        m_ed.setCaretXY({qMax(1, end.Char - 1), end.Line});
     return true;
 }
 
