@@ -9,12 +9,29 @@
 
 namespace orvel {
 
+// The answers of the question before a replacement in a file, by their stored values.
+enum TFileReplaceAnswer : int { frYes = 6, frNo = 7, frAllInFile = 12, frCancel = 2 };
+
+struct TFileReplaceQuestion {
+    QPoint screenPos; // the box's top-left corner, moved so that it stays on the screen
+    QString fileName;
+    QString line; // the line of the match, as it reads by now
+    QString search;
+    QString replacement;
+};
+
 class ISearchDialogs {
 public:
     virtual ~ISearchDialogs() = default;
     // Whether to replace one match; the box's top-left corner goes near screenPos, moved
     // so that the box stays on the screen.
     virtual TReplaceAction confirmReplace(QPoint screenPos, const QString& prompt) = 0;
+    // Whether to replace one match of the search in files. Answerers that do not know the
+    // question yet cancel, so that nothing is replaced unasked.
+    virtual TFileReplaceAnswer confirmFileReplace(const TFileReplaceQuestion& question) {
+        Q_UNUSED(question);
+        return frCancel;
+    }
 };
 
 } // namespace orvel
