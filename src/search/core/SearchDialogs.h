@@ -13,7 +13,9 @@ namespace orvel {
 enum TFileReplaceAnswer : int { frYes = 6, frNo = 7, frAllInFile = 12, frCancel = 2 };
 
 struct TFileReplaceQuestion {
-    QPoint screenPos; // the box's top-left corner, moved so that it stays on the screen
+    // The mouse position when the search began: the box goes 50 pixels to the right of it,
+    // its bottom 20 pixels above it, moved so that it stays on the screen.
+    QPoint screenPos;
     QString fileName;
     QString line; // the line of the match, as it reads by now
     QString search;
