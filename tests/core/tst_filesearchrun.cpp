@@ -92,12 +92,43 @@ private Q_SLOTS:
         QCOMPARE(lines[0].pos.BEnd, (TBufferCoord{15, 2}));
         QCOMPARE(lines[0].pos.FSpaces, 3);
         // A long line is cut around its hit.
-        QVERIFY(lines[2].text.startsWith(QStringLiteral("3: \u2026y")));
-        QVERIFY(lines[2].text.endsWith(QStringLiteral("z\u2026")));
-        QCOMPARE(lines[2].text.mid(lines[2].markStart, lines[2].markLength), u"hello"_qs);
+        int mark = -1;
+        const QString shown = lines[2].shown(&mark);
+        QVERIFY(shown.startsWith(QStringLiteral("3: \u2026y")));
+        QVERIFY(shown.endsWith(QStringLiteral("z\u2026")));
+        QCOMPARE(shown.mid(mark, lines[2].markLength), u"hello"_qs);
+        QVERIFY(shown.size() < 200);
         QCOMPARE(lines[2].pos.BBegin, (TBufferCoord{402, 3}));
         QCOMPARE(lines[3].markedText(), QStringLiteral("4: last |hello|"));
         QCOMPARE(fx.run.statusText(), QStringLiteral("4 matches found in\r\n1 file(s)!"));
+    }
+
+    void manyHitsOnALongLine() {
+        Fixture fx;
+        QByteArray line;
+        for (int i = 0; i < 2000; ++i)
+            line += (i % 500 == 0 ? "hit " : "other ") + QByteArray::number(i) + ' ';
+        fx.file(QStringLiteral("a.js"), "first\n" + line + "\n");
+        TFileSearchParams p;
+        p.search = QStringLiteral("hit");
+        p.scope = fsFolder;
+        QVERIFY(fx.search(p));
+        const QList<TTextLine>& hits = fx.model.file(0).FLines;
+        QCOMPARE(hits.size(), 4);
+        int column = 0;
+        for (int h = 0; h < 4; ++h) {
+            int mark = -1;
+            const QString shown = hits[h].shown(&mark);
+            QCOMPARE(shown.mid(mark, hits[h].markLength), u"hit"_qs);
+            QVERIFY(shown.contains(u"hit %1 "_qs.arg(h * 500)));
+            QCOMPARE(hits[h].pos.BBegin.Line, 2);
+            QCOMPARE(line.indexOf("hit " + QByteArray::number(h * 500)) + 1,
+                     hits[h].pos.BBegin.Char);
+            QVERIFY(hits[h].pos.BBegin.Char > column);
+            column = hits[h].pos.BBegin.Char;
+            // Hits far apart keep texts of their own, not the whole line.
+            QVERIFY(hits[h].text.size() < 500);
+        }
     }
 
     void lettersDoubled() {

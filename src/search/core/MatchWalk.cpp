@@ -2,16 +2,15 @@
 
 #include "textcontrol/core/Utf8Columns.h"
 
+#include <bit>
+#include <emmintrin.h>
+
 namespace orvel {
 
 namespace {
 
 // A cancel request is seen after at most this many bytes of a large text.
 constexpr qsizetype kCancelSlice = 4 << 20;
-
-bool isLineBreak(char c) {
-    return c == '\r' || c == '\n';
-}
 
 bool isBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
@@ -21,7 +20,24 @@ bool isContinuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-// Walks a text line by line, forward only.
+// The first CR or LF from p on, before end; nullptr when there is none.
+const char* nextBreak(const char* p, const char* end) {
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned mask = unsigned(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+        if (mask)
+            return p + std::countr_zero(mask);
+    }
+    for (; p < end; ++p)
+        if (*p == '\r' || *p == '\n')
+            return p;
+    return nullptr;
+}
+
+// Walks a text line by line, forward only; CR LF, LF and CR end lines.
 class TLineCursor {
 public:
     explicit TLineCursor(QByteArrayView text) : m_text(text) {}
@@ -30,17 +46,23 @@ public:
     void moveTo(qsizetype pos) {
         const char* t = m_text.data();
         while (m_pos < pos) {
-            const char c = t[m_pos++];
-            if (c == '\n' || (c == '\r' && (m_pos >= m_text.size() || t[m_pos] != '\n'))) {
-                ++m_line;
-                m_lineStart = m_pos;
+            const char* b = nextBreak(t + m_pos, t + pos);
+            if (!b) {
+                m_pos = pos;
+                break;
             }
+            const qsizetype i = b - t;
+            // The CR of a CR LF leaves the counting to its LF.
+            if (*b == '\n' || i + 1 >= m_text.size() || t[i + 1] != '\n') {
+                ++m_line;
+                m_lineStart = i + 1;
+            }
+            m_pos = i + 1;
         }
     }
     qsizetype lineEnd(qsizetype from) const {
-        while (from < m_text.size() && !isLineBreak(m_text[from]))
-            ++from;
-        return from;
+        const char* b = nextBreak(m_text.data() + from, m_text.data() + m_text.size());
+        return b ? b - m_text.data() : m_text.size();
     }
     int line() const { return m_line; }
     qsizetype lineStart() const { return m_lineStart; }
@@ -51,10 +73,6 @@ private:
     int m_line = 1;
     qsizetype m_lineStart = 0;
 };
-
-QString ellipsis() {
-    return QStringLiteral("\u2026");
-}
 
 } // namespace
 
@@ -112,66 +130,79 @@ QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, q
     QList<TTextLine> lines;
     lines.reserve(starts.size());
     TLineCursor cursor(text);
-    qsizetype colAt = -1; // a byte offset whose column is known, on the cursor's line
-    qsizetype col = 0;
-    for (const qsizetype start : starts) {
-        const int lineBefore = cursor.line();
-        cursor.moveTo(start);
+    const QChar ellipsis(0x2026);
+    qsizetype i = 0;
+    while (i < starts.size()) {
+        // One line: its bounds, trimmed, and the first column known on it.
+        cursor.moveTo(starts[i]);
+        const int lineNo = cursor.line();
         const qsizetype ls = cursor.lineStart();
-        if (cursor.line() != lineBefore || colAt < 0) {
-            colAt = ls;
-            col = 0;
-        }
-        // Columns count UTF-16 units; a long line with many hits is walked once.
-        col += utf16Length(text.sliced(colAt, start - colAt));
-        colAt = start;
-        const qsizetype le = cursor.lineEnd(start);
-        const qsizetype end = start + length;
-
-        TTextLine hit;
-        hit.pos.BBegin = TBufferCoord{int(col + 1), cursor.line()};
-        if (end <= le) {
-            hit.pos.BEnd =
-                TBufferCoord{int(col + 1 + utf16Length(text.sliced(start, length))), cursor.line()};
-        } else {
-            TLineCursor endCursor = cursor;
-            endCursor.moveTo(end);
-            hit.pos.BEnd = TBufferCoord{
-                int(1 + utf16Length(text.sliced(endCursor.lineStart(), end - endCursor.lineStart()))),
-                endCursor.line()};
-        }
+        const qsizetype le = cursor.lineEnd(starts[i]);
         qsizetype firstText = ls;
         while (firstText < le && (text[firstText] == ' ' || text[firstText] == '\t'))
             ++firstText;
-        hit.pos.FSpaces = int(1 + firstText - ls);
-
-        // The line trimmed, the hit marked up to the line's end, a long line cut around it.
         qsizetype trimStart = ls;
         while (trimStart < le && isBlankOrControl(text[trimStart]))
             ++trimStart;
         qsizetype trimEnd = le;
         while (trimEnd > trimStart && isBlankOrControl(text[trimEnd - 1]))
             --trimEnd;
-        const qsizetype markStart = qBound(trimStart, start, trimEnd);
-        const qsizetype markEnd = qBound(markStart, end, trimEnd);
-        qsizetype from = qMax(trimStart, markStart - kContextBefore);
-        while (from < markStart && isContinuation(text[from]))
-            ++from;
-        qsizetype to = qMin(trimEnd, markEnd + kContextAfter);
-        while (to > markEnd && to < trimEnd && isContinuation(text[to]))
-            --to;
-        hit.text = QString::number(cursor.line()) + QStringLiteral(": ");
-        if (from > trimStart)
-            hit.text += ellipsis();
-        hit.text += QString::fromUtf8(text.sliced(from, markStart - from));
-        hit.markStart = int(hit.text.size());
-        const QString marked = QString::fromUtf8(text.sliced(markStart, markEnd - markStart));
-        hit.markLength = int(marked.size());
-        hit.text += marked;
-        hit.text += QString::fromUtf8(text.sliced(markEnd, to - markEnd));
-        if (to < trimEnd)
-            hit.text += ellipsis();
-        lines << hit;
+        qsizetype colAt = ls;
+        qsizetype col = 0;
+        // The hits of this line, a stretch at a time: close hits share one text, kept around
+        // them when the line is long.
+        do {
+            qsizetype last = i;
+            while (last + 1 < starts.size() && starts[last + 1] < le &&
+                   starts[last + 1] - (starts[last] + length) <= kContextBefore + kContextAfter)
+                ++last;
+            qsizetype from = qMax(trimStart, qMin(starts[i], trimEnd) - kContextBefore);
+            while (from > trimStart && isContinuation(text[from]))
+                --from;
+            qsizetype to = qMin(trimEnd, starts[last] + length + kContextAfter);
+            while (to < trimEnd && isContinuation(text[to]))
+                ++to;
+            to = qMax(from, to);
+            QString shared;
+            if (from > trimStart)
+                shared += ellipsis;
+            const qsizetype textStart = shared.size();
+            shared += QString::fromUtf8(text.sliced(from, to - from));
+            if (to < trimEnd)
+                shared += ellipsis;
+            qsizetype markAt = from;
+            qsizetype mark = textStart;
+            for (; i <= last; ++i) {
+                const qsizetype start = starts[i];
+                const qsizetype end = start + length;
+                TTextLine hit;
+                hit.text = shared;
+                // Columns count UTF-16 units; a long line with many hits is walked once.
+                col += utf16Length(text.sliced(colAt, start - colAt));
+                colAt = start;
+                hit.pos.BBegin = TBufferCoord{int(col + 1), lineNo};
+                if (end <= le) {
+                    hit.pos.BEnd = TBufferCoord{
+                        int(col + 1 + utf16Length(text.sliced(start, length))), lineNo};
+                } else {
+                    TLineCursor endCursor = cursor;
+                    endCursor.moveTo(end);
+                    const qsizetype els = endCursor.lineStart();
+                    hit.pos.BEnd = TBufferCoord{int(1 + utf16Length(text.sliced(els, end - els))),
+                                                endCursor.line()};
+                }
+                hit.pos.FSpaces = int(1 + firstText - ls);
+                // The mark stays inside the trimmed line: a hit running on to a later line
+                // is marked up to the line's end.
+                const qsizetype markStart = qBound(from, start, to);
+                const qsizetype markEnd = qBound(markStart, end, to);
+                mark += utf16Length(text.sliced(markAt, markStart - markAt));
+                markAt = markStart;
+                hit.markStart = int(mark);
+                hit.markLength = int(utf16Length(text.sliced(markStart, markEnd - markStart)));
+                lines << hit;
+            }
+        } while (i < starts.size() && starts[i] < le);
     }
     return lines;
 }

@@ -94,9 +94,12 @@ QVariant TSearchResultsModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return hit.markedText();
     case PlainTextRole:
-        return hit.text;
-    case MarkStartRole:
-        return hit.markStart;
+        return hit.shown();
+    case MarkStartRole: {
+        int mark = -1;
+        hit.shown(&mark);
+        return mark;
+    }
     case MarkLengthRole:
         return hit.markLength;
     case IsFileRole:

@@ -18,21 +18,20 @@ struct TTextBlockPos {
     friend bool operator==(const TTextBlockPos&, const TTextBlockPos&) = default;
 };
 
-// One line of a TTextInfo as shown in a list: its text, the marked part of that text (the
-// search hit, the anchor's name) and the block in the file it stands for.
+// One line of a TTextInfo: its text and, for search results and anchors, the marked part of
+// it (the hit, the anchor's name) and the block of the file it stands for. The hits of one
+// line share its text.
 struct TTextLine {
     QString text;
     int markStart = -1; // UTF-16 index into text; -1 when nothing is marked
     int markLength = 0;
     TTextBlockPos pos;
 
-    // The text with "|" before and after the marked part.
-    QString markedText() const {
-        if (markStart < 0)
-            return text;
-        return text.left(markStart) + u'|' + text.mid(markStart, markLength) + u'|' +
-               text.mid(markStart + markLength);
-    }
+    // As a list shows a marked line: its number, ": " and the text around the mark (cut,
+    // with "…", where the line is long); shownMark receives the mark's index in it.
+    QString shown(int* shownMark = nullptr) const;
+    // The same with "|" before and after the mark.
+    QString markedText() const;
 };
 
 struct TTextInfo {
