@@ -127,7 +127,7 @@ private Q_SLOTS:
             QVERIFY(hits[h].pos.BBegin.Char > column);
             column = hits[h].pos.BBegin.Char;
             // Hits far apart keep texts of their own, not the whole line.
-            QVERIFY(hits[h].text.size() < 500);
+            QVERIFY(hits[h].length < 500);
         }
     }
 

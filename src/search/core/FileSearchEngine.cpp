@@ -10,6 +10,8 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <thread>
 #include <vector>
 
@@ -29,6 +31,12 @@ struct TFileKey {
 };
 size_t qHash(const TFileKey& k, size_t seed = 0) {
     return qHashMulti(seed, k.device, k.inode);
+}
+
+// The threads of a search give way to the user-interface thread, so that on a busy machine
+// the window still answers at once.
+void yieldToWindow() {
+    ::setpriority(PRIO_PROCESS, pid_t(::gettid()), 5);
 }
 
 } // namespace
@@ -97,9 +105,15 @@ void TFileSearchEngine::start(TFileSearchRequest request) {
     const int workers = s.request.threads > 0 ? s.request.threads
                                               : qMax(1, QThread::idealThreadCount());
     s.running = workers + 1;
-    s.threads.emplace_back([&s] { s.list(); });
+    s.threads.emplace_back([&s] {
+        yieldToWindow();
+        s.list();
+    });
     for (int i = 0; i < workers; ++i)
-        s.threads.emplace_back([&s] { s.work(); });
+        s.threads.emplace_back([&s] {
+            yieldToWindow();
+            s.work();
+        });
 }
 
 void TFileSearchEngine::cancel() {

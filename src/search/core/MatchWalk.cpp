@@ -129,8 +129,8 @@ QList<qsizetype> TMatchWalk::acceptedAfterReplacing() const {
 QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, qsizetype length) {
     QList<TTextLine> lines;
     lines.reserve(starts.size());
+    QByteArray excerpts; // of every line, one after the other
     TLineCursor cursor(text);
-    const QChar ellipsis(0x2026);
     qsizetype i = 0;
     while (i < starts.size()) {
         // One line: its bounds, trimmed, and the first column known on it.
@@ -149,8 +149,8 @@ QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, q
             --trimEnd;
         qsizetype colAt = ls;
         qsizetype col = 0;
-        // The hits of this line, a stretch at a time: close hits share one text, kept around
-        // them when the line is long.
+        // The hits of this line, a stretch at a time: close hits share one excerpt, which
+        // keeps to their neighbourhood when the line is long.
         do {
             qsizetype last = i;
             while (last + 1 < starts.size() && starts[last + 1] < le &&
@@ -163,20 +163,16 @@ QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, q
             while (to < trimEnd && isContinuation(text[to]))
                 ++to;
             to = qMax(from, to);
-            QString shared;
-            if (from > trimStart)
-                shared += ellipsis;
-            const qsizetype textStart = shared.size();
-            shared += QString::fromUtf8(text.sliced(from, to - from));
-            if (to < trimEnd)
-                shared += ellipsis;
-            qsizetype markAt = from;
-            qsizetype mark = textStart;
+            const int excerptAt = int(excerpts.size());
+            excerpts.append(text.sliced(from, to - from));
             for (; i <= last; ++i) {
                 const qsizetype start = starts[i];
                 const qsizetype end = start + length;
                 TTextLine hit;
-                hit.text = shared;
+                hit.from = excerptAt;
+                hit.length = int(to - from);
+                hit.cutBefore = from > trimStart;
+                hit.cutAfter = to < trimEnd;
                 // Columns count UTF-16 units; a long line with many hits is walked once.
                 col += utf16Length(text.sliced(colAt, start - colAt));
                 colAt = start;
@@ -196,14 +192,15 @@ QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, q
                 // is marked up to the line's end.
                 const qsizetype markStart = qBound(from, start, to);
                 const qsizetype markEnd = qBound(markStart, end, to);
-                mark += utf16Length(text.sliced(markAt, markStart - markAt));
-                markAt = markStart;
-                hit.markStart = int(mark);
-                hit.markLength = int(utf16Length(text.sliced(markStart, markEnd - markStart)));
+                hit.markStart = int(markStart - from);
+                hit.markLength = int(markEnd - markStart);
                 lines << hit;
             }
         } while (i < starts.size() && starts[i] < le);
     }
+    excerpts.squeeze();
+    for (TTextLine& l : lines)
+        l.source = excerpts;
     return lines;
 }
 

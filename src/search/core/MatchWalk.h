@@ -45,8 +45,8 @@ private:
 // hit when the line is long, with the hit marked; starts ascending, every hit length bytes.
 QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, qsizetype length);
 
-// Bytes of context shown before and after a hit on a long line.
-constexpr qsizetype kContextBefore = 120;
-constexpr qsizetype kContextAfter = 240;
+// Bytes of context kept before and after a hit on a long line.
+constexpr qsizetype kContextBefore = 60;
+constexpr qsizetype kContextAfter = 120;
 
 } // namespace orvel

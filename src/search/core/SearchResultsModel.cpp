@@ -71,6 +71,14 @@ bool TSearchResultsModel::hasChildren(const QModelIndex& parent) const {
     return rowCount(parent) > 0;
 }
 
+Qt::ItemFlags TSearchResultsModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // Telling the view that hits have no children spares it asking, row by row.
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable |
+           (isFile(index) ? Qt::NoItemFlags : Qt::ItemNeverHasChildren);
+}
+
 QVariant TSearchResultsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
@@ -100,8 +108,11 @@ QVariant TSearchResultsModel::data(const QModelIndex& index, int role) const {
         hit.shown(&mark);
         return mark;
     }
-    case MarkLengthRole:
-        return hit.markLength;
+    case MarkLengthRole: {
+        int length = 0;
+        hit.shown(nullptr, &length);
+        return length;
+    }
     case IsFileRole:
         return false;
     default:

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPainter>
 #include <QPushButton>
 #include <QTreeView>
@@ -78,8 +77,6 @@ TSearchResultsPage::TSearchResultsPage(ISearchHost& host, QWidget* parent)
     m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setItemDelegate(new TResultItemDelegate(m_tree));
-    m_tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_tree->header()->setStretchLastSection(false);
     layout->addWidget(m_tree, 1);
     connect(m_tree, &QTreeView::doubleClicked, this, &TSearchResultsPage::open);
     connect(m_model, &QAbstractItemModel::rowsInserted, this,

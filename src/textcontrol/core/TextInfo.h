@@ -4,6 +4,7 @@
 
 #include "textcontrol/core/TextTypes.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -18,18 +19,24 @@ struct TTextBlockPos {
     friend bool operator==(const TTextBlockPos&, const TTextBlockPos&) = default;
 };
 
-// One line of a TTextInfo: its text and, for search results and anchors, the marked part of
-// it (the hit, the anchor's name) and the block of the file it stands for. The hits of one
-// line share its text.
+// One line of a list of search hits or anchors: an excerpt of the line with its marked part
+// (the hit, the anchor's name) and the block of the file it stands for. The excerpts of one
+// file lie in one shared UTF-8 buffer, so that a hundred thousand hits stay small.
 struct TTextLine {
-    QString text;
-    int markStart = -1; // UTF-16 index into text; -1 when nothing is marked
+    QByteArray source; // UTF-8, shared by the lines of a file
+    int from = 0;      // the excerpt: bytes from..from+length of source
+    int length = 0;
+    int markStart = -1; // the marked part, in bytes from the excerpt's start; -1 for none
     int markLength = 0;
+    bool cutBefore = false; // the line goes on before and after the excerpt
+    bool cutAfter = false;
     TTextBlockPos pos;
 
-    // As a list shows a marked line: its number, ": " and the text around the mark (cut,
-    // with "…", where the line is long); shownMark receives the mark's index in it.
-    QString shown(int* shownMark = nullptr) const;
+    // The excerpt, with "…" where the line goes on.
+    QString text() const;
+    // As a list shows a marked line: its number, ": " and the text around the mark (cut
+    // further when long); shownMark and shownLength receive the mark's place in it.
+    QString shown(int* shownMark = nullptr, int* shownLength = nullptr) const;
     // The same with "|" before and after the mark.
     QString markedText() const;
 };

@@ -1,0 +1,200 @@
+// The search in files as the user sees it: the page and the results tree in a window, a
+// search started with the button and timed until the whole tree is shown, the longest pause
+// of the event loop meanwhile, how long Cancel takes, and the memory peak.
+//
+//   filesearch_panel FOLDER WORD [RUNS] [THREADS]
+//
+// The search ignores case and takes every file of the folder and its subfolders.
+
+#include "base/core/Dialogs.h"
+#include "base/ui/HListBox.h"
+#include "search/core/FileSearchRun.h"
+#include "search/core/SearchDialogs.h"
+#include "search/core/SearchHost.h"
+#include "search/core/SearchResultsModel.h"
+#include "search/ui/FileSearchPage.h"
+#include "search/ui/SearchResultsPage.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTimer>
+#include <QTreeView>
+#include <cstdio>
+
+using namespace orvel;
+
+namespace {
+
+class Host : public ISearchHost {
+public:
+    QString appTitle() const override { return QStringLiteral("Tagsmith"); }
+    QStringList documentFiles() const override { return {}; }
+    QString activeDocumentName() const override { return {}; }
+    bool documentText(const QString&, QByteArray&) const override { return false; }
+    bool replaceInDocument(const QString&, const QList<qsizetype>&, qsizetype,
+                           const QString&) override {
+        return false;
+    }
+    bool saveAllDocuments() override { return true; }
+    bool openFileAt(const QString&, TBufferCoord, TBufferCoord) override { return true; }
+    bool hasProjects() const override { return false; }
+    QString projectRoot() const override { return {}; }
+    QString projectTextTypes() const override { return {}; }
+};
+
+class Dialogs : public IDialogs, public ISearchDialogs {
+public:
+    TMsgResult ask(const QString&, const QString&, int, TMsgResult) override { return mrNo; }
+    void error(const QString& title, const QString& text) override {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+    }
+    void info(const QString&, const QString&) override {}
+    QString openFileName(const TFileDialogArgs&) override { return {}; }
+    QString saveFileName(const TFileDialogArgs&) override { return {}; }
+    QString chooseFolder(const QString&, const QString&, const QString&) override { return {}; }
+    int choose(const QString&, const QString&, const QStringList&) override { return -1; }
+    bool inputText(const QString&, const QString&, QString&) override { return false; }
+    void beep() override {}
+    TReplaceAction confirmReplace(QPoint, const QString&) override { return raCancel; }
+};
+
+// Kilobytes of a line of /proc/self/status ("VmRSS", "VmHWM").
+long statusKb(const char* key) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key) + 1).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// The longest time between two turns of the event loop while it runs.
+class GapMeter : public QObject {
+public:
+    GapMeter() {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(1);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            m_max = qMax(m_max, m_clock.nsecsElapsed() - m_last);
+            m_last = m_clock.nsecsElapsed();
+        });
+    }
+    void start() {
+        m_max = 0;
+        m_clock.start();
+        m_last = 0;
+        m_timer.start();
+    }
+    double stopMs() {
+        m_timer.stop();
+        return double(m_max) / 1e6;
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_max = 0;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s FOLDER WORD [RUNS] [THREADS]\n", argv[0]);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const QString word = QString::fromLocal8Bit(argv[2]);
+    const int runs = argc > 3 ? atoi(argv[3]) : 3;
+    const int threads = argc > 4 ? atoi(argv[4]) : 0;
+
+    Host host;
+    Dialogs dialogs;
+    QSplitter window;
+    auto* results = new TSearchResultsPage(host);
+    auto* page = new TFileSearchPage(host, dialogs, dialogs, *results->model());
+    window.addWidget(page);
+    window.addWidget(results);
+    window.resize(1280, 800);
+    window.show();
+    page->setThreads(threads);
+    page->rbSearchFolder->setChecked(true);
+    page->hcSearchDir->setEditText(folder);
+    page->hcSearchTypes->setEditText(QString());
+    page->cbCase->setChecked(true);
+    page->cbSearchSubDir->setChecked(true);
+    page->hcSearch->setEditText(word);
+    QApplication::processEvents();
+    std::printf("memory before searching: %ld KB\n", statusKb("VmRSS"));
+
+    GapMeter gaps;
+    QElapsedTimer clock;
+    const auto waitForEnd = [&] {
+        bool done = false;
+        const auto c = QObject::connect(page, &TFileSearchPage::searchFinished, [&] { done = true; });
+        while (!done)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QObject::disconnect(c);
+    };
+    for (int run = 0; run < runs; ++run) {
+        gaps.start();
+        clock.start();
+        page->btnStartSearch->click();
+        waitForEnd();
+        // Shown: every batch is in the model and the tree has painted it.
+        QApplication::processEvents();
+        results->tree()->viewport()->repaint();
+        const double shown = double(clock.nsecsElapsed()) / 1e6;
+        const double gap = gaps.stopMs();
+        std::printf("search: %.0f ms until the tree is shown, %lld matches in %lld files, "
+                    "longest event-loop gap %.1f ms\n",
+                    shown, static_cast<long long>(page->run()->hits()),
+                    static_cast<long long>(page->run()->filesWithHits()), gap);
+    }
+    {
+        QElapsedTimer expand;
+        expand.start();
+        results->btnOpenTreeClick();
+        results->tree()->viewport()->repaint();
+        std::printf("expanding all %lld hits: %.0f ms\n",
+                    static_cast<long long>(results->model()->hitCount()),
+                    double(expand.nsecsElapsed()) / 1e6);
+        expand.start();
+        results->btnCloseTreeClick();
+        results->tree()->viewport()->repaint();
+        std::printf("collapsing them: %.0f ms\n", double(expand.nsecsElapsed()) / 1e6);
+    }
+    for (int run = 0; run < runs; ++run) {
+        qint64 cancelAt = 0;
+        clock.start();
+        gaps.start();
+        page->btnStartSearch->click();
+        QTimer cancelTimer;
+        cancelTimer.setSingleShot(true);
+        QObject::connect(&cancelTimer, &QTimer::timeout, [&] {
+            cancelAt = clock.nsecsElapsed();
+            page->btnCancel->click();
+        });
+        cancelTimer.start(100 + 100 * run);
+        waitForEnd();
+        cancelTimer.stop();
+        if (!cancelAt) {
+            std::printf("cancel: the search had ended before\n");
+            continue;
+        }
+        const double took = double(clock.nsecsElapsed() - cancelAt) / 1e6;
+        std::printf("cancel after %.0f ms: ended %.1f ms later, longest gap %.1f ms\n",
+                    double(cancelAt) / 1e6, took, gaps.stopMs());
+    }
+    std::printf("memory peak: %ld KB (now %ld KB)\n", statusKb("VmHWM"), statusKb("VmRSS"));
+    return 0;
+}
