@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QTreeView>
 #include <cstdio>
+#include <ctime>
+#include <sys/resource.h>
 
 using namespace orvel;
 
@@ -63,6 +65,44 @@ public:
     TReplaceAction confirmReplace(QPoint, const QString&) override { return raCancel; }
 };
 
+// Processor time of the whole process, all threads, in milliseconds.
+double processCpuMs() {
+    rusage u;
+    getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+qint64 threadCpuNs() {
+    timespec ts;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+// Notes the longest time one event took, and what it was.
+class TimedApp : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        QElapsedTimer t;
+        t.start();
+        const qint64 cpu0 = threadCpuNs();
+        const bool r = QApplication::notify(receiver, event);
+        const qint64 ns = t.nsecsElapsed();
+        if (ns > longest) {
+            longest = ns;
+            what = QStringLiteral("%1 to %2, %3 ms of it on the processor")
+                       .arg(int(event->type()))
+                       .arg(QString::fromLatin1(receiver->metaObject()->className()) + u' ' +
+                            receiver->objectName())
+                       .arg(double(threadCpuNs() - cpu0) / 1e6, 0, 'f', 1);
+        }
+        return r;
+    }
+    qint64 longest = 0;
+    QString what;
+};
+
 // Kilobytes of a line of /proc/self/status ("VmRSS", "VmHWM").
 long statusKb(const char* key) {
     QFile f(QStringLiteral("/proc/self/status"));
@@ -78,6 +118,7 @@ long statusKb(const char* key) {
 class GapMeter : public QObject {
 public:
     GapMeter() {
+        m_timer.setObjectName(QStringLiteral("gapMeter"));
         m_timer.setTimerType(Qt::PreciseTimer);
         m_timer.setInterval(1);
         connect(&m_timer, &QTimer::timeout, this, [this] {
@@ -106,7 +147,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    TimedApp app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s FOLDER WORD [RUNS] [THREADS]\n", argv[0]);
@@ -148,6 +189,9 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) {
         gaps.start();
         clock.start();
+        QApplication::processEvents();
+        app.longest = 0;
+        const double cpu0 = processCpuMs();
         page->btnStartSearch->click();
         waitForEnd();
         // Shown: every batch is in the model and the tree has painted it.
@@ -155,9 +199,11 @@ int main(int argc, char** argv) {
         results->tree()->viewport()->repaint();
         const double shown = double(clock.nsecsElapsed()) / 1e6;
         const double gap = gaps.stopMs();
-        std::printf("search: %.0f ms until the tree is shown, %lld matches in %lld files, "
-                    "longest event-loop gap %.1f ms\n",
-                    shown, static_cast<long long>(page->run()->hits()),
+        std::printf("longest event: %.1f ms (%s)\n", double(app.longest) / 1e6, qPrintable(app.what));
+        app.longest = 0;
+        std::printf("search: %.0f ms until the tree is shown (processor %.0f ms), %lld matches "
+                    "in %lld files, longest event-loop gap %.1f ms\n",
+                    shown, processCpuMs() - cpu0, static_cast<long long>(page->run()->hits()),
                     static_cast<long long>(page->run()->filesWithHits()), gap);
     }
     {

@@ -346,6 +346,22 @@ private Q_SLOTS:
                  QStringLiteral("2 matches found in\r\n2 file(s)!\r\n1 file(s) skipped: not text"));
     }
 
+    void nonAsciiTextInEveryEncoding() {
+        Fixture fx;
+        fx.file(QStringLiteral("ansi.html"), "<p>Caf\xE9 caf\xE9</p>\n");
+        fx.file(QStringLiteral("utf8.html"), "<p>caf\xC3\xA9</p>\n");
+        fx.file(QStringLiteral("wide.html"), QByteArray("\xFE\xFF\0c\0a\0f\0\xE9", 10));
+        fx.file(QStringLiteral("other.html"), "<p>cafe</p>\n");
+        TFileSearchParams p;
+        p.search = QStringLiteral("caf\u00E9");
+        p.ignoreCase = true;
+        p.scope = fsFolder;
+        QVERIFY(fx.search(p));
+        QCOMPARE(fx.run.hits(), 4);
+        QCOMPARE(fx.model.fileCount(), 3);
+        QCOMPARE(fx.hitTexts().first(), QStringLiteral("1: <p>|Caf\u00E9| caf\u00E9</p>"));
+    }
+
     void cancelStopsTheRun() {
         Fixture fx;
         for (int i = 0; i < 200; ++i)

@@ -1,6 +1,7 @@
 #include "search/core/FileSearchEngine.h"
 
 #include "base/core/AtomicFile.h"
+#include "base/core/TextCodec.h"
 #include "base/core/Translate.h"
 #include "search/core/MatchWalk.h"
 
@@ -41,9 +42,24 @@ void yieldToWindow() {
 
 } // namespace
 
+// Whether the matcher finds its bytes anywhere in data, looking at the cancel flag between
+// slices of a large file.
+bool contains(const TTextMatcher& m, QByteArrayView data, const std::atomic<bool>& cancel) {
+    constexpr qsizetype kSlice = 4 << 20;
+    for (qsizetype at = 0; at < data.size() && !cancel.load(std::memory_order_relaxed);
+         at += kSlice)
+        if (m.find(data, at, qMin(data.size(), at + kSlice)) >= 0)
+            return true;
+    return false;
+}
+
 struct TFileSearchEngine::TState {
     TFileSearchRequest request;
     TTextMatcher matcher;
+    // The search text's bytes in UTF-8 and in Windows-1252: a file that holds neither
+    // cannot match, whatever its encoding turns out to be.
+    TTextMatcher storedUtf8;
+    TTextMatcher storedAnsi;
     QByteArray replacement; // UTF-8
     QSet<TFileKey> documents;
     qsizetype ahead = kAheadSearching;
@@ -52,9 +68,11 @@ struct TFileSearchEngine::TState {
     mutable std::mutex mutex;
     std::condition_variable changed; // files listed, outcomes taken, or cancel
     std::vector<QByteArray> files;
-    bool listed = false;
+    // Read without the lock by the user-interface thread, which never waits for a worker.
+    std::atomic<bool> listed{false};
+    std::atomic<qsizetype> listedCount{0};
+    std::atomic<qsizetype> done{0};
     qsizetype nextFile = 0;
-    qsizetype done = 0;
     std::map<qsizetype, TFileOutcome> ready;
     qsizetype nextOut = 0;
     int running = 0;
@@ -88,6 +106,19 @@ void TFileSearchEngine::start(TFileSearchRequest request) {
     s.request = std::move(request);
     s.matcher = TTextMatcher(s.request.search, s.request.matchCase, s.request.wholeWord);
     s.replacement = s.request.replacement.toUtf8();
+    s.storedUtf8 = TTextMatcher::forBytes(s.request.search.toUtf8(), s.request.matchCase);
+    QByteArray ansi;
+    for (const char32_t c : s.request.search.toUcs4()) {
+        const int b = codec::unicodeToAnsi(c);
+        if (b < 0) {
+            ansi.clear();
+            break;
+        }
+        ansi += char(b);
+    }
+    s.storedAnsi = ansi == s.request.search.toUtf8()
+                       ? TTextMatcher()
+                       : TTextMatcher::forBytes(ansi, s.request.matchCase);
     s.documents.clear();
     if (s.request.replace)
         for (const QString& doc : s.request.documents) {
@@ -99,7 +130,9 @@ void TFileSearchEngine::start(TFileSearchRequest request) {
     s.cancel = false;
     s.files.clear();
     s.listed = false;
-    s.nextFile = s.done = s.nextOut = 0;
+    s.listedCount = 0;
+    s.done = 0;
+    s.nextFile = s.nextOut = 0;
     s.ready.clear();
     s.notes = {};
     const int workers = s.request.threads > 0 ? s.request.threads
@@ -117,10 +150,9 @@ void TFileSearchEngine::start(TFileSearchRequest request) {
 }
 
 void TFileSearchEngine::cancel() {
-    {
-        std::lock_guard lock(d->mutex);
-        d->cancel = true;
-    }
+    // Without the lock, so that the window never waits; a worker that misses the notice
+    // sees the flag at its next look (workers wait in short steps).
+    d->cancel = true;
     d->changed.notify_all();
 }
 
@@ -129,8 +161,7 @@ bool TFileSearchEngine::cancelled() const {
 }
 
 TFileSearchEngine::TProgress TFileSearchEngine::progress() const {
-    std::lock_guard lock(d->mutex);
-    return {d->done, qsizetype(d->files.size()), d->listed};
+    return {d->done.load(), d->listedCount.load(), d->listed.load()};
 }
 
 const TFileSearchRequest& TFileSearchEngine::request() const {
@@ -149,7 +180,11 @@ TCollectNotes TFileSearchEngine::collectNotes() const {
 QList<TFileOutcome> TFileSearchEngine::take(qsizetype max) {
     QList<TFileOutcome> out;
     {
-        std::lock_guard lock(d->mutex);
+        // A worker holding the lock may have been put aside by a busy machine: the window
+        // does not wait for it, the next look will find the outcomes.
+        std::unique_lock lock(d->mutex, std::try_to_lock);
+        if (!lock.owns_lock())
+            return out;
         // Once the threads are gone nothing fills a gap: the rest comes as it is.
         const bool skipGaps = d->running == 0;
         while (qsizetype(out.size()) < max && !d->ready.empty()) {
@@ -167,8 +202,8 @@ QList<TFileOutcome> TFileSearchEngine::take(qsizetype max) {
 }
 
 bool TFileSearchEngine::finished() {
-    std::unique_lock lock(d->mutex);
-    if (d->running > 0 || !d->ready.empty())
+    std::unique_lock lock(d->mutex, std::try_to_lock);
+    if (!lock.owns_lock() || d->running > 0 || !d->ready.empty())
         return false;
     lock.unlock();
     d->join();
@@ -180,6 +215,7 @@ void TFileSearchEngine::TState::list() {
         {
             std::lock_guard lock(mutex);
             files.push_back(native);
+            listedCount = qsizetype(files.size());
         }
         changed.notify_one();
         return !cancel.load(std::memory_order_relaxed);
@@ -205,10 +241,11 @@ void TFileSearchEngine::TState::work() {
     TSearchFile file; // its buffer serves file after file
     std::unique_lock lock(mutex);
     while (true) {
-        changed.wait(lock, [this] {
+        while (!changed.wait_for(lock, std::chrono::milliseconds(20), [this] {
             return cancel || (nextFile < qsizetype(files.size()) && nextFile - nextOut < ahead) ||
                    (listed && nextFile >= qsizetype(files.size()));
-        });
+        })) {
+        }
         if (cancel || nextFile >= qsizetype(files.size()))
             break;
         const qsizetype index = nextFile++;
@@ -241,7 +278,7 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
         out.kind = TFileOutcome::Pending;
         return out;
     }
-    switch (file.read(native)) {
+    switch (file.load(native, request.replace)) {
     case TSearchFile::Missing:
         out.kind = TFileOutcome::Missing;
         out.note = fmt(T_("File removed during the search, skipped: %s"), {name});
@@ -255,6 +292,18 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
         return out;
     case TSearchFile::Text:
         break;
+    }
+    if (file.looksBinary()) {
+        out.kind = TFileOutcome::NotText;
+        return out;
+    }
+    // Most files hold no match: their bytes tell it before they are decoded.
+    if (!file.isUtf16() && !contains(storedUtf8, file.bytes, cancel) &&
+        (storedAnsi.isEmpty() || !contains(storedAnsi, file.bytes, cancel)))
+        return out;
+    if (file.decode() != TSearchFile::Text) {
+        out.kind = TFileOutcome::NotText;
+        return out;
     }
     const bool confirming = request.replace && request.confirm;
     TMatchWalk walk(matcher, file.text(), request.replace && !confirming, replacement);

@@ -47,6 +47,7 @@ TFileSearchRun::TFileSearchRun(ISearchHost& host, IDialogs& dialogs, ISearchDial
                                TSearchResultsModel& results, QObject* parent)
     : QObject(parent), m_host(host), m_dialogs(dialogs), m_searchDialogs(searchDialogs),
       m_results(results), m_timer(new QTimer(this)) {
+    m_timer->setObjectName(QStringLiteral("searchPoll"));
     m_timer->setInterval(20);
     connect(m_timer, &QTimer::timeout, this, &TFileSearchRun::poll);
 }

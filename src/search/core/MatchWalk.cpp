@@ -1,7 +1,5 @@
 #include "search/core/MatchWalk.h"
 
-#include "textcontrol/core/Utf8Columns.h"
-
 #include <bit>
 #include <emmintrin.h>
 
@@ -35,6 +33,31 @@ const char* nextBreak(const char* p, const char* end) {
         if (*p == '\r' || *p == '\n')
             return p;
     return nullptr;
+}
+
+// UTF-16 units of editor text: one for each character, two for each beyond the BMP. Editor
+// text is well-formed (a lone surrogate kept from a UTF-16 file is one three-byte
+// character), so counting the bytes that start a character is enough.
+qsizetype utf16Units(QByteArrayView bytes) {
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    qsizetype continuations = 0;
+    qsizetype fourByte = 0;
+    const __m128i belowLead = _mm_set1_epi8(char(0xC0)); // signed: continuation bytes lie below
+    const __m128i aboveThree = _mm_set1_epi8(char(0xEF)); // signed: four-byte leads lie above,
+    const __m128i zero = _mm_setzero_si128();             // below ASCII
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        continuations += std::popcount(unsigned(_mm_movemask_epi8(_mm_cmplt_epi8(v, belowLead))));
+        const __m128i lead4 = _mm_and_si128(_mm_cmpgt_epi8(v, aboveThree), _mm_cmplt_epi8(v, zero));
+        fourByte += std::popcount(unsigned(_mm_movemask_epi8(lead4)));
+    }
+    for (; p < end; ++p) {
+        const auto c = static_cast<signed char>(*p);
+        continuations += c < static_cast<signed char>(0xC0);
+        fourByte += c > static_cast<signed char>(0xEF) && c < 0;
+    }
+    return bytes.size() - continuations + fourByte;
 }
 
 // Walks a text line by line, forward only; CR LF, LF and CR end lines.
@@ -174,17 +197,17 @@ QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, q
                 hit.cutBefore = from > trimStart;
                 hit.cutAfter = to < trimEnd;
                 // Columns count UTF-16 units; a long line with many hits is walked once.
-                col += utf16Length(text.sliced(colAt, start - colAt));
+                col += utf16Units(text.sliced(colAt, start - colAt));
                 colAt = start;
                 hit.pos.BBegin = TBufferCoord{int(col + 1), lineNo};
                 if (end <= le) {
                     hit.pos.BEnd = TBufferCoord{
-                        int(col + 1 + utf16Length(text.sliced(start, length))), lineNo};
+                        int(col + 1 + utf16Units(text.sliced(start, length))), lineNo};
                 } else {
                     TLineCursor endCursor = cursor;
                     endCursor.moveTo(end);
                     const qsizetype els = endCursor.lineStart();
-                    hit.pos.BEnd = TBufferCoord{int(1 + utf16Length(text.sliced(els, end - els))),
+                    hit.pos.BEnd = TBufferCoord{int(1 + utf16Units(text.sliced(els, end - els))),
                                                 endCursor.line()};
                 }
                 hit.pos.FSpaces = int(1 + firstText - ls);
@@ -194,7 +217,7 @@ QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, q
                 const qsizetype markEnd = qBound(markStart, end, to);
                 hit.markStart = int(markStart - from);
                 hit.markLength = int(markEnd - markStart);
-                lines << hit;
+                lines << std::move(hit);
             }
         } while (i < starts.size() && starts[i] < le);
     }

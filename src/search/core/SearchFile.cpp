@@ -93,7 +93,12 @@ QByteArrayView TSearchFile::text() const {
     return QByteArrayView(bytes).sliced(m_textOffset);
 }
 
-TSearchFile::TKind TSearchFile::read(const QByteArray& nativePath) {
+TSearchFile::TKind TSearchFile::read(const QByteArray& nativePath, bool watchChanges) {
+    const TKind kind = load(nativePath, watchChanges);
+    return kind == Text ? decode() : kind;
+}
+
+TSearchFile::TKind TSearchFile::load(const QByteArray& nativePath, bool watchChanges) {
     error.clear();
     stamp = {};
     const int fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
@@ -108,9 +113,10 @@ TSearchFile::TKind TSearchFile::read(const QByteArray& nativePath) {
         ::close(fd);
         return Missing;
     }
-    // The buffer keeps its room from the file before, when no one else holds it.
-    qsizetype size = qsizetype(before.st_size);
-    bytes.resize(size);
+    // Room for one byte more than the file holds, so that its end is seen without growing;
+    // the buffer keeps its room from the file before.
+    const qsizetype size = qsizetype(before.st_size);
+    bytes.resize(size + 1);
     qsizetype got = 0;
     int readError = 0;
     while (true) {
@@ -128,7 +134,7 @@ TSearchFile::TKind TSearchFile::read(const QByteArray& nativePath) {
         got += n;
     }
     struct stat after;
-    const bool statAfter = ::fstat(fd, &after) == 0;
+    const bool statAfter = !watchChanges || ::fstat(fd, &after) == 0;
     ::close(fd);
     if (readError) {
         error = qt_error_string(readError);
@@ -137,26 +143,41 @@ TSearchFile::TKind TSearchFile::read(const QByteArray& nativePath) {
     bytes.resize(got);
     stamp = stampOf(before);
     // A file written while it was read is not to be written back: no stamp will fit it.
-    if (!statAfter || got != before.st_size || stampOf(after) != stamp)
+    if (!statAfter || got != before.st_size || (watchChanges && stampOf(after) != stamp))
         stamp.mtimeNs = -1;
-    return take(std::move(bytes));
+    return Text;
+}
+
+bool TSearchFile::isUtf16() const {
+    const qsizetype n = bytes.size();
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
+    return n >= 2 && n % 2 == 0 &&
+           ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF));
+}
+
+bool TSearchFile::looksBinary() const {
+    return !isUtf16() && std::memchr(bytes.constData(), 0, size_t(qMin(bytes.size(), kTextProbeSize)));
 }
 
 TSearchFile::TKind TSearchFile::take(QByteArray data) {
     bytes = std::move(data);
+    return decode();
+}
+
+TSearchFile::TKind TSearchFile::decode() {
     m_isConverted = false;
     m_textOffset = 0;
     bom = false;
     const qsizetype n = bytes.size();
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
-    if (n >= 2 && n % 2 == 0 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
+    if (isUtf16()) {
         encoding = b[0] == 0xFF ? seUTF16LE : seUTF16BE;
         bom = true;
         m_converted = codec::toEditorText(QByteArrayView(bytes).sliced(2), encoding);
         m_isConverted = true;
         return Text;
     }
-    if (std::memchr(b, 0, size_t(qMin(n, kTextProbeSize))))
+    if (looksBinary())
         return NotText;
     const bool utf8Bom = n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF;
     bool multiByte = false;

@@ -41,8 +41,16 @@ struct TSearchFile {
     // The editor text: the stored bytes themselves for UTF-8 and ASCII, else converted.
     QByteArrayView text() const;
 
-    // Reads the file into this object, reusing its buffers.
-    TKind read(const QByteArray& nativePath);
+    // Reads the file into this object, reusing its buffers, and decodes it. With
+    // watchChanges a file that changes while it is read gets a stamp no file fits.
+    TKind read(const QByteArray& nativePath, bool watchChanges = true);
+    // The same in two steps: the stored bytes (Text once read), then what they are.
+    TKind load(const QByteArray& nativePath, bool watchChanges);
+    TKind decode();
+    // What the stored bytes are before decoding: UTF-16 with its mark, or not text at all
+    // (a NUL among the first kTextProbeSize bytes).
+    bool isUtf16() const;
+    bool looksBinary() const;
     // Takes text held by a document window (UTF-8) as the file's text.
     void setEditorText(QByteArray utf8);
 

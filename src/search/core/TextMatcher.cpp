@@ -136,6 +136,19 @@ TCharClass classBefore(QByteArrayView text, qsizetype pos) {
 
 TTextMatcher::TTextMatcher(const QString& search, bool matchCase, bool wholeWord)
     : m_needle(search.toUtf8()), m_matchCase(matchCase), m_wholeWord(wholeWord) {
+    prepare();
+}
+
+TTextMatcher TTextMatcher::forBytes(QByteArray needle, bool matchCase) {
+    TTextMatcher m;
+    m.m_needle = std::move(needle);
+    m.m_matchCase = matchCase;
+    m.prepare();
+    return m;
+}
+
+void TTextMatcher::prepare() {
+    const bool matchCase = m_matchCase;
     if (m_needle.isEmpty())
         return;
     if (!matchCase)

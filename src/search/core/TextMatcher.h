@@ -28,6 +28,8 @@ class TTextMatcher {
 public:
     TTextMatcher() = default;
     TTextMatcher(const QString& search, bool matchCase, bool wholeWord);
+    // Plain bytes, for a look at stored bytes before they are decoded.
+    static TTextMatcher forBytes(QByteArray needle, bool matchCase);
 
     bool isEmpty() const { return m_needle.isEmpty(); }
     // Length of every match in bytes.
@@ -47,6 +49,7 @@ public:
                          std::optional<TCharClass> classBeforeStart = std::nullopt);
 
 private:
+    void prepare();
     qsizetype findBytes(const unsigned char* text, qsizetype size, qsizetype from,
                         qsizetype lastStart) const;
     bool equalAt(const unsigned char* at) const;
