@@ -199,12 +199,25 @@ int main(int argc, char** argv) {
         results->tree()->viewport()->repaint();
         const double shown = double(clock.nsecsElapsed()) / 1e6;
         const double gap = gaps.stopMs();
-        std::printf("longest event: %.1f ms (%s)\n", double(app.longest) / 1e6, qPrintable(app.what));
+        std::printf("longest event: %.1f ms (%s); memory peak so far %ld KB\n",
+                    double(app.longest) / 1e6, qPrintable(app.what), statusKb("VmHWM"));
         app.longest = 0;
         std::printf("search: %.0f ms until the tree is shown (processor %.0f ms), %lld matches "
                     "in %lld files, longest event-loop gap %.1f ms\n",
                     shown, processCpuMs() - cpu0, static_cast<long long>(page->run()->hits()),
                     static_cast<long long>(page->run()->filesWithHits()), gap);
+    }
+    {
+        qsizetype lines = 0;
+        qsizetype excerpts = 0;
+        for (qsizetype f = 0; f < results->model()->fileCount(); ++f) {
+            const TTextInfo& info = results->model()->file(f);
+            lines += info.FLines.capacity() * qsizetype(sizeof(TTextLine));
+            if (!info.FLines.isEmpty())
+                excerpts += info.FLines.first().source.capacity();
+        }
+        std::printf("results: %.1f MB of hit records, %.1f MB of excerpts\n", double(lines) / 1e6,
+                    double(excerpts) / 1e6);
     }
     {
         QElapsedTimer expand;

@@ -41,17 +41,23 @@ const char* nextBreak(const char* p, const char* end) {
 qsizetype utf16Units(QByteArrayView bytes) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
-    qsizetype continuations = 0;
-    qsizetype fourByte = 0;
-    const __m128i belowLead = _mm_set1_epi8(char(0xC0)); // signed: continuation bytes lie below
-    const __m128i aboveThree = _mm_set1_epi8(char(0xEF)); // signed: four-byte leads lie above,
-    const __m128i zero = _mm_setzero_si128();             // below ASCII
+    // Counted in the vector itself: a byte of each kind adds one to its lane's sum.
+    const __m128i belowLead = _mm_set1_epi8(char(0xC0)); // signed: continuations lie below,
+    const __m128i aboveThree = _mm_set1_epi8(char(0xEF)); // four-byte leads above this
+    const __m128i zero = _mm_setzero_si128();             // and below ASCII
+    const __m128i one = _mm_set1_epi8(1);
+    __m128i sums = zero; // continuations minus four-byte leads, in two 64-bit lanes
+    __m128i leads = zero;
     for (; end - p >= 16; p += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        continuations += std::popcount(unsigned(_mm_movemask_epi8(_mm_cmplt_epi8(v, belowLead))));
-        const __m128i lead4 = _mm_and_si128(_mm_cmpgt_epi8(v, aboveThree), _mm_cmplt_epi8(v, zero));
-        fourByte += std::popcount(unsigned(_mm_movemask_epi8(lead4)));
+        const __m128i cont = _mm_and_si128(_mm_cmplt_epi8(v, belowLead), one);
+        const __m128i lead4 = _mm_and_si128(
+            _mm_and_si128(_mm_cmpgt_epi8(v, aboveThree), _mm_cmplt_epi8(v, zero)), one);
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(cont, zero));
+        leads = _mm_add_epi64(leads, _mm_sad_epu8(lead4, zero));
     }
+    qsizetype continuations = _mm_cvtsi128_si64(sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums));
+    qsizetype fourByte = _mm_cvtsi128_si64(leads) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(leads, leads));
     for (; p < end; ++p) {
         const auto c = static_cast<signed char>(*p);
         continuations += c < static_cast<signed char>(0xC0);
