@@ -4,6 +4,7 @@
 //
 //   filesearch_panel FOLDER WORD [RUNS] [THREADS]
 //
+// With RUNS 0 the window stays open with the search prepared, to be tried by hand.
 // The search ignores case and takes every file of the folder and its subfolders.
 
 #include "base/core/Dialogs.h"
@@ -175,13 +176,19 @@ int main(int argc, char** argv) {
     page->cbSearchSubDir->setChecked(true);
     page->hcSearch->setEditText(word);
     QApplication::processEvents();
+    if (runs == 0) {
+        // No runs: the window stays for a user (or xdotool) to search in.
+        page->hcSearch->setFocus();
+        return QApplication::exec();
+    }
     std::printf("memory before searching: %ld KB\n", statusKb("VmRSS"));
 
     GapMeter gaps;
     QElapsedTimer clock;
     const auto waitForEnd = [&] {
         bool done = false;
-        const auto c = QObject::connect(page, &TFileSearchPage::searchFinished, [&] { done = true; });
+        const auto c =
+            QObject::connect(page, &TFileSearchPage::searchFinished, [&] { done = true; });
         while (!done)
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         QObject::disconnect(c);

@@ -75,9 +75,9 @@ class TestFileSearchRun : public QObject {
 private Q_SLOTS:
     void hitsAsTheTreeShowsThem() {
         Fixture fx;
-        fx.file(QStringLiteral("a.html"),
-                "x\r\n\t <p>Say hello, hello|world</p>  \r\n" + QByteArray(400, 'y') + " hello " +
-                    QByteArray(400, 'z') + "\r\nlast hello");
+        fx.file(QStringLiteral("a.html"), "x\r\n\t <p>Say hello, hello|world</p>  \r\n" +
+                                              QByteArray(400, 'y') + " hello " +
+                                              QByteArray(400, 'z') + "\r\nlast hello");
         TFileSearchParams p;
         p.search = QStringLiteral("hello");
         p.scope = fsFolder;
@@ -139,8 +139,8 @@ private Q_SLOTS:
         QCOMPARE(fx.read(QStringLiteral("a.htm")), QByteArray("aaaaaa\n"));
         QCOMPARE(fx.host.saves, 1);
         // The tree shows the replaced texts.
-        QCOMPARE(fx.hitTexts(), (QStringList{u"1: |aa|aaaa"_qs, u"1: aa|aa|aa"_qs,
-                                             u"1: aaaa|aa|"_qs}));
+        QCOMPARE(fx.hitTexts(),
+                 (QStringList{u"1: |aa|aaaa"_qs, u"1: aa|aa|aa"_qs, u"1: aaaa|aa|"_qs}));
         QVERIFY2(fx.problems().isEmpty(), qPrintable(fx.problems()));
     }
 
@@ -167,9 +167,8 @@ private Q_SLOTS:
         QCOMPARE(fx.dialogs.questions.first().fileName, fx.dir.filePath(u"1.html"_qs));
         QCOMPARE(fx.dialogs.questions.first().search, u"cat"_qs);
         QCOMPARE(fx.dialogs.questions.first().replacement, u"dog"_qs);
-        QCOMPARE(fx.hitTexts(),
-                 (QStringList{u"1: one |dog|"_qs, u"3: three |dog|"_qs, u"1: four |dog|"_qs,
-                              u"2: five |dog|"_qs}));
+        QCOMPARE(fx.hitTexts(), (QStringList{u"1: one |dog|"_qs, u"3: three |dog|"_qs,
+                                             u"1: four |dog|"_qs, u"2: five |dog|"_qs}));
     }
 
     void questionShowsTheLineAsItReads() {
@@ -309,8 +308,7 @@ private Q_SLOTS:
         TFileSearchRequest request;
         request.replace = true;
         request.replacement = QStringLiteral("x");
-        const TFileOutcome out =
-            TFileSearchEngine::writeReplaced(request, file, path, {0}, 4);
+        const TFileOutcome out = TFileSearchEngine::writeReplaced(request, file, path, {0}, 4);
         QCOMPARE(out.kind, TFileOutcome::Changed);
         QCOMPARE(out.note, u"File changed during the search, not written: "_qs + path);
         QCOMPARE(readAll(path), QByteArray("word changed by someone else\n"));

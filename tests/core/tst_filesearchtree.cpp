@@ -27,15 +27,14 @@ const QString kWord = QStringLiteral("iterator");
 
 // How the word stands in a line: each line holds it at most once (in any case), so that
 // grep's count of lines is the count of hits.
-const char* const kForms[] = {"iterator",   "Iterator",     "ITERATOR",   "iterators",
-                              "_iterator",  "iterator_",    "iterator1",  "1iterator",
-                              "x-iterator", "iterator-y",   "(iterator)", "iterator.",
-                              "<b>iterator</b>", "&iterator;", "\"iterator\"", "reiterator",
-                              "iteratorX",  "iTeRaToR"};
+const char* const kForms[] = {
+    "iterator",        "Iterator",   "ITERATOR",     "iterators",  "_iterator",  "iterator_",
+    "iterator1",       "1iterator",  "x-iterator",   "iterator-y", "(iterator)", "iterator.",
+    "<b>iterator</b>", "&iterator;", "\"iterator\"", "reiterator", "iteratorX",  "iTeRaToR"};
 // Filler; non-ASCII words stand apart, never next to the word.
-const char* const kAnsiFiller[] = {"the",   "vec",  "itera", "tor",  "straße", "€uro", "café",
-                                   "ÄÖÜ",   "<p>",  "</p>",  "{",    "}",      "color:", "1.5em;",
-                                   "var",   "=",    "&amp;", "naïve", "—",     "déjà"};
+const char* const kAnsiFiller[] = {"the", "vec", "itera", "tor",   "straße", "€uro",   "café",
+                                   "ÄÖÜ", "<p>", "</p>",  "{",     "}",      "color:", "1.5em;",
+                                   "var", "=",   "&amp;", "naïve", "—",      "déjà"};
 const char* const kWideFiller[] = {"ő", "Ω", "中文", "😀", "Ꙁ"};
 
 struct TreeFile {
@@ -71,7 +70,7 @@ QByteArray encode(const QString& text, TSynEncoding encoding) {
 }
 
 QByteArray bomOf(TSynEncoding encoding) {
-    return encoding == seUTF8 ? QByteArray("\xEF\xBB\xBF")
+    return encoding == seUTF8      ? QByteArray("\xEF\xBB\xBF")
            : encoding == seUTF16LE ? QByteArray("\xFF\xFE")
            : encoding == seUTF16BE ? QByteArray("\xFE\xFF")
                                    : QByteArray();
@@ -146,9 +145,11 @@ private:
             const int n = rnd.bounded(12);
             for (int w = 0; w < n; ++w) {
                 if (encoding != seAnsi && rnd.bounded(6) == 0)
-                    words << QString::fromUtf8(kWideFiller[rnd.bounded(int(std::size(kWideFiller)))]);
+                    words << QString::fromUtf8(
+                        kWideFiller[rnd.bounded(int(std::size(kWideFiller)))]);
                 else
-                    words << QString::fromUtf8(kAnsiFiller[rnd.bounded(int(std::size(kAnsiFiller)))]);
+                    words << QString::fromUtf8(
+                        kAnsiFiller[rnd.bounded(int(std::size(kAnsiFiller)))]);
             }
             if (hasWord && rnd.bounded(3) == 0)
                 words.insert(rnd.bounded(int(words.size()) + 1),
@@ -224,10 +225,14 @@ private Q_SLOTS:
         m_tree = m_dir.filePath(QStringLiteral("tree"));
         m_mirror = m_dir.filePath(QStringLiteral("mirror"));
         QRandomGenerator rnd(20240518);
-        const QStringList folders = {QString(),       QStringLiteral("a"),
-                                     QStringLiteral("a/b"), QStringLiteral("a/b/deep"),
-                                     QStringLiteral("Docs"), QStringLiteral("c"),
-                                     QStringLiteral("c/Z"), QStringLiteral("styles")};
+        const QStringList folders = {QString(),
+                                     QStringLiteral("a"),
+                                     QStringLiteral("a/b"),
+                                     QStringLiteral("a/b/deep"),
+                                     QStringLiteral("Docs"),
+                                     QStringLiteral("c"),
+                                     QStringLiteral("c/Z"),
+                                     QStringLiteral("styles")};
         const char* const exts[] = {"html", "htm", "css", "js"};
         const TSynEncoding encodings[] = {seUTF8, seUTF16LE, seUTF16BE, seAnsi};
         const char* const breaks[] = {"\r\n", "\n", "\r"};
@@ -279,10 +284,10 @@ private Q_SLOTS:
         QTest::newRow("ignoring case") << true << false << QString() << QString() << 2;
         QTest::newRow("whole words") << false << true << QString() << QString() << 2;
         QTest::newRow("whole words ignoring case") << true << true << QString() << QString() << 2;
-        QTest::newRow("HTML only") << true << false << QStringLiteral("htm*")
-                                  << QStringLiteral("*.htm*") << 1;
-        QTest::newRow("two types") << false << true << QStringLiteral("css,js")
-                                 << QStringLiteral("*.css,*.js") << 0;
+        QTest::newRow("HTML only")
+            << true << false << QStringLiteral("htm*") << QStringLiteral("*.htm*") << 1;
+        QTest::newRow("two types")
+            << false << true << QStringLiteral("css,js") << QStringLiteral("*.css,*.js") << 0;
     }
     void sameAsGrep() {
         QFETCH(bool, ignoreCase);
@@ -311,9 +316,8 @@ private Q_SLOTS:
         int hits = 0;
         for (const int n : expected)
             hits += n;
-        QString status = QStringLiteral("%1 matches found in\r\n%2 file(s)!")
-                             .arg(hits)
-                             .arg(expected.size());
+        QString status =
+            QStringLiteral("%1 matches found in\r\n%2 file(s)!").arg(hits).arg(expected.size());
         if (notText)
             status += QStringLiteral("\r\n%1 file(s) skipped: not text").arg(notText);
         QCOMPARE(found.status, status);

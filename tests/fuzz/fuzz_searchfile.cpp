@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const QList<qsizetype>& starts = walk.accepted();
     for (const TTextLine& line : hitLines(text, starts, matcher.length())) {
-        if (line.from < 0 || line.from + line.length > line.source.size() ||
-            line.markStart < 0 || line.markStart + line.markLength > line.length)
+        if (line.from < 0 || line.from + line.length > line.source.size() || line.markStart < 0 ||
+            line.markStart + line.markLength > line.length)
             std::abort();
         if (line.pos.BEnd < line.pos.BBegin)
             std::abort();
@@ -60,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A replaced file reads back as the replaced text.
     if (changed.ok() && !starts.isEmpty()) {
         TSearchFile again;
-        const QByteArray newText =
-            replacedText(text, starts, matcher.length(), replacementBytes);
+        const QByteArray newText = replacedText(text, starts, matcher.length(), replacementBytes);
         if (again.take(changed.value()) == TSearchFile::Text && file.encoding == seUTF8 &&
             again.encoding == seUTF8 && again.text() != newText)
             std::abort();

@@ -17,9 +17,9 @@ public:
         TBufferCoord end;
     };
 
-    QStringList documents;             // files of the open documents, window order
-    QMap<QString, QByteArray> texts;   // their texts, by file
-    QString active;                    // the active document's name
+    QStringList documents;           // files of the open documents, window order
+    QMap<QString, QByteArray> texts; // their texts, by file
+    QString active;                  // the active document's name
     bool projects = true;
     QString root;
     QString types = QStringLiteral("htm*,css,js");

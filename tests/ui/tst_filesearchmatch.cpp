@@ -68,54 +68,62 @@ private Q_SLOTS:
         QTest::addColumn<bool>("wholeWord");
         QTest::addColumn<int>("expected");
 
-        QTest::newRow("ASCII letters fold") << "Width WIDTH width wIdTh" << "width" << true << false
-                                            << 4;
-        QTest::newRow("case kept") << "Width WIDTH width" << "width" << false << false << 1;
-        QTest::newRow("umlauts do not fold") << "Ärger ärger ÄRGER" << "ärger" << true << false
-                                             << 1;
-        QTest::newRow("accents do not fold") << "ÉCOLE école École" << "école" << true << false
-                                             << 1;
-        QTest::newRow("Greek does not fold") << "ΣΊΣΥΦΟΣ σίσυφος" << "σίσυφος" << true << false
-                                             << 1;
-        QTest::newRow("sharp s is not ss") << "Straße STRASSE strasse" << "strasse" << true
-                                           << false << 2;
+        QTest::newRow("ASCII letters fold") << "Width WIDTH width wIdTh"
+                                            << "width" << true << false << 4;
+        QTest::newRow("case kept") << "Width WIDTH width"
+                                   << "width" << false << false << 1;
+        QTest::newRow("umlauts do not fold") << "Ärger ärger ÄRGER"
+                                             << "ärger" << true << false << 1;
+        QTest::newRow("accents do not fold") << "ÉCOLE école École"
+                                             << "école" << true << false << 1;
+        QTest::newRow("Greek does not fold") << "ΣΊΣΥΦΟΣ σίσυφος"
+                                             << "σίσυφος" << true << false << 1;
+        QTest::newRow("sharp s is not ss") << "Straße STRASSE strasse"
+                                           << "strasse" << true << false << 2;
         QTest::newRow("Kelvin sign is no k") << u"\u212A K k"_qs << "k" << true << false << 2;
-        QTest::newRow("dotted capital I is no i") << "İ I i ı" << "i" << true << false << 2;
-        QTest::newRow("no overlaps") << "aaaaa" << "aa" << false << false << 2;
-        QTest::newRow("digits are word characters") << "a1 1a a 1 a" << "a" << false << true << 2;
-        QTest::newRow("underscore is a word character")
-            << "foo_bar foo bar_foo _foo" << "foo" << false << true << 1;
-        QTest::newRow("hyphen ends a word") << "foo-bar foo-" << "foo" << false << true << 2;
-        QTest::newRow("umlaut inside a word") << "über uber ber" << "ber" << false << true << 1;
-        QTest::newRow("umlaut word") << "über Über überall" << "über" << false << true << 1;
-        QTest::newRow("sharp s is a letter") << "Straße Stra" << "Stra" << false << true << 1;
-        QTest::newRow("entity between letters")
-            << "&amp; x&amp;y &amp;&amp; a&amp;" << "&amp;" << false << true << 3;
-        QTest::newRow("entity name is a word") << "&amp; amp ampere" << "amp" << false << true
-                                               << 2;
-        QTest::newRow("entity next to punctuation")
-            << "&amp;. (&amp;)" << "&amp;" << false << true << 0;
-        QTest::newRow("numeric entity") << "&#228;&#228; &#228;" << "&#228;" << false << true
-                                        << 1;
-        QTest::newRow("whole words ignoring case") << "Foo FOO foo food" << "foo" << true << true
-                                                   << 3;
+        QTest::newRow("dotted capital I is no i") << "İ I i ı"
+                                                  << "i" << true << false << 2;
+        QTest::newRow("no overlaps") << "aaaaa"
+                                     << "aa" << false << false << 2;
+        QTest::newRow("digits are word characters") << "a1 1a a 1 a"
+                                                    << "a" << false << true << 2;
+        QTest::newRow("underscore is a word character") << "foo_bar foo bar_foo _foo"
+                                                        << "foo" << false << true << 1;
+        QTest::newRow("hyphen ends a word") << "foo-bar foo-"
+                                            << "foo" << false << true << 2;
+        QTest::newRow("umlaut inside a word") << "über uber ber"
+                                              << "ber" << false << true << 1;
+        QTest::newRow("umlaut word") << "über Über überall"
+                                     << "über" << false << true << 1;
+        QTest::newRow("sharp s is a letter") << "Straße Stra"
+                                             << "Stra" << false << true << 1;
+        QTest::newRow("entity between letters") << "&amp; x&amp;y &amp;&amp; a&amp;"
+                                                << "&amp;" << false << true << 3;
+        QTest::newRow("entity name is a word") << "&amp; amp ampere"
+                                               << "amp" << false << true << 2;
+        QTest::newRow("entity next to punctuation") << "&amp;. (&amp;)"
+                                                    << "&amp;" << false << true << 0;
+        QTest::newRow("numeric entity") << "&#228;&#228; &#228;"
+                                        << "&#228;" << false << true << 1;
+        QTest::newRow("whole words ignoring case") << "Foo FOO foo food"
+                                                   << "foo" << true << true << 3;
         QTest::newRow("no-break space is blank") << u"a\u00A0b"_qs << "a" << false << true << 1;
         QTest::newRow("Arabic digit is a word character")
             << u"x\u0663 x"_qs << "x" << false << true << 1;
         QTest::newRow("combining accent belongs to the word")
             << u"e\u0301 e"_qs << "e" << false << true << 1;
         QTest::newRow("euro sign is punctuation") << u"€5 5€ 5"_qs << "5" << false << true << 3;
-        QTest::newRow("non-character is punctuation") << u"x\uFDD0 .\uFDD0"_qs << "." << false
-                                                      << true << 0;
+        QTest::newRow("non-character is punctuation")
+            << u"x\uFDD0 .\uFDD0"_qs << "." << false << true << 0;
         QTest::newRow("characters newer than the editor's tables are blanks")
             << QString(u"x"_qs + fromUcs4(0x1FA70) + u" x"_qs + fromUcs4(0x10FFF)) << "x" << false
             << true << 2;
-        QTest::newRow("lines and columns") << "one\r\ntwo one\rthree\none" << "one" << false
-                                           << false << 3;
+        QTest::newRow("lines and columns") << "one\r\ntwo one\rthree\none"
+                                           << "one" << false << false << 3;
         QTest::newRow("columns after a surrogate pair")
             << QString(fromUcs4(0x1D11E) + u" key key"_qs) << "key" << false << false << 2;
-        QTest::newRow("search text with blanks") << "a b a  b a b" << "a b" << false << true
-                                                 << 2;
+        QTest::newRow("search text with blanks") << "a b a  b a b"
+                                                 << "a b" << false << true << 2;
     }
     void sameHits() {
         QFETCH(QString, text);
@@ -127,8 +135,7 @@ private Q_SLOTS:
             TEditorControl ed;
             ed.setHighlighter(hl);
             ed.setText(text);
-            const QList<THit> fromEditor =
-                editorHits(ed, search, optionsOf(ignoreCase, wholeWord));
+            const QList<THit> fromEditor = editorHits(ed, search, optionsOf(ignoreCase, wholeWord));
             const QList<THit> fromFiles =
                 fileSearchHits(ed.textBytes(), search, ignoreCase, wholeWord);
             QCOMPARE(fromFiles.size(), expected);
@@ -193,15 +200,25 @@ private Q_SLOTS:
         QTest::addColumn<bool>("wholeWord");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("letter doubled") << "aaa" << "a" << "aa" << false << "aaaaaa";
-        QTest::newRow("whole word after a replacement")
-            << "a.a. a." << "a." << "xy" << true << "xya. xy";
-        QTest::newRow("emptied words") << "x-a-a" << "-a" << "" << true << "x";
-        QTest::newRow("emptied words at the start") << "-a-a" << "-a" << "" << true << "";
-        QTest::newRow("punctuation after a replaced word")
-            << "ab.ab." << "ab." << "z." << true << "z.z.";
+        QTest::newRow("letter doubled") << "aaa"
+                                        << "a"
+                                        << "aa" << false << "aaaaaa";
+        QTest::newRow("whole word after a replacement") << "a.a. a."
+                                                        << "a."
+                                                        << "xy" << true << "xya. xy";
+        QTest::newRow("emptied words") << "x-a-a"
+                                       << "-a"
+                                       << "" << true << "x";
+        QTest::newRow("emptied words at the start") << "-a-a"
+                                                    << "-a"
+                                                    << "" << true << "";
+        QTest::newRow("punctuation after a replaced word") << "ab.ab."
+                                                           << "ab."
+                                                           << "z." << true << "z.z.";
         QTest::newRow("replacement holding the search text")
-            << "cat cat" << "cat" << "cat cat" << false << "cat cat cat cat";
+            << "cat cat"
+            << "cat"
+            << "cat cat" << false << "cat cat cat cat";
     }
     void sameReplacement() {
         QFETCH(QString, text);

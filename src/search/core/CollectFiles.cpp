@@ -20,7 +20,8 @@ struct TExtensionFilter::TCache {
 };
 
 TExtensionFilter::TExtensionFilter(const TTextFilter& filter)
-    : m_filter(filter), m_cache(new TCache) {}
+    : m_filter(filter), m_cache(new TCache) {
+}
 
 TExtensionFilter::~TExtensionFilter() {
     delete m_cache;

@@ -12,8 +12,8 @@
 #include <map>
 #include <mutex>
 #include <sys/resource.h>
-#include <unistd.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace orvel {
@@ -86,7 +86,8 @@ struct TFileSearchEngine::TState {
     void join();
 };
 
-TFileSearchEngine::TFileSearchEngine() : d(std::make_unique<TState>()) {}
+TFileSearchEngine::TFileSearchEngine() : d(std::make_unique<TState>()) {
+}
 
 TFileSearchEngine::~TFileSearchEngine() {
     cancel();
@@ -135,8 +136,8 @@ void TFileSearchEngine::start(TFileSearchRequest request) {
     s.nextFile = s.nextOut = 0;
     s.ready.clear();
     s.notes = {};
-    const int workers = s.request.threads > 0 ? s.request.threads
-                                              : qMax(1, QThread::idealThreadCount());
+    const int workers =
+        s.request.threads > 0 ? s.request.threads : qMax(1, QThread::idealThreadCount());
     s.running = workers + 1;
     s.threads.emplace_back([&s] {
         yieldToWindow();

@@ -267,8 +267,7 @@ void TFileSearchRun::finishPending(TFileOutcome& outcome, QList<TTextInfo>& batc
         handle(written, batch);
         return;
     }
-    if (!m_host.replaceInDocument(name, walk.accepted(), matcher.length(),
-                                  m_params.replacement)) {
+    if (!m_host.replaceInDocument(name, walk.accepted(), matcher.length(), m_params.replacement)) {
         addNote(fmt(T_("The document was closed, nothing replaced: %s"), {name}));
         return;
     }

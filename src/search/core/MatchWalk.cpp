@@ -24,8 +24,8 @@ const char* nextBreak(const char* p, const char* end) {
     const __m128i lf = _mm_set1_epi8('\n');
     for (; end - p >= 16; p += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const unsigned mask = unsigned(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+        const unsigned mask =
+            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
         if (mask)
             return p + std::countr_zero(mask);
     }
@@ -42,7 +42,7 @@ qsizetype utf16Units(QByteArrayView bytes) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     // Counted in the vector itself: a byte of each kind adds one to its lane's sum.
-    const __m128i belowLead = _mm_set1_epi8(char(0xC0)); // signed: continuations lie below,
+    const __m128i belowLead = _mm_set1_epi8(char(0xC0));  // signed: continuations lie below,
     const __m128i aboveThree = _mm_set1_epi8(char(0xEF)); // four-byte leads above this
     const __m128i zero = _mm_setzero_si128();             // and below ASCII
     const __m128i one = _mm_set1_epi8(1);
@@ -56,8 +56,10 @@ qsizetype utf16Units(QByteArrayView bytes) {
         sums = _mm_add_epi64(sums, _mm_sad_epu8(cont, zero));
         leads = _mm_add_epi64(leads, _mm_sad_epu8(lead4, zero));
     }
-    qsizetype continuations = _mm_cvtsi128_si64(sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums));
-    qsizetype fourByte = _mm_cvtsi128_si64(leads) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(leads, leads));
+    qsizetype continuations =
+        _mm_cvtsi128_si64(sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums));
+    qsizetype fourByte =
+        _mm_cvtsi128_si64(leads) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(leads, leads));
     for (; p < end; ++p) {
         const auto c = static_cast<signed char>(*p);
         continuations += c < static_cast<signed char>(0xC0);
@@ -107,7 +109,8 @@ private:
 
 TMatchWalk::TMatchWalk(const TTextMatcher& matcher, QByteArrayView text, bool replacing,
                        QByteArrayView replacement)
-    : m_matcher(matcher), m_text(text), m_replacement(replacement), m_replacing(replacing) {}
+    : m_matcher(matcher), m_text(text), m_replacement(replacement), m_replacing(replacing) {
+}
 
 bool TMatchWalk::next(const std::atomic<bool>* cancel) {
     m_start = -1;
@@ -141,8 +144,7 @@ void TMatchWalk::accept() {
     if (!m_replacement.isEmpty())
         m_classAfterReplaced = classBefore(m_replacement, m_replacement.size());
     else if (m_start != m_replacedEnd)
-        m_classAfterReplaced =
-            m_start == 0 ? TCharClass::None : classBefore(m_text, m_start);
+        m_classAfterReplaced = m_start == 0 ? TCharClass::None : classBefore(m_text, m_start);
     m_replacedEnd = end();
 }
 
@@ -207,8 +209,8 @@ QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, q
                 colAt = start;
                 hit.pos.BBegin = TBufferCoord{int(col + 1), lineNo};
                 if (end <= le) {
-                    hit.pos.BEnd = TBufferCoord{
-                        int(col + 1 + utf16Units(text.sliced(start, length))), lineNo};
+                    hit.pos.BEnd =
+                        TBufferCoord{int(col + 1 + utf16Units(text.sliced(start, length))), lineNo};
                 } else {
                     TLineCursor endCursor = cursor;
                     endCursor.moveTo(end);

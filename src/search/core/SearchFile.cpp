@@ -156,7 +156,8 @@ bool TSearchFile::isUtf16() const {
 }
 
 bool TSearchFile::looksBinary() const {
-    return !isUtf16() && std::memchr(bytes.constData(), 0, size_t(qMin(bytes.size(), kTextProbeSize)));
+    return !isUtf16() &&
+           std::memchr(bytes.constData(), 0, size_t(qMin(bytes.size(), kTextProbeSize)));
 }
 
 TSearchFile::TKind TSearchFile::take(QByteArray data) {

@@ -4,7 +4,8 @@ namespace orvel {
 
 // A file row has internal id 0; a hit row the number of its file row plus one.
 
-TSearchResultsModel::TSearchResultsModel(QObject* parent) : QAbstractItemModel(parent) {}
+TSearchResultsModel::TSearchResultsModel(QObject* parent) : QAbstractItemModel(parent) {
+}
 
 void TSearchResultsModel::append(QList<TTextInfo> files) {
     if (files.isEmpty())

@@ -30,8 +30,7 @@ TScopeState refreshScope(TFileSearchScope chosen, const TScopeFacts& facts) {
 QString typesForScope(TFileSearchScope chosen, const TScopeFacts& facts, const QString& types) {
     switch (chosen) {
     case fsOpenFiles:
-        return facts.activeDocument.isEmpty() ? kDefaultTypes
-                                              : fileExtension(facts.activeDocument);
+        return facts.activeDocument.isEmpty() ? kDefaultTypes : fileExtension(facts.activeDocument);
     case fsProject:
         return facts.hasProjects ? facts.projectTypes : types;
     case fsFolder:

@@ -23,7 +23,8 @@ constexpr std::array<uchar, 256> kFold = makeFold();
 constexpr std::array<TCharClass, 128> makeAsciiClasses() {
     std::array<TCharClass, 128> classes{};
     for (int c = 0; c < 128; ++c) {
-        const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
         if (c == '\r' || c == '\n')
             classes[c] = TCharClass::LineBreak;
         else if (c < 0x20 || c == ' ')
@@ -221,8 +222,7 @@ qsizetype TTextMatcher::find(QByteArrayView text, qsizetype from, qsizetype limi
         const qsizetype at = findBytes(t, n, p, lastStart);
         if (at < 0)
             return -1;
-        if (!m_wholeWord ||
-            isWordAt(text, at, at + m, at == from ? classBeforeFrom : std::nullopt))
+        if (!m_wholeWord || isWordAt(text, at, at + m, at == from ? classBeforeFrom : std::nullopt))
             return at;
         p = at + 1;
     }

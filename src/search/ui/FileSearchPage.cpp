@@ -250,8 +250,7 @@ void TFileSearchPage::cbReplaceClick() {
 
 void TFileSearchPage::btnSearchDirClick() {
     const QString folder = m_dialogs.chooseFolder(T_("Directory for search and replace"),
-                                                  hcSearchDir->currentText(),
-                                                  m_host.projectRoot());
+                                                  hcSearchDir->currentText(), m_host.projectRoot());
     if (folder.isEmpty())
         return;
     hcSearchDir->setEditText(QDir::toNativeSeparators(folder));

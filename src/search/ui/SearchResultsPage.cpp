@@ -37,8 +37,8 @@ void TResultItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
-    const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget)
-                        .adjusted(2, 0, -2, 0);
+    const QRect r =
+        style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(2, 0, -2, 0);
     const bool selected = opt.state & QStyle::State_Selected;
     const QColor around = selected ? QColor(Qt::yellow) : QColor(0, 0, 0xC0);
     const QColor hit = selected ? QColor(0xFF, 0x60, 0x60) : QColor(0xC0, 0, 0);
@@ -86,7 +86,8 @@ TSearchResultsPage::TSearchResultsPage(ISearchHost& host, QWidget* parent)
             });
 
     auto* buttons = new QVBoxLayout;
-    const auto add = [&](const QString& caption, const char* name, void (TSearchResultsPage::*slot)()) {
+    const auto add = [&](const QString& caption, const char* name,
+                         void (TSearchResultsPage::*slot)()) {
         auto* b = new QPushButton(caption, group);
         b->setObjectName(QString::fromLatin1(name));
         buttons->addWidget(b);
