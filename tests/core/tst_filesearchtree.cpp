@@ -13,9 +13,9 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 #include <sys/stat.h>
 
 using namespace orvel;
@@ -51,14 +51,9 @@ QByteArray encode(const QString& text, TSynEncoding encoding) {
         return text.toUtf8();
     case seUTF16LE:
     case seUTF16BE: {
-        QByteArray out(text.size() * 2, Qt::Uninitialized);
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (encoding == seUTF16LE)
-                qToLittleEndian(text.at(i).unicode(), out.data() + 2 * i);
-            else
-                qToBigEndian(text.at(i).unicode(), out.data() + 2 * i);
-        }
-        return out;
+        QStringEncoder encoder(encoding == seUTF16LE ? QStringConverter::Utf16LE
+                                                     : QStringConverter::Utf16BE);
+        return encoder.encode(text);
     }
     case seAnsi:
         break;
@@ -91,27 +86,24 @@ QString sedBytes(const QByteArray& bytes) {
     return out;
 }
 
-QMap<QString, qint64> mtimes(const QString& root) {
-    QMap<QString, qint64> out;
+struct TStoredFile {
+    QByteArray bytes;
+    qint64 mtimeNs = 0;
+    friend bool operator==(const TStoredFile&, const TStoredFile&) = default;
+};
+
+// Every file of a tree (links left out) by its relative name.
+QMap<QString, TStoredFile> storedFiles(const QString& root) {
+    QMap<QString, TStoredFile> out;
     QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoSymLinks,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         struct stat st;
-        if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
-            out[QDir(root).relativeFilePath(path)] =
-                qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    }
-    return out;
-}
-
-QMap<QString, QByteArray> contents(const QString& root) {
-    QMap<QString, QByteArray> out;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoSymLinks,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        out[QDir(root).relativeFilePath(path)] = readAll(path);
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+            continue;
+        out[QDir(root).relativeFilePath(path)] = {
+            readAll(path), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
     }
     return out;
 }
@@ -357,8 +349,7 @@ private Q_SLOTS:
         QDir(theirs).removeRecursively();
         QVERIFY(copyTree(m_tree, ours));
         QVERIFY(copyTree(m_tree, theirs));
-        const QMap<QString, qint64> before = mtimes(ours);
-        const QMap<QString, QByteArray> original = contents(ours);
+        const QMap<QString, TStoredFile> before = storedFiles(ours);
 
         // sed on each text file, with the word and its replacement in the file's encoding.
         bool ansiHolds = true;
@@ -395,18 +386,17 @@ private Q_SLOTS:
         const Found found = search(ours, p, dialogs);
         QVERIFY2(dialogs.problems().isEmpty(), qPrintable(dialogs.problems().join(u'\n')));
 
-        const QMap<QString, QByteArray> after = contents(ours);
-        const QMap<QString, QByteArray> expected = contents(theirs);
+        const QMap<QString, TStoredFile> after = storedFiles(ours);
+        const QMap<QString, TStoredFile> expected = storedFiles(theirs);
         QCOMPARE(after.keys(), expected.keys());
         for (auto it = after.begin(); it != after.end(); ++it)
-            QVERIFY2(it.value() == expected.value(it.key()), qPrintable(it.key()));
+            QVERIFY2(it->bytes == expected.value(it.key()).bytes, qPrintable(it.key()));
         // Files without a hit, and files refused, are not even touched.
-        const QMap<QString, qint64> now = mtimes(ours);
         int untouched = 0;
         for (auto it = before.begin(); it != before.end(); ++it) {
-            if (after.value(it.key()) != original.value(it.key()))
+            if (after.value(it.key()).bytes != it->bytes)
                 continue;
-            QVERIFY2(now.value(it.key()) == it.value(), qPrintable(it.key()));
+            QVERIFY2(after.value(it.key()) == *it, qPrintable(it.key()));
             ++untouched;
         }
         QVERIFY(untouched > 50);
