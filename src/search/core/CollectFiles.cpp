@@ -30,7 +30,8 @@ TExtensionFilter::~TExtensionFilter() {
 bool TExtensionFilter::passes(QByteArrayView fileName) {
     const qsizetype slash = fileName.lastIndexOf('/');
     const qsizetype dot = fileName.lastIndexOf('.');
-    const QByteArrayView ext = dot > slash ? fileName.sliced(dot + 1) : QByteArrayView();
+    // As fileExtension has it: a name that only begins with a dot has no extension.
+    const QByteArrayView ext = dot > slash + 1 ? fileName.sliced(dot + 1) : QByteArrayView();
     const auto it = m_cache->answers.constFind(ext.toByteArray());
     if (it != m_cache->answers.constEnd())
         return *it;
@@ -216,12 +217,6 @@ QStringList CollectFiles(const QString& root, bool subDirs, const TTextFilter& f
         return true;
     });
     return out;
-}
-
-QString fileExtension(const QString& fileName) {
-    const qsizetype slash = fileName.lastIndexOf(u'/');
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot > slash ? fileName.mid(dot + 1) : QString();
 }
 
 } // namespace orvel

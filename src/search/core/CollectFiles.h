@@ -49,7 +49,4 @@ void CollectFiles(const QString& root, bool subDirs, const TTextFilter& filter,
 // The same as a list of file names.
 QStringList CollectFiles(const QString& root, bool subDirs, const TTextFilter& filter);
 
-// The extension of a file name without the dot; empty when it has none.
-QString fileExtension(const QString& fileName);
-
 } // namespace orvel

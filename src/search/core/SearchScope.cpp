@@ -1,6 +1,6 @@
 #include "search/core/SearchScope.h"
 
-#include "search/core/CollectFiles.h"
+#include "base/core/FileSystem.h"
 
 namespace orvel {
 

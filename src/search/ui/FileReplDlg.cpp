@@ -59,10 +59,10 @@ TFileReplaceDialog::TFileReplaceDialog(QWidget* parent) : QDialog(parent) {
         connect(b, &QPushButton::clicked, this, [this, answer] { answerWith(answer); });
         return b;
     };
-    add(T_("&Yes"), "btnYes", frYes);
-    m_no = add(T_("&No"), "btnNo", frNo);
+    add(T_("Yes"), "btnYes", frYes);
+    m_no = add(T_("No"), "btnNo", frNo);
     m_no->setDefault(true);
-    add(T_("&All in this file"), "btnAll", frAllInFile);
+    add(T_("All in this file"), "btnAll", frAllInFile);
     // Cancel, Esc and closing the window all answer frCancel.
     add(T_("Cancel"), "btnCancel", frCancel);
     layout->addLayout(buttons);
