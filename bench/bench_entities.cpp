@@ -4,7 +4,7 @@
 #include "base/ui/QtDialogs.h"
 #include "dialogs/ui/QtElementDialogs.h"
 #include "editor/core/HtmlChars.h"
-#include "editor/ui/DocumentHost.h"
+#include "editor/ui/DocumentContext.h"
 #include "editor/ui/OrvelMDI.h"
 #include "search/ui/QtSearchDialogs.h"
 #include "textcontrol/ui/EditorControl.h"
@@ -53,60 +53,53 @@ const QString& document() {
     return text;
 }
 
-class BenchHost : public IDocumentHost {
+class BenchHost : public IDocumentContext {
 public:
     TQtDialogs dialogsImpl;
     TQtSearchDialogs searchImpl{nullptr};
     TQtElementDialogs elements;
-    int GetId() override { return 1; }
     IDialogs& dialogs() override { return dialogsImpl; }
     ISearchDialogs& searchDialogs() override { return searchImpl; }
     IElementDialogs& elementDialogs() override { return elements; }
     TFindReplDialog* findDialog() override { return nullptr; }
     const THtmlCharTable* charTable() const override { return &table(); }
-    QStringList anchorNames() const override { return {}; }
-    bool dynamicToolbars() const override { return false; }
-    void setDynamicToolbars(bool) override {}
+    QStringList anchors;
+    QStringList* anchorHistory() override { return &anchors; }
     QString htmlRoot() const override { return QString(); }
     QString programDataFile(const QString&) const override { return QString(); }
     QString mainCaption() const override { return QStringLiteral("Orvel"); }
     QString appTitle() const override { return QStringLiteral("Orvel"); }
-    bool SaveTextFromMDI(TMDIForm*, bool, bool, bool) override { return false; }
-    void CloseMDI(int, int, TTextStatus, const QString&) override {}
-    void ShowStatus(bool) override {}
-    void PreviousMDI(int) override {}
-    void NextMDI(int) override {}
 };
 
 // One command over the whole document; the text is put back untimed.
-void runCommand(benchmark::State& state, const char* command, const QString& start) {
+void runCommand(benchmark::State& state, void (TMDIForm::*command)(), const QString& start) {
     BenchHost host;
-    TMDIForm form(host, ftHtml);
+    TMDIForm form(host, ftHtml, 1);
     form.resize(800, 600);
     form.show();
     for (auto _ : state) {
         state.PauseTiming();
-        form.TextBuffer->setText(start);
-        form.TextBuffer->clearUndo();
+        form.TextBuffer()->setText(start);
+        form.TextBuffer()->clearUndo();
         state.ResumeTiming();
-        form.action(command)->trigger();
+        (form.*command)();
         QCoreApplication::processEvents();
     }
     // Both directions must have changed the text, each as one undoable step.
-    form.TextBuffer->undo();
-    if (form.TextBuffer->canUndo() || form.TextBuffer->text() != start)
+    form.TextBuffer()->undo();
+    if (form.TextBuffer()->canUndo() || form.TextBuffer()->text() != start)
         state.SkipWithError("not one undoable step");
     state.SetBytesProcessed(state.iterations() * start.size() * 2);
 }
 
 void BM_CommandToEntities(benchmark::State& state) {
-    runCommand(state, "ActionCvToHtml", document());
+    runCommand(state, &TMDIForm::ConvertToEntities, document());
 }
 BENCHMARK(BM_CommandToEntities)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 void BM_CommandToChars(benchmark::State& state) {
     static const QString entities = table().CharsToEntities(document());
-    runCommand(state, "ActionCvToIso", entities);
+    runCommand(state, &TMDIForm::ConvertToChars, entities);
 }
 BENCHMARK(BM_CommandToChars)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 

@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The application title names the window class; no display name, which would end every
     // caption.
-    QApplication::setApplicationName(QStringLiteral("Tagsmith"));
+    QApplication::setApplicationName(applicationTitle());
     const QString exe = QApplication::applicationFilePath();
     const TVersionInfo version = readVersionInfo(exe);
     const TLocations loc = computeLocations(exe, cmd, TSystemEnvironment::current());

@@ -87,7 +87,7 @@ void TestFindReplLogic::historyInOut() {
         ini.WriteString("Find", "Text25", "stale");
         ini.WriteString("Other", "Key", "kept");
         writeFindHistory(ini, "Find", {"<td>\r\n  <b>", "second", "Third"});
-        ini.UpdateFile();
+        QVERIFY(ini.UpdateFile().ok());
     }
     const TUnicodeIniFile ini = TUnicodeIniFile::CreateForRead(name);
     QCOMPARE(ini.SectionKeys("Find"), (QStringList{"Text0", "Text1", "Text2"}));

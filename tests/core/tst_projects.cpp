@@ -235,11 +235,13 @@ void TestProjects::roundTripKeepsEveryField() {
     p.SecureMode = 2;
     p.Passive = true;
     p.ProxyPar = {QStringLiteral("proxy"), QStringLiteral("pu"), password, 8021, 4};
+    p.CertFingerprint = QStringLiteral("AB:CD");
+    p.ProtocolLog = true;
     p.ProjEncoding = seUTF8;
     p.UseBom = false;
     p.Reload = false;
     p.Changed = true;
-    WriteProject(p);
+    QVERIFY(WriteProject(p).ok());
     QVERIFY(!p.Changed);
     if (!password.isEmpty()) // never in plain text
         QVERIFY(!test::readAll(p.ProjFileName).contains(password.toUtf8()));
@@ -272,8 +274,11 @@ void TestProjects::roundTripKeepsEveryField() {
         QCOMPARE(r.ProxyPar.Password, password);
         QCOMPARE(r.ProxyPar.Port, 8021u);
         QCOMPARE(r.ProxyPar.Mode, quint8(4));
+        QCOMPARE(r.CertFingerprint, QStringLiteral("AB:CD"));
+        QVERIFY(r.ProtocolLog);
     } else {
         QVERIFY(r.Host.isEmpty());
+        QVERIFY(r.CertFingerprint.isEmpty());
         QVERIFY(r.Password.isEmpty());
     }
     QCOMPARE(r.ProjEncoding, seUTF8);
@@ -287,15 +292,15 @@ void TestProjects::keysInTheirOrder() {
     p.TransferMode = tmFtp;
     TUnicodeIniFile ini =
         TUnicodeIniFile::FromBytes(QByteArray("[Project]\nStale=1\nName=old\n[Other]\nKeep=1\n"));
-    p.WriteTo(ini);
+    QVERIFY(p.WriteTo(ini).ok());
     const QStringList expected = {
-        "Name",       "Path",          "Active",        "SubDirs",
-        "TextTypes",  "BinTypes",      "ChangeNames",   "DictionaryLanguage",
-        "Count",      "Name00",        "Name01",        "TransferMode",
-        "Host",       "Port",          "Username",      "Password",
-        "RemotePath", "UseTLS",        "Passive",       "ProxyServer",
-        "ProxyPort",  "ProxyUsername", "ProxyPassword", "ProxyType",
-        "Encoding",   "UseBom",        "Reload"};
+        "Name",        "Path",          "Active",        "SubDirs",
+        "TextTypes",   "BinTypes",      "ChangeNames",   "DictionaryLanguage",
+        "Count",       "Name00",        "Name01",        "TransferMode",
+        "Host",        "Port",          "Username",      "Password",
+        "RemotePath",  "UseTLS",        "Passive",       "ProxyServer",
+        "ProxyPort",   "ProxyUsername", "ProxyPassword", "ProxyType",
+        "ProtocolLog", "Encoding",      "UseBom",        "Reload"};
     QCOMPARE(ini.SectionKeys(QStringLiteral("Project")), expected);
     QCOMPARE(ini.ReadString(QStringLiteral("Other"), QStringLiteral("Keep"), {}), "1");
     // Empty passwords stay empty.
@@ -306,26 +311,26 @@ void TestProjects::passwordFileIsPrivate() {
     QTemporaryDir dir;
     TProjectInfo p(dir.filePath(QStringLiteral("p.prj")));
     p.Changed = true;
-    WriteProject(p);
+    QVERIFY(WriteProject(p).ok());
     ::chmod(QFile::encodeName(p.ProjFileName).constData(), 0644);
     p.ProjName = QStringLiteral("no secret");
     p.Changed = true;
-    WriteProject(p);
+    QVERIFY(WriteProject(p).ok());
     QCOMPARE(modeOf(p.ProjFileName), mode_t(0644)); // kept while it holds no password
     p.TransferMode = tmFtp;
     p.Password = QStringLiteral("pw");
     p.Changed = true;
-    WriteProject(p);
+    QVERIFY(WriteProject(p).ok());
     QCOMPARE(modeOf(p.ProjFileName), mode_t(0600));
 }
 
 void TestProjects::writeOnlyWhenChanged() {
     QTemporaryDir dir;
     TProjectInfo p(dir.filePath(QStringLiteral("p.prj")));
-    WriteProject(p);
+    QVERIFY(WriteProject(p).ok());
     QVERIFY(!QFile::exists(p.ProjFileName));
     p.Add(QStringLiteral("/x.htm"), {});
-    WriteProject(p);
+    QVERIFY(WriteProject(p).ok());
     QVERIFY(QFile::exists(p.ProjFileName));
 }
 
@@ -334,18 +339,15 @@ void TestProjects::failedWriteKeepsOldFile() {
     TProjectInfo p(dir.filePath(QStringLiteral("p.prj")));
     p.ProjName = QStringLiteral("first");
     p.Changed = true;
-    WriteProject(p);
+    QVERIFY(WriteProject(p).ok());
     const QByteArray before = test::readAll(p.ProjFileName);
     p.ProjName = QStringLiteral("second");
     p.Changed = true;
     {
         test::FileSizeLimit limit(16);
-        try {
-            WriteProject(p);
-            QFAIL("a write cut short was reported as done");
-        } catch (const EOrvelError& e) {
-            QVERIFY(e.message().contains(p.ProjFileName));
-        }
+        const TStatus written = WriteProject(p);
+        QVERIFY2(!written.ok(), "a write cut short was reported as done");
+        QVERIFY(written.error().contains(p.ProjFileName));
     }
     QVERIFY(p.Changed); // still to be written
     QCOMPARE(test::readAll(p.ProjFileName), before);

@@ -1,5 +1,4 @@
-#include "ScriptedDialogs.h"
-#include "ScriptedProjectDialogs.h"
+#include "ShellFixture.h"
 #include "TestFiles.h"
 #include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
@@ -19,13 +18,15 @@ using namespace orvel;
 using orvel::test::readAll;
 using orvel::test::writeAll;
 
-class TestDocuments : public QObject {
+class TestDocuments : public QObject, protected test::ShellFixture {
     Q_OBJECT
 private Q_SLOTS:
     void init();
     void cleanup();
     void untitledNumbersCount();
     void closingActivatesTheOneUsedBefore();
+    void askToSave_data();
+    void askToSave();
     void saveAsCancelledStaysUntitled();
     void saveAllWritesOnlyChanged();
     void closeAllAsksAndLeavesANewDocument();
@@ -39,36 +40,22 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<THauptForm> make(const QStringList& files = {});
-    QString path(const QString& name) const { return dir->filePath(name); }
-    QString name(THauptForm& w) const { return QFileInfo(w.activeDocument()->TextName).fileName(); }
-    test::ScriptedDialogs script;
-    test::ScriptedProjectDialogs projects;
-    std::unique_ptr<QTemporaryDir> dir;
+    QString name(THauptForm& w) const {
+        return QFileInfo(w.activeDocument()->TextName()).fileName();
+    }
 };
 
 void TestDocuments::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    script.reset();
-    projects.reset();
+    resetShell();
 }
 
 void TestDocuments::cleanup() {
-    const QStringList problems = projects.problems() + script.problems();
+    const QStringList problems = shellProblems();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
 std::unique_ptr<THauptForm> TestDocuments::make(const QStringList& files) {
-    TShellStart start;
-    start.programDir = dir->path() + u'/';
-    start.userPath = dir->path() + u'/';
-    start.caption = QStringLiteral("Orvel (Version 0.1.0)");
-    start.comLineFiles = files;
-    const QString data = dir->path();
-    start.findDataFile = [data](const QString& n) {
-        const QString f = data + QStringLiteral("/data/") + n;
-        return QFileInfo::exists(f) ? f : QString();
-    };
-    auto w = std::make_unique<THauptForm>(start, script, nullptr, &projects);
+    auto w = shellWindow(shellStart(files));
     script.expectFolder(dir->path() + QStringLiteral("/sites/"));
     w->Init();
     return w;
@@ -76,11 +63,11 @@ std::unique_ptr<THauptForm> TestDocuments::make(const QStringList& files) {
 
 void TestDocuments::untitledNumbersCount() {
     auto w = make();
-    QCOMPARE(w->activeDocument()->TextName, QString("*New1"));
+    QCOMPARE(w->activeDocument()->TextName(), QString("*New1"));
     TMDIForm* css = w->NewText(ftCss, true);
-    QCOMPARE(css->TextName, QString("*New2"));
+    QCOMPARE(css->TextName(), QString("*New2"));
     QCOMPARE(css->caption(), QString("*New2"));
-    QCOMPARE(css->TextBuffer->text(), QString("@charset \"ISO-8859-1\";\r\n"));
+    QCOMPARE(css->TextBuffer()->text(), QString("@charset \"ISO-8859-1\";\r\n"));
     QCOMPARE(w->activeDocument(), css);
 }
 
@@ -95,15 +82,44 @@ void TestDocuments::closingActivatesTheOneUsedBefore() {
     QCOMPARE(w->documents().size(), 2);
 }
 
+void TestDocuments::askToSave_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("saveAsName");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<bool>("modifiedAfter");
+    QTest::newRow("yes, saved") << int(mrYes) << "s.txt" << true << false;
+    QTest::newRow("yes, name dialog cancelled") << int(mrYes) << "" << false << true;
+    QTest::newRow("no") << int(mrNo) << "" << true << false;
+    QTest::newRow("cancel") << int(mrCancel) << "" << false << true;
+}
+
+void TestDocuments::askToSave() {
+    QFETCH(int, answer);
+    QFETCH(QString, saveAsName);
+    QFETCH(bool, result);
+    QFETCH(bool, modifiedAfter);
+    auto w = make();
+    TMDIForm* doc = w->activeDocument();
+    QVERIFY(w->askToSave(doc)); // unmodified: no question
+    doc->TextBuffer()->setSelText(QStringLiteral("text"));
+    script.expectAsk("Save *New1?", TMsgResult(answer));
+    if (answer == mrYes)
+        script.expectSaveName(saveAsName.isEmpty() ? QString() : path(saveAsName));
+    QCOMPARE(w->askToSave(doc), result);
+    QCOMPARE(doc->modified(), modifiedAfter);
+    if (!saveAsName.isEmpty())
+        QCOMPARE(readAll(path(saveAsName)), QByteArray("text"));
+}
+
 void TestDocuments::saveAsCancelledStaysUntitled() {
     auto w = make();
     TMDIForm* doc = w->activeDocument();
-    doc->TextBuffer->setSelText("draft");
+    doc->TextBuffer()->setSelText("draft");
     script.expectSaveName(QString());
     w->ActionSaveAsExecute();
-    QCOMPARE(doc->Status, tsNew);
+    QCOMPARE(doc->Status(), tsNew);
     QVERIFY(doc->modified());
-    QCOMPARE(doc->TextName, QString("*New1"));
+    QCOMPARE(doc->TextName(), QString("*New1"));
 }
 
 void TestDocuments::saveAllWritesOnlyChanged() {
@@ -111,10 +127,10 @@ void TestDocuments::saveAllWritesOnlyChanged() {
     writeAll(path("b.txt"), "b");
     auto w = make({path("a.txt"), path("b.txt")});
     TMDIForm* a = w->documents().at(0);
-    a->TextBuffer->setSelText("changed ");
+    a->TextBuffer()->setSelText("changed ");
     QFile::remove(path("b.txt"));           // would come back if it were written
     script.expectSaveName(path("new.txt")); // the untitled one asks, the others do not
-    w->NewText(ftText, true)->TextBuffer->setSelText("fresh");
+    w->NewText(ftText, true)->TextBuffer()->setSelText("fresh");
     w->ActionSaveAllExecute();
     QCOMPARE(readAll(path("a.txt")), QByteArray("changed a"));
     QVERIFY(!QFile::exists(path("b.txt")));
@@ -126,22 +142,22 @@ void TestDocuments::closeAllAsksAndLeavesANewDocument() {
     writeAll(path("b.txt"), "b");
     auto w = make({path("a.txt"), path("b.txt")});
     for (TMDIForm* f : w->documents())
-        f->TextBuffer->setSelText("x");
+        f->TextBuffer()->setSelText("x");
     // One round per window: b is cancelled, stays active and is asked again; a is left.
     script.expectAsk("Save " + path("b.txt") + "?", mrCancel);
     script.expectAsk("Save " + path("b.txt") + "?", mrNo);
     w->ActionCloseallExecute();
     QCOMPARE(w->documents().size(), 2);
-    QCOMPARE(w->documents().at(0)->TextName, path("a.txt"));
+    QCOMPARE(w->documents().at(0)->TextName(), path("a.txt"));
     QVERIFY(w->documents().at(0)->modified());
-    QVERIFY(w->activeDocument()->TextName.startsWith("*New"));
+    QVERIFY(w->activeDocument()->TextName().startsWith("*New"));
     QCOMPARE(readAll(path("b.txt")), QByteArray("b"));
 }
 
 void TestDocuments::templateRoundTrip() {
     writeAll(path("s.css"), "line1\r\nline2\r\n");
     auto w = make({path("s.css")});
-    w->activeDocument()->TextBuffer->setCaretXY({3, 2});
+    w->activeDocument()->TextBuffer()->setCaretXY({3, 2});
     // Into the project's root, where new documents look first.
     script.expectFolder(w->htmlRoot());
     w->ActionTemplateExecute();
@@ -151,9 +167,9 @@ void TestDocuments::templateRoundTrip() {
     w->ActionTemplateExecute();
     // A new HTML document without a folder question takes the root's template.
     TMDIForm* doc = w->NewText(ftHtml, false);
-    QCOMPARE(doc->TextBuffer->text(), QString("line1\r\nline2\r\n"));
-    QCOMPARE(doc->TextBuffer->caretXY(), (TBufferCoord{3, 2}));
-    QCOMPARE(doc->Status, tsNew);
+    QCOMPARE(doc->TextBuffer()->text(), QString("line1\r\nline2\r\n"));
+    QCOMPARE(doc->TextBuffer()->caretXY(), (TBufferCoord{3, 2}));
+    QCOMPARE(doc->Status(), tsNew);
 }
 
 void TestDocuments::templateFolderQuestion_data() {
@@ -184,7 +200,7 @@ void TestDocuments::templateFolderQuestion() {
     if (!message.isEmpty())
         script.expectInfo(message);
     TMDIForm* doc = w->NewText(ftHtml, true);
-    QCOMPARE(doc->TextBuffer->text(), text);
+    QCOMPARE(doc->TextBuffer()->text(), text);
     QVERIFY(!doc->modified());
 }
 
@@ -194,7 +210,7 @@ void TestDocuments::mouseButtonsCycle() {
     auto w = make({path("a.txt"), path("b.txt")});
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    QWidget* editor = w->activeDocument()->TextBuffer->focusProxy();
+    QWidget* editor = w->activeDocument()->TextBuffer()->focusProxy();
     const QPointF at(10, 10);
     QMouseEvent back(QEvent::MouseButtonPress, at, editor->mapToGlobal(at), Qt::BackButton,
                      Qt::BackButton, Qt::NoModifier);
@@ -202,7 +218,7 @@ void TestDocuments::mouseButtonsCycle() {
     QCOMPARE(name(*w), QString("a.txt"));
     QMouseEvent fwd(QEvent::MouseButtonPress, at, editor->mapToGlobal(at), Qt::ForwardButton,
                     Qt::ForwardButton, Qt::NoModifier);
-    QApplication::sendEvent(w->activeDocument()->TextBuffer->focusProxy(), &fwd);
+    QApplication::sendEvent(w->activeDocument()->TextBuffer()->focusProxy(), &fwd);
     QCOMPARE(name(*w), QString("b.txt"));
 }
 
@@ -215,14 +231,18 @@ void TestDocuments::windowMenuListsDocuments() {
         if (a->text() == "&Window")
             window = a->menu();
     QVERIFY(window);
-    Q_EMIT window->aboutToShow();
+    for (int round = 0; round < 2; ++round) // its own commands stay when it is shown again
+        Q_EMIT window->aboutToShow();
     const QList<QAction*> items = window->actions();
-    QCOMPARE(items.first()->text(), QString("Select &Document"));
-    QVERIFY(items.at(1)->isSeparator());
-    QCOMPARE(items.size(), 4); // a.txt and the new document after the separator
+    QStringList own;
+    for (QAction* a : items.mid(0, 3))
+        own << a->text();
+    QCOMPARE(own, (QStringList{"Select &Document", "&Show log file", "&Text macros"}));
+    QVERIFY(items.at(3)->isSeparator());
+    QCOMPARE(items.size(), 6); // a.txt and the new document after the separator
     QVERIFY(items.last()->isChecked());
-    items.at(2)->trigger();
-    QCOMPARE(w->activeDocument()->TextName, path("a.txt"));
+    items.at(4)->trigger();
+    QCOMPARE(w->activeDocument()->TextName(), path("a.txt"));
 }
 
 void TestDocuments::draggedTabKeepsItsDocument() {
@@ -233,9 +253,9 @@ void TestDocuments::draggedTabKeepsItsDocument() {
     // The third tab dropped onto the first, as the strip reports it.
     tabs->moveTab(2, 0);
     Q_EMIT tabs->tabDropped(2, 0);
-    QCOMPARE(QFileInfo(w->documents().at(0)->TextName).fileName(), QString("c.txt"));
+    QCOMPARE(QFileInfo(w->documents().at(0)->TextName()).fileName(), QString("c.txt"));
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(w->documents().at(i)->WinIndex, i);
+        QCOMPARE(tabs->tabInfo(i)->Filename, w->documents().at(i)->TextName());
     QCOMPARE(tabs->tabInfo(0)->Filename, path("c.txt"));
     w->ActivateWindow(1);
     QCOMPARE(name(*w), QString("a.txt"));
@@ -246,14 +266,14 @@ void TestDocuments::saveTemplateAsHtml() {
              "<!-- #var\r\ntitle = Home // start\r\n-->\r\n<title>[%title]</title>\r\n");
     writeAll(path("page.html"), "old");
     auto w = make({path("page.htt")});
-    QVERIFY(w->action("ActionSaveHtml")->isEnabled());
-    w->activeDocument()->TextBuffer->setSelText("unsaved "); // not part of the output
-    w->action("ActionSaveHtml")->trigger();
+    QVERIFY(w->action(cmd::ActionSaveHtml)->isEnabled());
+    w->activeDocument()->TextBuffer()->setSelText("unsaved "); // not part of the output
+    w->action(cmd::ActionSaveHtml)->trigger();
     QCOMPARE(readAll(path("page.html")), QByteArray("<title>Home</title>\r\n"));
     QCOMPARE(readAll(path("page.html.bak")), QByteArray("old"));
     // Only templates can be saved as HTML.
     w->NewText(ftHtml, false);
-    QVERIFY(!w->action("ActionSaveHtml")->isEnabled());
+    QVERIFY(!w->action(cmd::ActionSaveHtml)->isEnabled());
 }
 
 QTEST_MAIN(TestDocuments)

@@ -81,8 +81,8 @@ private Q_SLOTS:
     void refreshKeepsTypedText();
     void findItem_data();
     void findItem();
-    void storesItselfWhenDestroyed();
-    void writeFailureInDestructorIsLogged();
+    void storesItselfWhereItWasLoaded();
+    void writeFailureIsReturned();
 
     void dialogButtons_data();
     void dialogButtons();
@@ -375,7 +375,7 @@ void TestHistoryUi::findItem() {
     QCOMPARE(box.FindItem(text), expected);
 }
 
-void TestHistoryUi::storesItselfWhenDestroyed() {
+void TestHistoryUi::storesItselfWhereItWasLoaded() {
     QTemporaryDir dir;
     const QString file = dir.filePath("orvel.ini");
     {
@@ -385,11 +385,12 @@ void TestHistoryUi::storesItselfWhenDestroyed() {
         QCOMPARE(box.count(), 0);
         box.AddItem("*.html");
         box.AddItem("*.css");
+        QVERIFY(box.SaveToIni().ok());
     }
     {
         auto ini = TUnicodeIniFile::CreateForWrite(file);
         ini.WriteString("FindTypes", "Extra", "1");
-        ini.UpdateFile();
+        QVERIFY(ini.UpdateFile().ok());
     }
     {
         THistoryCombo box;
@@ -398,21 +399,23 @@ void TestHistoryUi::storesItselfWhenDestroyed() {
         QCOMPARE(comboItems(box), (QStringList{"*.css", "*.html"}));
         box.DeleteItem("*.css");
         box.setEraseSection(true);
+        QVERIFY(box.SaveToIni().ok());
+        box.AddItem("*.js"); // dropped with the box: nothing is written when it goes
     }
     const auto ini = TUnicodeIniFile::CreateForRead(file);
     QCOMPARE(ini.SectionKeys("FindTypes"), QStringList{"History0"});
     QCOMPARE(ini.ReadString("FindTypes", "History0", ""), QString("*.html"));
 }
 
-void TestHistoryUi::writeFailureInDestructorIsLogged() {
+void TestHistoryUi::writeFailureIsReturned() {
     QTemporaryDir dir;
     const QString file = dir.filePath("missing/folder/orvel.ini");
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("orvel\\.ini"));
-    {
-        THistoryCombo box;
-        box.LoadFromIni(file, "S");
-        box.AddItem("a");
-    }
+    THistoryCombo box;
+    box.LoadFromIni(file, "S");
+    box.AddItem("a");
+    const TStatus written = box.SaveToIni();
+    QVERIFY(!written.ok());
+    QVERIFY2(written.error().contains("orvel.ini"), qPrintable(written.error()));
     QVERIFY(!QFile::exists(file));
 }
 

@@ -1,8 +1,7 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedElementDialogs.h"
-#include "TestDocumentHost.h"
+#include "TestDocument.h"
 #include "editor/core/HtmlChars.h"
-#include "editor/ui/DocumentHost.h"
 #include "editor/ui/HtmlCharDlg.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
@@ -17,7 +16,7 @@ using namespace orvel;
 
 namespace {
 
-using FakeHost = test::TestDocumentHost;
+using FakeHost = test::TestDocumentContext;
 
 } // namespace
 
@@ -40,6 +39,7 @@ private Q_SLOTS:
 private:
     std::unique_ptr<TMDIForm> formWith(const QString& text, TBufferCoord caret);
     FakeHost host;
+    std::unique_ptr<test::TestCommands> commands;
     THtmlCharTable shipped;
 };
 
@@ -48,6 +48,7 @@ void TestHtmlCharCmds::initTestCase() {
 }
 
 void TestHtmlCharCmds::init() {
+    commands = std::make_unique<test::TestCommands>(host);
     host.script.reset();
     host.table = &shipped;
 }
@@ -58,41 +59,42 @@ void TestHtmlCharCmds::cleanup() {
 }
 
 std::unique_ptr<TMDIForm> TestHtmlCharCmds::formWith(const QString& text, TBufferCoord caret) {
-    auto form = std::make_unique<TMDIForm>(host, ftHtml);
-    form->TextBuffer->setText(text);
-    form->TextBuffer->clearUndo();
-    form->TextBuffer->setModified(false);
-    form->TextBuffer->setCaretXY(caret);
+    auto form = std::make_unique<TMDIForm>(host, ftHtml, 1);
+    commands->attach(*form);
+    form->TextBuffer()->setText(text);
+    form->TextBuffer()->clearUndo();
+    form->TextBuffer()->setModified(false);
+    form->TextBuffer()->setCaretXY(caret);
     return form;
 }
 
 void TestHtmlCharCmds::wholeTextIsOneUndoStep_data() {
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("command");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("to entities") << "ActionCvToHtml"
+    QTest::newRow("to entities") << int(cmd::ActionCvToHtml)
                                  << QStringLiteral(
                                         "<p>K\u00e4se \u20ac</p>\r\nsch\u00f6n\r\nend\u00e4")
                                  << "<p>K&auml;se \u20ac</p>\r\nsch&ouml;n\r\nend&auml;";
-    QTest::newRow("to characters") << "ActionCvToIso"
-                                   << "&Auml;rger &amp; &AUML; & \n&szlig;&#223;"
-                                   << QStringLiteral("\u00c4rger &amp; &AUML; & \n\u00df&#223;");
+    QTest::newRow("to characters")
+        << int(cmd::ActionCvToIso) << "&Auml;rger &amp; &AUML; & \n&szlig;&#223;"
+        << QStringLiteral("\u00c4rger &amp; &AUML; & \n\u00df&#223;");
 }
 
 void TestHtmlCharCmds::wholeTextIsOneUndoStep() {
-    QFETCH(QString, command);
+    QFETCH(int, command);
     QFETCH(QString, text);
     QFETCH(QString, expected);
     auto form = formWith(text, {4, 2});
-    form->action(command.toLatin1().constData())->trigger();
-    QCOMPARE(form->TextBuffer->text(), expected);
-    QVERIFY(form->TextBuffer->modified());
-    QCOMPARE(form->TextBuffer->caretXY(), TBufferCoord({1, 2}));
-    form->TextBuffer->undo();
-    QCOMPARE(form->TextBuffer->text(), text);
-    QVERIFY(!form->TextBuffer->canUndo());
-    form->TextBuffer->redo();
-    QCOMPARE(form->TextBuffer->text(), expected);
+    commands->run(cmd::TDocCommandId(command));
+    QCOMPARE(form->TextBuffer()->text(), expected);
+    QVERIFY(form->TextBuffer()->modified());
+    QCOMPARE(form->TextBuffer()->caretXY(), TBufferCoord({1, 2}));
+    form->TextBuffer()->undo();
+    QCOMPARE(form->TextBuffer()->text(), text);
+    QVERIFY(!form->TextBuffer()->canUndo());
+    form->TextBuffer()->redo();
+    QCOMPARE(form->TextBuffer()->text(), expected);
 }
 
 void TestHtmlCharCmds::withoutIsoGroupNothingChanges() {
@@ -101,26 +103,26 @@ void TestHtmlCharCmds::withoutIsoGroupNothingChanges() {
     host.table = &noIso;
     const QString text = QStringLiteral("\u00e4 &auml;");
     auto form = formWith(text, {3, 1});
-    form->action("ActionCvToHtml")->trigger();
-    form->action("ActionCvToIso")->trigger();
-    QCOMPARE(form->TextBuffer->text(), text);
-    QVERIFY(!form->TextBuffer->canUndo());
+    commands->run(cmd::ActionCvToHtml);
+    commands->run(cmd::ActionCvToIso);
+    QCOMPARE(form->TextBuffer()->text(), text);
+    QVERIFY(!form->TextBuffer()->canUndo());
 }
 
 void TestHtmlCharCmds::foreignBytesSurvive() {
     // A lone surrogate kept from a UTF-16 file: its line stays byte for byte.
     const QByteArray text("&auml;\xed\xa0\x80\r\n&ouml; \xc3\xa4\r\n");
     auto form = formWith(QString(), {1, 1});
-    form->TextBuffer->loadUtf8(text, lbCRLF);
-    form->action("ActionCvToIso")->trigger();
-    QCOMPARE(form->TextBuffer->textBytes().toByteArray(),
+    form->TextBuffer()->loadUtf8(text, lbCRLF);
+    commands->run(cmd::ActionCvToIso);
+    QCOMPARE(form->TextBuffer()->textBytes().toByteArray(),
              QByteArray("&auml;\xed\xa0\x80\r\n\xc3\xb6 \xc3\xa4\r\n"));
-    form->action("ActionCvToHtml")->trigger();
-    QCOMPARE(form->TextBuffer->textBytes().toByteArray(),
+    commands->run(cmd::ActionCvToHtml);
+    QCOMPARE(form->TextBuffer()->textBytes().toByteArray(),
              QByteArray("&auml;\xed\xa0\x80\r\n&ouml; &auml;\r\n"));
-    form->TextBuffer->undo();
-    form->TextBuffer->undo();
-    QCOMPARE(form->TextBuffer->textBytes().toByteArray(), text);
+    form->TextBuffer()->undo();
+    form->TextBuffer()->undo();
+    QCOMPARE(form->TextBuffer()->textBytes().toByteArray(), text);
 }
 
 void TestHtmlCharCmds::wordToChar_data() {
@@ -145,12 +147,12 @@ void TestHtmlCharCmds::wordToChar() {
     QFETCH(QString, expected);
     auto form = formWith(text, {column, 1});
     if (selectTo > 0)
-        form->TextBuffer->setSelection({column, 1}, {selectTo, 1});
-    form->action("ActionWordToIso")->trigger();
-    QCOMPARE(form->TextBuffer->text(), expected);
+        form->TextBuffer()->setSelection({column, 1}, {selectTo, 1});
+    commands->run(cmd::ActionWordToIso);
+    QCOMPARE(form->TextBuffer()->text(), expected);
     if (expected != text) {
-        form->TextBuffer->undo();
-        QCOMPARE(form->TextBuffer->text(), text);
+        form->TextBuffer()->undo();
+        QCOMPARE(form->TextBuffer()->text(), text);
     }
 }
 
@@ -165,12 +167,12 @@ void TestHtmlCharCmds::insertsChosenEntity() {
         name = dialog.selectedName();
         return true;
     };
-    form->action("ActionHtmlCode")->trigger();
+    commands->run(cmd::ActionHtmlCode);
     QVERIFY(!firstRow.isEmpty());
-    const QString chosen = form->TextBuffer->text().mid(3, form->TextBuffer->text().size() - 7);
+    const QString chosen = form->TextBuffer()->text().mid(3, form->TextBuffer()->text().size() - 7);
     QCOMPARE(shipped.GetUnicodeChar(chosen) != 0, true);
     QVERIFY(shipped.GetIsoChar(chosen) == 0); // from the second group
-    QVERIFY(form->TextBuffer->text().endsWith(u"</p>"));
+    QVERIFY(form->TextBuffer()->text().endsWith(u"</p>"));
 }
 
 void TestHtmlCharCmds::dialogListsGroup() {

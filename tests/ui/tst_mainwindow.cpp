@@ -1,5 +1,4 @@
-#include "ScriptedDialogs.h"
-#include "ScriptedProjectDialogs.h"
+#include "ShellFixture.h"
 #include "TestFiles.h"
 #include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
@@ -10,6 +9,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTabBar>
@@ -21,12 +22,12 @@ using namespace orvel;
 using orvel::test::readAll;
 using orvel::test::writeAll;
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject, protected test::ShellFixture {
     Q_OBJECT
 private Q_SLOTS:
     void init();
     void cleanup();
-    void closedDocumentsLeaveNothingBehind();
+    void documentsBuildNoCommandsAndLeaveNothingBehind();
     void fileCommandsAreRows_data();
     void fileCommandsAreRows();
     void startsWithCommandLineFiles();
@@ -42,33 +43,25 @@ private Q_SLOTS:
     void menusMergeDocumentMenus();
     void cyclingFollowsOrderOfUse();
     void tabStripShowsItsTabs();
+    void desktopKeys_data();
+    void desktopKeys();
+    void noKeyHeldTwice();
 
 private:
     std::unique_ptr<THauptForm> make(const QStringList& files = {});
-    QString path(const QString& name) const { return dir->filePath(name); }
-    test::ScriptedDialogs script;
-    test::ScriptedProjectDialogs projects;
-    std::unique_ptr<QTemporaryDir> dir;
 };
 
 void TestMainWindow::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    script.reset();
-    projects.reset();
+    resetShell();
 }
 
 void TestMainWindow::cleanup() {
-    const QStringList problems = projects.problems() + script.problems();
+    const QStringList problems = shellProblems();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
 std::unique_ptr<THauptForm> TestMainWindow::make(const QStringList& files) {
-    TShellStart start;
-    start.programDir = dir->path() + u'/';
-    start.userPath = dir->path() + u'/';
-    start.caption = QStringLiteral("Orvel (Version 0.1.0)");
-    start.comLineFiles = files;
-    auto form = std::make_unique<THauptForm>(start, script, nullptr, &projects);
+    auto form = shellWindow(shellStart(files));
     script.expectFolder(dir->path() + QStringLiteral("/sites/"));
     if (!form->Init())
         return nullptr;
@@ -76,42 +69,45 @@ std::unique_ptr<THauptForm> TestMainWindow::make(const QStringList& files) {
 }
 
 void TestMainWindow::fileCommandsAreRows_data() {
+    QTest::addColumn<int>("id");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("hint");
-    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("key"); // the design's key, else the desktop's: what menus show
     QTest::addColumn<int>("tag");
-    QTest::newRow("open") << "ActionOpen"
+    QTest::newRow("open") << int(cmd::ActionOpen) << "ActionOpen"
                           << "&Open .."
                           << "Open document"
-                          << "" << 1005;
-    QTest::newRow("save") << "ActionSave"
+                          << "Ctrl+O" << 1005;
+    QTest::newRow("save") << int(cmd::ActionSave) << "ActionSave"
                           << "&Save"
                           << "Save document"
                           << "F2" << 1008;
-    QTest::newRow("save as") << "ActionSaveAs"
+    QTest::newRow("save as") << int(cmd::ActionSaveAs) << "ActionSaveAs"
                              << "Save &as .."
                              << "Save document as new file"
-                             << "" << 1009;
-    QTest::newRow("close") << "ActionClose"
+                             << "Ctrl+Shift+S" << 1009;
+    QTest::newRow("close") << int(cmd::ActionClose) << "ActionClose"
                            << "&Close"
                            << "Close document"
-                           << "" << 1006;
-    QTest::newRow("quit") << "ActionExit"
+                           << "Ctrl+F4" << 1006;
+    QTest::newRow("quit") << int(cmd::ActionExit) << "ActionExit"
                           << "&Quit"
                           << "Quit program"
-                          << "" << 1011;
+                          << "Ctrl+Q" << 1011;
 }
 
 void TestMainWindow::fileCommandsAreRows() {
+    QFETCH(int, id);
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QString, hint);
     QFETCH(QString, key);
     QFETCH(int, tag);
     auto w = make();
-    QAction* a = w->action(name.toLatin1().constData());
+    QAction* a = w->action(cmd::TShellCommandId(id));
     QVERIFY(a);
+    QCOMPARE(a->objectName(), name);
     QCOMPARE(a->text(), caption);
     QCOMPARE(a->statusTip(), hint);
     QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), key);
@@ -124,8 +120,8 @@ void TestMainWindow::startsWithCommandLineFiles() {
     auto w = make({path("a,b.txt"), path("missing.txt"), path("page.html")});
     const QList<TMDIForm*> docs = w->documents();
     QCOMPARE(docs.size(), 2); // the missing name is skipped without a message
-    QCOMPARE(docs.at(0)->TextName, path("a,b.txt"));
-    QCOMPARE(docs.at(1)->FileType, ftHtml);
+    QCOMPARE(docs.at(0)->TextName(), path("a,b.txt"));
+    QCOMPARE(docs.at(1)->FileType(), ftHtml);
     QCOMPARE(w->activeDocument(), docs.at(1));
 }
 
@@ -145,23 +141,23 @@ void TestMainWindow::openSameFileTwiceActivates() {
     QVERIFY(w->OpenTextFile(path("b.txt")));
     QVERIFY(w->OpenTextFile(dir->path() + "/./a.txt"));
     QCOMPARE(w->documents().size(), 3); // the new document and the two files
-    QCOMPARE(w->activeDocument()->TextName, path("a.txt"));
+    QCOMPARE(w->activeDocument()->TextName(), path("a.txt"));
 }
 
 void TestMainWindow::reopenModifiedChangedFileAsks() {
     writeAll(path("a.txt"), "disk");
     auto w = make({path("a.txt")});
     TMDIForm* doc = w->activeDocument();
-    doc->TextBuffer->setSelText("mine ");
+    doc->TextBuffer()->setSelText("mine ");
     writeAll(path("a.txt"), "changed on disk, longer");
     script.expectAsk("was changed by another application", mrNo);
     QVERIFY(w->OpenTextFile(path("a.txt")));
-    QCOMPARE(doc->TextBuffer->text(), QString("mine disk"));
+    QCOMPARE(doc->TextBuffer()->text(), QString("mine disk"));
     // An unmodified document is reloaded quietly.
-    doc->TextBuffer->setModified(false);
+    doc->TextBuffer()->setModified(false);
     writeAll(path("a.txt"), "third");
     QVERIFY(w->OpenTextFile(path("a.txt")));
-    QCOMPARE(doc->TextBuffer->text(), QString("third"));
+    QCOMPARE(doc->TextBuffer()->text(), QString("third"));
 }
 
 void TestMainWindow::failedLoadLeavesNoId() {
@@ -177,18 +173,18 @@ void TestMainWindow::failedLoadLeavesNoId() {
 void TestMainWindow::closingLastDocumentLeavesNewOne() {
     auto w = make();
     TMDIForm* first = w->activeDocument();
-    QCOMPARE(first->TextName, QString("*New1"));
+    QCOMPARE(first->TextName(), QString("*New1"));
     w->ActionCloseExecute();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(w->documents().size(), 1);
-    QCOMPARE(w->activeDocument()->TextName, QString("*New2"));
+    QCOMPARE(w->activeDocument()->TextName(), QString("*New2"));
     QCOMPARE(w->idList().Count(), 1);
 }
 
 void TestMainWindow::quitYesWithCancelledNameKeepsRunning() {
     auto w = make();
     w->show();
-    w->activeDocument()->TextBuffer->setSelText("unsaved work");
+    w->activeDocument()->TextBuffer()->setSelText("unsaved work");
     script.expectAsk("Save changed files?", mrYes);
     script.expectSaveName(QString()); // the name dialog cancelled
     w->ActionExitExecute();
@@ -201,7 +197,7 @@ void TestMainWindow::quitNoClosesEverything() {
     writeAll(path("a.txt"), "a");
     auto w = make({path("a.txt")});
     w->show();
-    w->activeDocument()->TextBuffer->setSelText("x");
+    w->activeDocument()->TextBuffer()->setSelText("x");
     script.expectAsk("Save changed files?", mrNo);
     w->ActionExitExecute();
     QVERIFY(!w->isVisible());
@@ -217,8 +213,8 @@ void TestMainWindow::saveAsOntoOpenFileRefused() {
     script.expectError("is open in another window");
     script.expectSaveName(QString());
     w->ActionSaveAsExecute();
-    QCOMPARE(w->activeDocument()->TextName, path("b.txt"));
-    QCOMPARE(w->activeDocument()->Status, tsOld);
+    QCOMPARE(w->activeDocument()->TextName(), path("b.txt"));
+    QCOMPARE(w->activeDocument()->Status(), tsOld);
     QCOMPARE(readAll(path("a.txt")), QByteArray("a"));
 }
 
@@ -226,14 +222,14 @@ void TestMainWindow::saveAsExistingFileAsksOverwrite() {
     writeAll(path("old.txt"), "old");
     auto w = make();
     TMDIForm* doc = w->NewText(ftText, true);
-    doc->TextBuffer->setSelText("new text");
+    doc->TextBuffer()->setSelText("new text");
     script.expectSaveName(path("old.txt"));
     script.expectAsk("already exists", mrNo);
     script.expectSaveName(path("old.txt"));
     script.expectAsk("already exists", mrYes);
     w->ActionSaveAsExecute();
     QCOMPARE(readAll(path("old.txt")), QByteArray("new text"));
-    QCOMPARE(doc->Status, tsOld);
+    QCOMPARE(doc->Status(), tsOld);
     QVERIFY(!doc->modified());
     QCOMPARE(script.fileDialogs.first().title, QString("*New2 save as"));
     QCOMPARE(script.fileDialogs.first().defaultExt, QString("txt"));
@@ -257,15 +253,15 @@ void TestMainWindow::cyclingFollowsOrderOfUse() {
     writeAll(path("b.txt"), "b");
     writeAll(path("c.txt"), "c");
     auto w = make({path("a.txt"), path("b.txt"), path("c.txt")});
-    const auto name = [&] { return QFileInfo(w->activeDocument()->TextName).fileName(); };
+    const auto name = [&] { return QFileInfo(w->activeDocument()->TextName()).fileName(); };
     QCOMPARE(name(), QString("c.txt"));
-    w->NextMDI(w->activeDocument()->DocId);
+    w->NextMDI(w->activeDocument()->DocId());
     QCOMPARE(name(), QString("a.txt"));
-    w->NextMDI(w->activeDocument()->DocId);
+    w->NextMDI(w->activeDocument()->DocId());
     QCOMPARE(name(), QString("b.txt"));
-    w->NextMDI(w->activeDocument()->DocId);
+    w->NextMDI(w->activeDocument()->DocId());
     QCOMPARE(name(), QString("c.txt"));
-    w->PreviousMDI(w->activeDocument()->DocId);
+    w->PreviousMDI(w->activeDocument()->DocId());
     QCOMPARE(name(), QString("b.txt"));
 }
 
@@ -278,19 +274,106 @@ void TestMainWindow::tabStripShowsItsTabs() {
     QCOMPARE(w->frame().tabs->tabText(0), QString("a.txt"));
 }
 
-void TestMainWindow::closedDocumentsLeaveNothingBehind() {
+void TestMainWindow::documentsBuildNoCommandsAndLeaveNothingBehind() {
     auto w = make();
-    QList<QPointer<QWidget>> panels;
-    for (int i = 0; i < 3; ++i) {
-        w->NewText(ftHtml, false);
-        panels << w->activeDocument()->toolPanel(); // shown in the top bar while active
-    }
+    const qsizetype actions = w->findChildren<QAction*>().size();
+    const qsizetype widgets = w->findChildren<QWidget*>().size();
+    QList<QPointer<TMDIForm>> docs;
+    for (int i = 0; i < 3; ++i)
+        docs << w->NewText(ftHtml, false);
+    // The commands exist once, in the main window, pointed at the active document.
+    QCOMPARE(w->findChildren<QAction*>().size(), actions);
     w->ActionCloseExecute();
     w->ActionCloseExecute();
     QVERIFY(w->CloseAllTexts(false));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (const QPointer<QWidget>& p : panels)
-        QVERIFY(p.isNull());
+    for (const QPointer<TMDIForm>& d : docs)
+        QVERIFY(d.isNull());
+    QVERIFY(w->findChildren<QWidget*>().size() < widgets); // the first document went too
+}
+
+void TestMainWindow::desktopKeys_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("effect");
+    QTest::newRow("save") << "Ctrl+S"
+                          << "saved";
+    QTest::newRow("save as") << "Ctrl+Shift+S"
+                             << "name asked";
+    QTest::newRow("open") << "Ctrl+O"
+                          << "open asked";
+    QTest::newRow("close") << "Ctrl+F4"
+                           << "closed";
+    QTest::newRow("quit") << "Ctrl+Q"
+                          << "quit";
+    QTest::newRow("undo") << "Ctrl+Z"
+                          << "undone";
+    QTest::newRow("redo") << "Ctrl+Shift+Z"
+                          << "redone";
+    QTest::newRow("next document") << "Ctrl+Tab"
+                                   << "a.txt";
+    QTest::newRow("previous document") << "Ctrl+Shift+Tab"
+                                       << "b.txt";
+    // The design's own keys stay.
+    QTest::newRow("F2 saves") << "F2"
+                              << "saved";
+    QTest::newRow("Alt+Backspace undoes") << "Alt+Backspace"
+                                          << "undone";
+}
+
+void TestMainWindow::desktopKeys() {
+    QFETCH(QString, key);
+    QFETCH(QString, effect);
+    writeAll(path("a.txt"), "a");
+    writeAll(path("b.txt"), "b");
+    writeAll(path("c.txt"), "c");
+    auto w = make({path("a.txt"), path("b.txt"), path("c.txt")}); // used: a, b, c
+    w->show();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QTRY_COMPARE(QApplication::activeWindow(), w.get());
+    TMDIForm* doc = w->activeDocument();
+    TEditorControl* ed = doc->TextBuffer();
+    ed->focusText();
+    QTest::keyClicks(ed->focusProxy(), "x");
+    QCOMPARE(ed->text(), QString("xc"));
+    if (effect == "redone")
+        ed->undo();
+    if (effect == "name asked")
+        script.expectSaveName(QString());
+    if (effect == "open asked")
+        script.expectOpenName(QString());
+    if (effect == "quit" || effect == "closed")
+        script.expectAsk(effect == "quit" ? "Save changed files?" : "Save ", mrNo);
+    const QKeySequence seq = QKeySequence::fromString(key, QKeySequence::PortableText);
+    QTest::keySequence(ed->focusProxy(), seq);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (effect == "saved")
+        QCOMPARE(readAll(path("c.txt")), QByteArray("xc"));
+    else if (effect == "undone")
+        QCOMPARE(ed->text(), QString("c"));
+    else if (effect == "redone")
+        QCOMPARE(ed->text(), QString("xc"));
+    else if (effect == "closed")
+        QCOMPARE(w->documents().size(), 2);
+    else if (effect == "quit")
+        QVERIFY(!w->isVisible());
+    else if (effect.endsWith(".txt"))
+        QCOMPARE(QFileInfo(w->activeDocument()->TextName()).fileName(), effect);
+    // "name asked" and "open asked": the script checks that the question came.
+}
+
+void TestMainWindow::noKeyHeldTwice() {
+    auto w = make();
+    QHash<QKeySequence, QString> holders;
+    for (QAction* a : w->findChildren<QAction*>())
+        for (const QKeySequence& k : a->shortcuts()) {
+            QVERIFY2(!holders.contains(k), qPrintable(k.toString() + ": " + holders.value(k) +
+                                                      " and " + a->objectName()));
+            holders.insert(k, a->objectName());
+        }
+    // Menus show the design's key first.
+    QCOMPARE(w->action(cmd::ActionSave)->shortcut(), QKeySequence(Qt::Key_F2));
+    QCOMPARE(w->action(cmd::ActionSave)->shortcuts().size(), 2);
 }
 
 QTEST_MAIN(TestMainWindow)

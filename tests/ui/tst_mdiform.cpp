@@ -1,8 +1,6 @@
-#include "ScriptedDialogs.h"
-#include "ScriptedElementDialogs.h"
+#include "TestDocument.h"
 #include "TestFiles.h"
-#include "base/core/Errors.h"
-#include "editor/ui/DocumentHost.h"
+#include "editor/ui/DocumentCommands.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 
@@ -21,51 +19,10 @@ using orvel::test::writeAll;
 
 namespace {
 
-// The main window as a document window sees it, with scripted answers.
-class FakeHost : public IDocumentHost {
-public:
-    test::ScriptedDialogs script;
-    QString root;
-    QString dataDir;
-    QString saveAsName; // what the name dialog answers; empty: cancelled
-    int ids = 0;
-    QList<int> closed;
-
-    test::ScriptedElementDialogs elements;
-    int GetId() override { return ++ids; }
-    IDialogs& dialogs() override { return script; }
-    ISearchDialogs& searchDialogs() override { return script; }
-    IElementDialogs& elementDialogs() override { return elements; }
-    TFindReplDialog* findDialog() override { return nullptr; }
-    const THtmlCharTable* charTable() const override { return nullptr; }
-    QStringList anchorNames() const override { return {}; }
-    bool dynamicToolbars() const override { return false; }
-    void setDynamicToolbars(bool) override {}
-    QString htmlRoot() const override { return root; }
-    QString programDataFile(const QString& name) const override {
-        const QString f = dataDir + u'/' + name;
-        return QFile::exists(f) ? f : QString();
-    }
-    QString mainCaption() const override { return QStringLiteral("Orvel (Version 1.2.3)"); }
-    QString appTitle() const override { return QStringLiteral("Tagsmith"); }
-    bool SaveTextFromMDI(TMDIForm* form, bool, bool, bool) override {
-        if (form->Status != tsOld) {
-            if (saveAsName.isEmpty())
-                return false;
-            form->TextName = saveAsName;
-        }
-        try {
-            return form->SaveText();
-        } catch (const EOrvelError& e) {
-            script.error(appTitle(), e.message());
-            return false;
-        }
-    }
-    void CloseMDI(int, int docId, TTextStatus, const QString&) override { closed << docId; }
-    void ShowStatus(bool) override {}
-    void PreviousMDI(int) override {}
-    void NextMDI(int) override {}
-};
+// Written, and not declined by the user.
+bool written(const TResult<bool>& saved) {
+    return saved.ok() && saved.value();
+}
 
 QByteArray cp1252AllButBreaks() {
     QByteArray b;
@@ -91,8 +48,6 @@ private Q_SLOTS:
     void unencodableCharacterAsksForUtf8();
     void unencodableCharacterCancelled();
     void failedSaveKeepsOldFile();
-    void askForSave_data();
-    void askForSave();
     void templateFromCaretLine();
     void defaultTemplateGetsCharset();
     void newDocumentsOfOtherTypes();
@@ -106,7 +61,7 @@ private Q_SLOTS:
 private:
     std::unique_ptr<TMDIForm> make(TFileTypes type, TSynEncoding preset = seAnsi);
     QString path(const QString& name) const { return dir->filePath(name); }
-    FakeHost host;
+    test::TestDocumentContext host;
     std::unique_ptr<QTemporaryDir> dir;
 };
 
@@ -114,8 +69,6 @@ void TestMdiForm::init() {
     dir = std::make_unique<QTemporaryDir>();
     host.script.reset();
     host.elements.reset();
-    host.saveAsName.clear();
-    host.closed.clear();
     host.root = dir->path() + u'/';
     host.dataDir = dir->path() + QStringLiteral("/data");
     QDir().mkpath(host.dataDir);
@@ -128,10 +81,8 @@ void TestMdiForm::cleanup() {
 }
 
 std::unique_ptr<TMDIForm> TestMdiForm::make(TFileTypes type, TSynEncoding preset) {
-    auto form = std::make_unique<TMDIForm>(host, type);
-    form->Encoding = preset;
-    form->UseBom = false;
-    form->WinIndex = 0;
+    auto form = std::make_unique<TMDIForm>(host, type, 1);
+    form->presetFormat(preset, false);
     return form;
 }
 
@@ -164,18 +115,18 @@ void TestMdiForm::unchangedRoundTrip() {
     QFETCH(int, encoding);
     writeAll(path(name), bytes);
     auto form = make(name.endsWith(".css") ? ftCss : name.endsWith(".js") ? ftJs : ftText);
-    QVERIFY(form->LoadText(path(name)));
-    QCOMPARE(int(form->Encoding), encoding);
+    QVERIFY(form->LoadText(path(name)).ok());
+    QCOMPARE(int(form->Encoding()), encoding);
     QFile::remove(path(name));
-    QVERIFY(form->SaveText());
+    QVERIFY(written(form->SaveText()));
     QCOMPARE(readAll(path(name)), bytes);
 }
 
 void TestMdiForm::mixedBreaksSavedAsCrLf() {
     writeAll(path("m.txt"), "a\nb\r\nc\rd");
     auto form = make(ftText);
-    QVERIFY(form->LoadText(path("m.txt")));
-    QVERIFY(form->SaveText());
+    QVERIFY(form->LoadText(path("m.txt")).ok());
+    QVERIFY(written(form->SaveText()));
     QCOMPARE(readAll(path("m.txt")), QByteArray("a\r\nb\r\nc\r\nd"));
 }
 
@@ -208,21 +159,21 @@ void TestMdiForm::htmlEncodingReconciled() {
     QFETCH(bool, modified);
     writeAll(path("p.html"), bytes);
     auto form = make(ftHtml, TSynEncoding(preset));
-    QVERIFY(form->LoadText(path("p.html")));
-    QCOMPARE(int(form->Encoding), encoding);
-    QCOMPARE(findCharsetDeclaration(form->TextBuffer->textBytes()).value, declaration);
+    QVERIFY(form->LoadText(path("p.html")).ok());
+    QCOMPARE(int(form->Encoding()), encoding);
+    QCOMPARE(findCharsetDeclaration(form->TextBuffer()->textBytes()).value, declaration);
     QCOMPARE(form->modified(), modified);
     // Text outside the declaration is never touched.
-    QVERIFY(form->TextBuffer->text().endsWith(QString::fromUtf8(
+    QVERIFY(form->TextBuffer()->text().endsWith(QString::fromUtf8(
         QByteArray(bytes.mid(bytes.lastIndexOf("<p>"))).replace("\xE4", "\xC3\xA4"))));
 }
 
 void TestMdiForm::reloadMismatchMarksModified() {
     writeAll(path("r.html"), "<meta charset=\"utf-8\"><p>\xC3\xA4</p>");
     auto form = make(ftHtml, seAnsi);
-    QVERIFY(form->LoadText(path("r.html")));
-    form->TextBuffer->setModified(false);
-    QVERIFY(form->ReLoadText());
+    QVERIFY(form->LoadText(path("r.html")).ok());
+    form->TextBuffer()->setModified(false);
+    QVERIFY(form->ReLoadText().ok());
     QVERIFY(form->modified());
     QCOMPARE(form->GetEncodingFromHeader(), seAnsi);
 }
@@ -232,12 +183,12 @@ void TestMdiForm::unencodableCharacterAsksForUtf8() {
         path("h.html"),
         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">\r\n<p></p>");
     auto form = make(ftHtml, seAnsi);
-    QVERIFY(form->LoadText(path("h.html")));
-    form->TextBuffer->setCaretXY({4, 2});
-    form->TextBuffer->setSelText(QString::fromUtf8("ő"));
+    QVERIFY(form->LoadText(path("h.html")).ok());
+    form->TextBuffer()->setCaretXY({4, 2});
+    form->TextBuffer()->setSelText(QString::fromUtf8("ő"));
     host.script.expectAsk("(U+0151)", mrYes);
-    QVERIFY(form->SaveText());
-    QCOMPARE(form->Encoding, seUTF8);
+    QVERIFY(written(form->SaveText()));
+    QCOMPARE(form->Encoding(), seUTF8);
     QCOMPARE(readAll(path("h.html")),
              QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"
                         "\r\n<p>\xC5\x91</p>"));
@@ -246,21 +197,22 @@ void TestMdiForm::unencodableCharacterAsksForUtf8() {
 void TestMdiForm::unencodableCharacterCancelled() {
     writeAll(path("t.txt"), "abc");
     auto form = make(ftText);
-    QVERIFY(form->LoadText(path("t.txt")));
-    form->TextBuffer->setSelText(QString::fromUtf8("ő"));
+    QVERIFY(form->LoadText(path("t.txt")).ok());
+    form->TextBuffer()->setSelText(QString::fromUtf8("ő"));
     host.script.expectAsk("cannot hold", mrCancel);
-    QVERIFY(!form->SaveText());
+    const TResult<bool> declined = form->SaveText();
+    QVERIFY(declined.ok() && !declined.value());
     QCOMPARE(readAll(path("t.txt")), QByteArray("abc"));
     QVERIFY(form->modified());
-    QCOMPARE(form->Encoding, seAnsi);
+    QCOMPARE(form->Encoding(), seAnsi);
 }
 
 void TestMdiForm::failedSaveKeepsOldFile() {
     const QByteArray old = "old contents\r\n";
     writeAll(path("big.txt"), old);
     auto form = make(ftText);
-    QVERIFY(form->LoadText(path("big.txt")));
-    form->TextBuffer->setSelText(QString(2 * 1024 * 1024, u'x'));
+    QVERIFY(form->LoadText(path("big.txt")).ok());
+    form->TextBuffer()->setSelText(QString(2 * 1024 * 1024, u'x'));
     // A file-size limit makes the write fail half-way, as a full disk would.
     struct rlimit saved;
     getrlimit(RLIMIT_FSIZE, &saved);
@@ -268,12 +220,7 @@ void TestMdiForm::failedSaveKeepsOldFile() {
     low.rlim_cur = 256 * 1024;
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &low);
-    QString message;
-    try {
-        form->SaveText();
-    } catch (const EOrvelError& e) {
-        message = e.message();
-    }
+    const QString message = form->SaveText().error();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     QVERIFY2(message.contains(QDir::toNativeSeparators(path("big.txt"))), qPrintable(message));
@@ -282,50 +229,22 @@ void TestMdiForm::failedSaveKeepsOldFile() {
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no leftovers
 
     // An unwritable folder: the file's folder is gone.
-    form->TextName = path("missing/sub/x.txt");
-    QVERIFY_THROWS_EXCEPTION(EOrvelError, form->SaveText());
-}
-
-void TestMdiForm::askForSave_data() {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("saveAsName");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<bool>("modifiedAfter");
-    QTest::newRow("yes, saved") << int(mrYes) << "s.txt" << true << false;
-    QTest::newRow("yes, name dialog cancelled") << int(mrYes) << "" << false << true;
-    QTest::newRow("no") << int(mrNo) << "" << true << false;
-    QTest::newRow("cancel") << int(mrCancel) << "" << false << true;
-}
-
-void TestMdiForm::askForSave() {
-    QFETCH(int, answer);
-    QFETCH(QString, saveAsName);
-    QFETCH(bool, result);
-    QFETCH(bool, modifiedAfter);
-    auto form = make(ftText);
-    form->InitNewText(QStringLiteral("*New1"), QString(), seAnsi);
-    QVERIFY(form->AskForSave()); // unmodified: no question
-    form->TextBuffer->setSelText(QStringLiteral("text"));
-    host.saveAsName = saveAsName.isEmpty() ? QString() : path(saveAsName);
-    host.script.expectAsk("Save *New1?", TMsgResult(answer));
-    QCOMPARE(form->AskForSave(), result);
-    QCOMPARE(form->modified(), modifiedAfter);
-    if (!saveAsName.isEmpty())
-        QCOMPARE(readAll(path(saveAsName)), QByteArray("text"));
+    form->setFileName(path("missing/sub/x.txt"));
+    QVERIFY(!form->SaveText().ok());
 }
 
 void TestMdiForm::templateFromCaretLine() {
     writeAll(path("~template.html"),
              "<html>\r\n<body>\r\n$3,5\r\n$ stays\r\n  <p>hello</p>\r\n</body>");
     auto form = make(ftHtml);
-    form->InitNewText(QStringLiteral("*New1"), QString(), seAnsi);
-    QCOMPARE(form->TextBuffer->text(),
+    form->InitNewText(QStringLiteral("*New1"), QString());
+    QCOMPARE(form->TextBuffer()->text(),
              QString("<html>\r\n<body>\r\n$ stays\r\n  <p>hello</p>\r\n</body>"));
-    QCOMPARE(form->TextBuffer->caretXY(), (TBufferCoord{5, 3}));
-    QCOMPARE(form->Status, tsNew);
-    QCOMPARE(form->TextName, QString("*New1"));
-    QCOMPARE(form->TimeStamp, 0u);
-    QVERIFY(!form->TextBuffer->canUndo());
+    QCOMPARE(form->TextBuffer()->caretXY(), (TBufferCoord{5, 3}));
+    QCOMPARE(form->Status(), tsNew);
+    QCOMPARE(form->TextName(), QString("*New1"));
+    QCOMPARE(form->TimeStamp(), 0u);
+    QVERIFY(!form->TextBuffer()->canUndo());
 }
 
 void TestMdiForm::defaultTemplateGetsCharset() {
@@ -333,44 +252,44 @@ void TestMdiForm::defaultTemplateGetsCharset() {
              "<meta http-equiv=\"Content-Type\" content=\"text/html; "
              "charset=%s\">\n<body>\n$3,1\n\n</body>\n");
     auto form = make(ftHtml, seUTF8);
-    form->InitNewText(QStringLiteral("*New2"), QString(), seUTF8);
-    QCOMPARE(form->TextBuffer->text(),
+    form->InitNewText(QStringLiteral("*New2"), QString());
+    QCOMPARE(form->TextBuffer()->text(),
              QString("<meta http-equiv=\"Content-Type\" content=\"text/html; "
                      "charset=UTF-8\">\n<body>\n\n</body>\n"));
-    QCOMPARE(form->TextBuffer->caretXY(), (TBufferCoord{1, 3}));
+    QCOMPARE(form->TextBuffer()->caretXY(), (TBufferCoord{1, 3}));
     QVERIFY(!form->modified());
-    QCOMPARE(form->Encoding, seUTF8);
+    QCOMPARE(form->Encoding(), seUTF8);
 }
 
 void TestMdiForm::newDocumentsOfOtherTypes() {
     auto css = make(ftCss, seUTF8);
-    css->InitNewText(QStringLiteral("*New3"), QString(), seUTF8);
-    QCOMPARE(css->TextBuffer->text(), QString("@charset \"UTF-8\";\r\n"));
-    QCOMPARE(css->TextBuffer->caretXY(), (TBufferCoord{1, 2}));
+    css->InitNewText(QStringLiteral("*New3"), QString());
+    QCOMPARE(css->TextBuffer()->text(), QString("@charset \"UTF-8\";\r\n"));
+    QCOMPARE(css->TextBuffer()->caretXY(), (TBufferCoord{1, 2}));
     QVERIFY(!css->modified());
     auto js = make(ftJs);
-    js->InitNewText(QStringLiteral("*New4"), QString(), seAnsi);
-    QVERIFY(js->TextBuffer->text().isEmpty());
-    QCOMPARE(js->TextPath, host.root);
+    js->InitNewText(QStringLiteral("*New4"), QString());
+    QVERIFY(js->TextBuffer()->text().isEmpty());
+    QCOMPARE(js->TextPath(), host.root);
 }
 
 void TestMdiForm::saveTemplateLeavesDocument() {
     writeAll(path("d.txt"), "one\r\ntwo");
     auto form = make(ftText);
-    QVERIFY(form->LoadText(path("d.txt")));
-    form->TextBuffer->setCaretXY({3, 2});
-    form->TextBuffer->setSelText(QStringLiteral("X"));
-    form->SaveTemplate(path("~template.html"));
+    QVERIFY(form->LoadText(path("d.txt")).ok());
+    form->TextBuffer()->setCaretXY({3, 2});
+    form->TextBuffer()->setSelText(QStringLiteral("X"));
+    QVERIFY(form->SaveTemplate(path("~template.html")).ok());
     QCOMPARE(readAll(path("~template.html")), QByteArray("one\r\ntwXo\r\n$2,4\r\n"));
-    QCOMPARE(form->TextBuffer->text(), QString("one\r\ntwXo"));
+    QCOMPARE(form->TextBuffer()->text(), QString("one\r\ntwXo"));
     QVERIFY(form->modified());
-    QVERIFY(form->TextBuffer->canUndo());
+    QVERIFY(form->TextBuffer()->canUndo());
 }
 
 void TestMdiForm::outsideChangeBySize() {
     writeAll(path("o.txt"), "first");
     auto form = make(ftText);
-    QVERIFY(form->LoadText(path("o.txt")));
+    QVERIFY(form->LoadText(path("o.txt")).ok());
     const QDateTime when = QFileInfo(path("o.txt")).lastModified();
     // Same time, other size: still a change.
     writeAll(path("o.txt"), "second text");
@@ -380,24 +299,23 @@ void TestMdiForm::outsideChangeBySize() {
     f.close();
     host.script.expectAsk("was changed by another application", mrNo);
     QVERIFY(!form->UpdateText());
-    QCOMPARE(form->TextBuffer->text(), QString("first"));
+    QCOMPARE(form->TextBuffer()->text(), QString("first"));
     // The question comes back at the next activation.
     host.script.expectAsk("was changed by another application", mrYes);
     QVERIFY(form->UpdateText());
-    QCOMPARE(form->TextBuffer->text(), QString("second text"));
+    QCOMPARE(form->TextBuffer()->text(), QString("second text"));
     QVERIFY(!form->UpdateText()); // nothing new
 }
 
 void TestMdiForm::backupCopyName() {
     auto form = make(ftText);
-    form->InitNewText(QStringLiteral("*New3"), dir->path(), seAnsi);
-    form->TextBuffer->setSelText(QStringLiteral("draft"));
-    form->SaveTextToTemp();
-    QCOMPARE(form->TsvName, path("New3.tsv"));
+    form->InitNewText(QStringLiteral("*New3"), dir->path());
+    form->TextBuffer()->setSelText(QStringLiteral("draft"));
+    QVERIFY(form->SaveTextToTemp().ok());
+    QCOMPARE(form->autosaveName(), path("New3.tsv"));
     QCOMPARE(readAll(path("New3.tsv")), QByteArray("draft"));
-    form->closeDocument();
+    form->removeAutosaveCopy(); // the document goes
     QVERIFY(!QFile::exists(path("New3.tsv")));
-    QCOMPARE(host.closed, QList<int>{form->DocId});
 }
 
 void TestMdiForm::readOnlyFile() {
@@ -406,33 +324,37 @@ void TestMdiForm::readOnlyFile() {
     writeAll(path("ro.txt"), "x");
     QFile::setPermissions(path("ro.txt"), QFile::ReadOwner);
     auto form = make(ftText);
-    QVERIFY(form->LoadText(path("ro.txt")));
-    QCOMPARE(form->Status, tsReadOnly);
+    QVERIFY(form->LoadText(path("ro.txt")).ok());
+    QCOMPARE(form->Status(), tsReadOnly);
     QCOMPARE(form->caption(), "*" + path("ro.txt"));
 }
 
 void TestMdiForm::unreadableFileReported() {
     auto form = make(ftText);
-    host.script.expectError("Loading of");
-    QVERIFY(!form->LoadText(dir->path())); // a folder
-    QVERIFY(host.script.shown.last().contains(QDir::toNativeSeparators(dir->path())));
+    const TStatus loaded = form->LoadText(dir->path()); // a folder
+    QVERIFY(!loaded.ok());
+    QVERIFY(loaded.error().contains("Loading of"));
+    QVERIFY(loaded.error().contains(QDir::toNativeSeparators(dir->path())));
 }
 
 void TestMdiForm::changeEncodingRewritesDeclaration() {
     writeAll(path("c.html"), "<head><META content=\"text/html; charset=iso-8859-1\" "
                              "http-equiv=\"content-type\"></head>");
     auto form = make(ftHtml, seAnsi);
-    QVERIFY(form->LoadText(path("c.html")));
+    test::TestCommands commands(host);
+    commands.attach(*form);
+    QVERIFY(form->LoadText(path("c.html")).ok());
     QVERIFY(!form->modified());
-    form->TextBuffer->setCaretXY({80, 1});
+    form->TextBuffer()->setCaretXY({80, 1});
     form->ChangeEncoding(seUTF16BE);
-    QCOMPARE(form->Encoding, seUTF16BE);
-    QCOMPARE(form->TextBuffer->text(), QString("<head><META content=\"text/html; charset=UTF-16\" "
-                                               "http-equiv=\"content-type\"></head>"));
-    QCOMPARE(form->TextBuffer->caretXY(), (TBufferCoord{76, 1})); // same place in the text
-    form->TextBuffer->undo();
+    QCOMPARE(form->Encoding(), seUTF16BE);
+    QCOMPARE(form->TextBuffer()->text(),
+             QString("<head><META content=\"text/html; charset=UTF-16\" "
+                     "http-equiv=\"content-type\"></head>"));
+    QCOMPARE(form->TextBuffer()->caretXY(), (TBufferCoord{76, 1})); // same place in the text
+    form->TextBuffer()->undo();
     QVERIFY(!form->modified());
-    QCOMPARE(form->action("ActionToUtf16BE")->isChecked(), true);
+    QVERIFY(commands.action(cmd::ActionToUtf16BE)->isChecked());
 }
 
 QTEST_MAIN(TestMdiForm)

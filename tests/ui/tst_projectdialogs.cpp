@@ -174,6 +174,7 @@ void TestProjectDialogs::ftpFieldsRoundTrip() {
     QCOMPARE(dlg.tlsBox()->currentIndex(), 1);
     QVERIFY(!dlg.tlsBox()->isEnabled()); // TLS not available
     QVERIFY(dlg.proxyBox()->isChecked());
+    QVERIFY(!dlg.protocolLogBox()->isChecked()); // off unless asked for
     QCOMPARE(dlg.caseBox()->currentIndex(), int(tcLower));
     QCOMPARE(dlg.languageBox()->currentText(), QString("English (US)"));
 
@@ -191,6 +192,7 @@ void TestProjectDialogs::ftpFieldsRoundTrip() {
     dlg.passiveBox()->setChecked(false);
     dlg.tlsBox()->setCurrentIndex(3);
     dlg.proxyBox()->setChecked(false);
+    dlg.protocolLogBox()->setChecked(true);
     dlg.reloadBox()->setChecked(false);
     project.Changed = false;
     QVERIFY(dlg.finish(true, project));
@@ -207,6 +209,7 @@ void TestProjectDialogs::ftpFieldsRoundTrip() {
     QCOMPARE(project.SecureMode, 3);
     QCOMPARE(project.ProxyPar.Mode, quint8(0));
     QCOMPARE(project.ProxyPar.Server, QString("proxy.lan"));
+    QVERIFY(project.ProtocolLog);
     QVERIFY(!project.Reload);
     QCOMPARE(project.LangId, 1033u);
     QCOMPARE(project.CaseMode, tcLower);
@@ -253,7 +256,7 @@ void TestProjectDialogs::historiesKeptInSettings() {
         ini.WriteString("FtpServer", "History0", "ftp.old.org");
         ini.WriteString("Shares", "History0", "/mnt/Web");
         ini.WriteString("Shares", "History1", "/mnt/web");
-        ini.UpdateFile();
+        QVERIFY(ini.UpdateFile().ok());
     }
     TProjectInfo project = ftpProject();
     {
@@ -265,6 +268,10 @@ void TestProjectDialogs::historiesKeptInSettings() {
         QCOMPARE(dlg.remoteDirBox()->MaxItems(), 15);
         dlg.setup(QPoint(-1, -1), "Edit project settings", project, true, kLanguages, "/srv/");
         QVERIFY(dlg.finish(true, project));
+        // The owner writes the histories with the rest of the settings at exit.
+        TUnicodeIniFile settings = TUnicodeIniFile::CreateForWrite(iniName);
+        dlg.SaveToIni(settings);
+        QVERIFY(settings.UpdateFile().ok());
     }
     const TUnicodeIniFile ini = TUnicodeIniFile::CreateForRead(iniName);
     QCOMPARE(ini.ReadString("FtpServer", "History0", ""), QString("ftp.example.org"));

@@ -1,9 +1,9 @@
-#include "ScriptedDialogs.h"
-#include "ScriptedProjectDialogs.h"
+#include "ShellFixture.h"
 #include "TestFiles.h"
 #include "app/ui/MainLayout.h"
 #include "app/ui/Orvelfrm.h"
 #include "base/core/IniFileUtils.h"
+#include "editor/ui/DocumentCommands.h"
 #include "editor/ui/OrvelMDI.h"
 #include "projects/core/ProjectInfo.h"
 #include "textcontrol/ui/EditorControl.h"
@@ -21,7 +21,7 @@ using orvel::test::writeAll;
 
 // Starts, restarts and project commands of the main window, with the settings file, the
 // project files and the documents on disk.
-class TestProjectFlow : public QObject {
+class TestProjectFlow : public QObject, protected test::ShellFixture {
     Q_OBJECT
 private Q_SLOTS:
     void init();
@@ -52,23 +52,17 @@ private:
                          const QStringList& entries = {}, const QString& active = {});
     std::unique_ptr<THauptForm> start(const QStringList& files = {});
     void quit(std::unique_ptr<THauptForm>& w);
-    QString path(const QString& name) const { return dir->filePath(name); }
     QString root() const { return dir->path() + QStringLiteral("/sites/"); }
     QString ini() const { return path("orvel.ini"); }
     QStringList tabNames(THauptForm& w) const;
-    test::ScriptedDialogs script;
-    test::ScriptedProjectDialogs projects;
-    std::unique_ptr<QTemporaryDir> dir;
 };
 
 void TestProjectFlow::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    script.reset();
-    projects.reset();
+    resetShell();
 }
 
 void TestProjectFlow::cleanup() {
-    const QStringList problems = projects.problems() + script.problems();
+    const QStringList problems = shellProblems();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
@@ -79,7 +73,7 @@ void TestProjectFlow::writeSettings(const QStringList& projectFiles, int active)
     ini.WriteInteger("Projects", "Active", active);
     for (int i = 0; i < projectFiles.size(); ++i)
         ini.WriteString("Projects", paddedKey("Name", i), projectFiles.at(i));
-    ini.UpdateFile();
+    QVERIFY(ini.UpdateFile().ok());
 }
 
 QString TestProjectFlow::writeProject(const QString& fileName, const QString& projectRoot,
@@ -92,19 +86,13 @@ QString TestProjectFlow::writeProject(const QString& fileName, const QString& pr
     for (const QString& e : entries)
         p.FileList << parseFileEntry(e, 0);
     p.Changed = true;
-    WriteProject(p);
+    if (!WriteProject(p).ok())
+        qFatal("cannot write %s", qPrintable(fileName));
     return fileName;
 }
 
 std::unique_ptr<THauptForm> TestProjectFlow::start(const QStringList& files) {
-    TShellStart s;
-    s.programDir = dir->path() + u'/';
-    s.userPath = dir->path() + u'/';
-    s.caption = QStringLiteral("Orvel (Version 0.1.0)");
-    s.iniName = ini();
-    s.logName = path("orvel.log");
-    s.comLineFiles = files;
-    auto w = std::make_unique<THauptForm>(s, script, nullptr, &projects);
+    auto w = shellWindow(shellStart(files, true));
     if (!w->Init())
         return nullptr;
     return w;
@@ -119,7 +107,7 @@ void TestProjectFlow::quit(std::unique_ptr<THauptForm>& w) {
 QStringList TestProjectFlow::tabNames(THauptForm& w) const {
     QStringList names;
     for (TMDIForm* f : w.documents())
-        names << QFileInfo(f->TextName).fileName();
+        names << QFileInfo(f->TextName()).fileName();
     return names;
 }
 
@@ -163,9 +151,9 @@ void TestProjectFlow::restartReopensFilesInTabOrder() {
         QVERIFY(w->OpenTextFile(site + n));
     // The untitled document is not remembered.
     QCOMPARE(tabNames(*w), (QStringList{"*New1", "a.htm", "b.htm", "c.htm"}));
-    w->documentAt(1)->TextBuffer->setCaretXY({3, 2});
-    w->documentAt(2)->TextBuffer->setCaretXY({45, 2});
-    w->documentAt(3)->TextBuffer->setCaretXY({2, 4});
+    w->documentAt(1)->TextBuffer()->setCaretXY({3, 2});
+    w->documentAt(2)->TextBuffer()->setCaretXY({45, 2});
+    w->documentAt(3)->TextBuffer()->setCaretXY({2, 4});
     w->ActivateWindow(2); // b is active when the program ends
     const quint32 lang = w->activeProject()->LangId;
     quit(w);
@@ -181,18 +169,17 @@ void TestProjectFlow::restartReopensFilesInTabOrder() {
         w = start();
         QVERIFY(w);
         QCOMPARE(tabNames(*w), (QStringList{"a.htm", "b.htm", "c.htm"}));
-        QCOMPARE(w->documentAt(0)->TextBuffer->caretXY(), (TBufferCoord{3, 2}));
-        QCOMPARE(w->documentAt(2)->TextBuffer->caretXY(), (TBufferCoord{2, 4}));
-        QCOMPARE(QFileInfo(w->activeDocument()->TextName).fileName(), QString("b.htm"));
-        // Only the document in front was activated: the others build their toolbars when shown.
-        QVERIFY(w->activeDocument()->existingToolPanel());
-        QVERIFY(!w->documentAt(2)->existingToolPanel());
+        QCOMPARE(w->documentAt(0)->TextBuffer()->caretXY(), (TBufferCoord{3, 2}));
+        QCOMPARE(w->documentAt(2)->TextBuffer()->caretXY(), (TBufferCoord{2, 4}));
+        QCOMPARE(QFileInfo(w->activeDocument()->TextName()).fileName(), QString("b.htm"));
+        // The document commands act on the document in front.
+        QCOMPARE(w->documentCommands().document(), w->activeDocument());
         // Placed before it had its size, the text still starts at the left margin.
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        const int left = w->activeDocument()->TextBuffer->rowColumnToPixels({1, 1}).x();
+        const int left = w->activeDocument()->TextBuffer()->rowColumnToPixels({1, 1}).x();
         w->NewText(ftHtml, false);
-        QCOMPARE(left, w->activeDocument()->TextBuffer->rowColumnToPixels({1, 1}).x());
+        QCOMPARE(left, w->activeDocument()->TextBuffer()->rowColumnToPixels({1, 1}).x());
         w->ActivateWindow(1); // b again, for the next round
         quit(w);
     }
@@ -210,9 +197,9 @@ void TestProjectFlow::storedEntryReopensAtItsCaret() {
     QVERIFY(w);
     QCOMPARE(w->documents().size(), 1);
     TMDIForm* doc = w->activeDocument();
-    QCOMPARE(doc->TextName, site + "index.htm");
-    QCOMPARE(doc->TextBuffer->caretXY(), (TBufferCoord{1, 12}));
-    QCOMPARE(doc->TextLangId, 1031u);
+    QCOMPARE(doc->TextName(), site + "index.htm");
+    QCOMPARE(doc->TextBuffer()->caretXY(), (TBufferCoord{1, 12}));
+    QCOMPARE(doc->TextLangId(), 1031u);
     // The missing file left the project.
     QCOMPARE(w->activeProject()->FileList.size(), 1);
 }
@@ -294,7 +281,7 @@ void TestProjectFlow::newProjectThenSwitchBack() {
     QVERIFY(QFileInfo(root() + "second").isDir());
     QVERIFY(QFile::exists(root() + "Orvel-Projects/Second.prj"));
     QCOMPARE(w->documents().size(), 1);
-    QCOMPARE(w->activeDocument()->Encoding, seUTF8); // new documents follow the project
+    QCOMPARE(w->activeDocument()->Encoding(), seUTF8); // new documents follow the project
     QCOMPARE(w->frame().cbProjects->currentText(), QString("Second"));
     // The first project recorded its document and gets it back.
     w->SwitchProject(0);
@@ -333,13 +320,13 @@ void TestProjectFlow::closeProjectCancelledKeepsEntry() {
     projects.expectSelect(spOpen, 0);
     auto w = start();
     QVERIFY(w);
-    w->activeDocument()->TextBuffer->setSelText("unsaved");
+    w->activeDocument()->TextBuffer()->setSelText("unsaved");
     script.expectAsk("Close current project?", mrYes);
     script.expectAsk("Save changed files?", mrCancel);
     w->ActionProjectCloseExecute();
     QCOMPARE(w->projectCount(), 2);
     QCOMPARE(w->activeProject()->ProjName, QString("A"));
-    QCOMPARE(w->activeDocument()->TextBuffer->text(), QString("unsaved"));
+    QCOMPARE(w->activeDocument()->TextBuffer()->text(), QString("unsaved"));
     // Switching by the box, cancelled, puts the box back.
     script.expectAsk("Save changed files?", mrCancel);
     w->frame().cbProjects->setCurrentIndex(1);
@@ -426,8 +413,8 @@ void TestProjectFlow::editAsksAboutOpenDocuments() {
     script.expectAsk("Change language for all opened documents?", mrYes);
     script.expectAsk("Change encoding for all opened documents?", mrYes);
     w->ActionProjectEditExecute();
-    QCOMPARE(w->activeDocument()->TextLangId, 1031u);
-    QCOMPARE(w->activeDocument()->Encoding, seUTF16LE);
+    QCOMPARE(w->activeDocument()->TextLangId(), 1031u);
+    QCOMPARE(w->activeDocument()->Encoding(), seUTF16LE);
     QCOMPARE(w->htmlRoot(), root() + "b/");
     QCOMPARE(w->frame().cbProjects->currentText(), QString("Renamed"));
     TProjectInfo back(a);
@@ -438,7 +425,7 @@ void TestProjectFlow::editAsksAboutOpenDocuments() {
     projects.expectEdit("Edit project settings", [](TProjectInfo& p) { p.LangId = 1038; });
     script.expectAsk("Change language for all opened documents?", mrNo);
     w->ActionProjectEditExecute();
-    QCOMPARE(w->activeDocument()->TextLangId, 1031u);
+    QCOMPARE(w->activeDocument()->TextLangId(), 1031u);
 }
 
 void TestProjectFlow::nothingToReopenGivesOneNewDocument_data() {
@@ -462,7 +449,7 @@ void TestProjectFlow::nothingToReopenGivesOneNewDocument() {
     auto w = start();
     QVERIFY(w);
     QCOMPARE(w->documents().size(), 1);
-    QCOMPARE(w->activeDocument()->Status, tsNew);
+    QCOMPARE(w->activeDocument()->Status(), tsNew);
     // Without a root the project works in the root directory for projects.
     QVERIFY(!w->htmlRoot().isEmpty());
 }

@@ -1,6 +1,4 @@
-#include "ScriptedDialogs.h"
-#include "ScriptedElementDialogs.h"
-#include "ScriptedProjectDialogs.h"
+#include "ShellFixture.h"
 #include "TestFiles.h"
 #include "app/ui/Orvelfrm.h"
 #include "base/core/HistoryList.h"
@@ -32,7 +30,7 @@ QAction* findAction(QWidget* w, const QString& text) {
 }
 } // namespace
 
-class TestServices : public QObject {
+class TestServices : public QObject, protected test::ShellFixture {
     Q_OBJECT
 public:
     // Run by the crash test in a process of its own.
@@ -52,11 +50,6 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<THauptForm> make(const QStringList& files = {});
-    QString path(const QString& name) const { return dir->filePath(name); }
-    test::ScriptedDialogs script;
-    test::ScriptedProjectDialogs projects;
-    test::ScriptedElementDialogs elements;
-    std::unique_ptr<QTemporaryDir> dir;
 };
 
 namespace {
@@ -80,29 +73,25 @@ int TestServices::crashingChild(const QString& folder) {
                  &projectDialogs);
     dialogs.expectFolder(folder + QStringLiteral("/sites/"));
     w.Init();
-    w.activeDocument()->TextBuffer->setSelText(QStringLiteral("unsaved work "));
+    w.activeDocument()->TextBuffer()->setSelText(QStringLiteral("unsaved work "));
     w.AutosaveTick();
     std::raise(SIGKILL); // nothing after this runs: no save, no settings
     return 0;
 }
 
 void TestServices::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    script.reset();
-    projects.reset();
+    resetShell();
     // Every test starts for the first time: the projects root is asked first.
     script.expectFolder(dir->path() + QStringLiteral("/sites/"));
-    elements.reset();
 }
 
 void TestServices::cleanup() {
-    const QStringList problems = projects.problems() + script.problems() + elements.problems();
+    const QStringList problems = shellProblems();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
 std::unique_ptr<THauptForm> TestServices::make(const QStringList& files) {
-    auto w =
-        std::make_unique<THauptForm>(startIn(dir->path(), files), script, &elements, &projects);
+    auto w = shellWindow(shellStart(files, true));
     w->Init();
     return w;
 }
@@ -111,13 +100,13 @@ void TestServices::autosaveCopiesChangedDocuments() {
     writeAll(path("a.txt"), "a");
     writeAll(path("b.txt"), "b");
     auto w = make({path("a.txt"), path("b.txt")});
-    w->documents().at(0)->TextBuffer->setSelText("x");
+    w->documents().at(0)->TextBuffer()->setSelText("x");
     TMDIForm* untitled = w->NewText(ftText, true);
-    untitled->TextBuffer->setSelText("draft");
+    untitled->TextBuffer()->setSelText("draft");
     w->AutosaveTick();
     QCOMPARE(readAll(path("a.txt.tsv")), QByteArray("xa"));
     QVERIFY(!QFile::exists(path("b.txt.tsv")));
-    QCOMPARE(readAll(path(untitled->TextName.mid(1) + ".tsv")), QByteArray("draft"));
+    QCOMPARE(readAll(path(untitled->TextName().mid(1) + ".tsv")), QByteArray("draft"));
     // Saving deletes the copy.
     w->ActivateWindow(0);
     w->ActionSaveExecute();
@@ -130,7 +119,7 @@ void TestServices::autosaveFailureToldOnce() {
     QDir(dir->path()).mkdir("a.txt.tsv"); // the copy cannot be written
     auto w = make({path("a.txt"), path("b.txt")});
     for (TMDIForm* f : w->documents())
-        f->TextBuffer->setSelText("x");
+        f->TextBuffer()->setSelText("x");
     script.expectError("a.txt.tsv");
     w->AutosaveTick();
     w->AutosaveTick(); // the same failure again: no second message
@@ -172,9 +161,9 @@ void TestServices::recoveryAfterACrash() {
     auto w = make({path("page.txt")});
     TMDIForm* doc = w->activeDocument();
     QVERIFY2(doc, qPrintable((script.problems() + projects.problems()).join(u'\n')));
-    QCOMPARE(doc->TextBuffer->text(), QString("unsaved work saved text"));
+    QCOMPARE(doc->TextBuffer()->text(), QString("unsaved work saved text"));
     QVERIFY(doc->modified());
-    QCOMPARE(doc->TextName, path("page.txt"));
+    QCOMPARE(doc->TextName(), path("page.txt"));
     w->ActionSaveExecute();
     QCOMPARE(readAll(path("page.txt")), QByteArray("unsaved work saved text"));
     QVERIFY(!QFile::exists(path("page.txt.tsv")));
@@ -190,7 +179,7 @@ void TestServices::recoveryDeclinedDeletesCopy() {
     copy.close();
     script.expectAsk("Recover the autosaved text?", mrNo);
     auto w = make({path("p.txt")});
-    QCOMPARE(w->activeDocument()->TextBuffer->text(), QString("file"));
+    QCOMPARE(w->activeDocument()->TextBuffer()->text(), QString("file"));
     QVERIFY(!QFile::exists(path("p.txt.tsv")));
 }
 
@@ -202,9 +191,9 @@ void TestServices::untitledCopiesOfferedAtStart() {
     auto w = make();
     QCOMPARE(w->documents().size(), 1);
     TMDIForm* doc = w->activeDocument();
-    QCOMPARE(doc->TextBuffer->text(), QString("lost draft"));
+    QCOMPARE(doc->TextBuffer()->text(), QString("lost draft"));
     QVERIFY(doc->modified());
-    QVERIFY(doc->TextName.startsWith("*New"));
+    QVERIFY(doc->TextName().startsWith("*New"));
 }
 
 void TestServices::logOffSurvivesRestart() {

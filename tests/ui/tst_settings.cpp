@@ -1,11 +1,11 @@
-#include "ScriptedDialogs.h"
-#include "ScriptedProjectDialogs.h"
+#include "ShellFixture.h"
 #include "TestFiles.h"
 #include "app/ui/MainLayout.h"
 #include "app/ui/Orvelfrm.h"
 #include "base/core/HistoryList.h"
 #include "base/core/IniFileUtils.h"
 #include "editor/ui/OrvelMDI.h"
+#include "search/ui/FindReplDlg.h"
 #include "textcontrol/ui/EditorControl.h"
 
 #include <QSplitter>
@@ -17,7 +17,7 @@ using namespace orvel;
 using orvel::test::readAll;
 using orvel::test::writeAll;
 
-class TestSettings : public QObject {
+class TestSettings : public QObject, protected test::ShellFixture {
     Q_OBJECT
 private Q_SLOTS:
     void init();
@@ -28,35 +28,26 @@ private Q_SLOTS:
     void fileTypeTableDecidesTheType();
     void documentsGetTheirTypeSettings();
     void failedWritesReportedOnceEach();
+    void f3SearchesTheStoredTextAfterARestart();
 
 private:
     std::unique_ptr<THauptForm> start(const QStringList& files = {});
     QString ini() const { return dir->filePath("orvel.ini"); }
-    test::ScriptedDialogs script;
-    test::ScriptedProjectDialogs projects;
-    std::unique_ptr<QTemporaryDir> dir;
 };
 
 void TestSettings::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    script.reset();
-    projects.reset();
+    resetShell();
 }
 
 void TestSettings::cleanup() {
-    const QStringList problems = projects.problems() + script.problems();
+    const QStringList problems = shellProblems();
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 
 std::unique_ptr<THauptForm> TestSettings::start(const QStringList& files) {
-    TShellStart s;
-    s.programDir = dir->path() + u'/';
-    s.userPath = dir->path() + u'/';
-    s.caption = QStringLiteral("Orvel (Version 0.1.0)");
-    s.iniName = ini();
+    TShellStart s = shellStart(files, true);
     s.languageCode = QStringLiteral("de-DE");
-    s.comLineFiles = files;
-    auto w = std::make_unique<THauptForm>(s, script, nullptr, &projects);
+    auto w = shellWindow(s);
     // A first start asks for the projects root; a later one lets the user choose the project.
     const TUnicodeIniFile stored = TUnicodeIniFile::CreateForRead(ini());
     if (stored.ReadString("Config", "StdPath", QString()).isEmpty())
@@ -154,7 +145,7 @@ void TestSettings::fileTypeTableDecidesTheType() {
     writeAll(ini(), "[HTML]\r\nTypes=html,htm,htt,png\r\n");
     writeAll(dir->filePath("logo.png"), "not really an image");
     auto w = start({dir->filePath("logo.png")});
-    QCOMPARE(w->activeDocument()->FileType, ftHtml);
+    QCOMPARE(w->activeDocument()->FileType(), ftHtml);
 }
 
 void TestSettings::documentsGetTheirTypeSettings() {
@@ -162,7 +153,7 @@ void TestSettings::documentsGetTheirTypeSettings() {
              "[CSS]\r\nTabWidth=7\r\nRightEdge=90\r\nOptions=$2\r\nGutter=0\r\nFontSize=13\r\n");
     writeAll(dir->filePath("s.css"), "p { }");
     auto w = start({dir->filePath("s.css")});
-    const TEditorControl* ed = w->activeDocument()->TextBuffer;
+    const TEditorControl* ed = w->activeDocument()->TextBuffer();
     QCOMPARE(ed->tabWidth(), 7);
     QCOMPARE(ed->rightEdge(), 90);
     QCOMPARE(ed->options(), TEditorOptions(2));
@@ -175,12 +166,39 @@ void TestSettings::failedWritesReportedOnceEach() {
     TShellStart s;
     s.userPath = dir->path() + u'/';
     s.iniName = dir->filePath("blocker/orvel.ini");
-    auto w = std::make_unique<THauptForm>(s, script, nullptr, &projects);
+    auto w = shellWindow(s);
     script.expectFolder(dir->path() + QStringLiteral("/sites/"));
     w->Init();
     script.expectError("Error writing to");
     w->SaveSettings();
     QVERIFY(script.shown.last().contains(s.iniName));
+}
+
+void TestSettings::f3SearchesTheStoredTextAfterARestart() {
+    writeAll(dir->filePath("a.txt"), "one two three two");
+    {
+        auto w = start({dir->filePath("a.txt")});
+        w->findDialog()->setFindText("two");
+        w->findDialog()->setReplaceText("2");
+        w->show();
+        w->close();
+    }
+    auto w = start({dir->filePath("a.txt")});
+    QCOMPARE(w->findDialog()->FindText(), QString("two"));
+    QCOMPARE(w->findDialog()->ReplaceText(), QString("2"));
+    w->show();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QTRY_COMPARE(QApplication::activeWindow(), w.get());
+    TEditorControl* ed = w->activeDocument()->TextBuffer();
+    ed->focusText();
+    QTest::keyClick(ed->focusProxy(), Qt::Key_F3);
+    QCOMPARE(ed->selText(), QString("two"));
+    QCOMPARE(ed->blockBegin(), (TBufferCoord{5, 1}));
+    QTest::keyClick(ed->focusProxy(), Qt::Key_F3);
+    QCOMPARE(ed->blockBegin(), (TBufferCoord{15, 1}));
+    QTest::keyClick(ed->focusProxy(), Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(ed->blockBegin(), (TBufferCoord{5, 1}));
 }
 
 QTEST_MAIN(TestSettings)

@@ -1,6 +1,6 @@
-#include "TestDocumentHost.h"
+#include "TestDocument.h"
 #include "editor/core/HtmlCatalog.h"
-#include "editor/ui/DocumentHost.h"
+#include "editor/ui/DocumentCommands.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 
@@ -74,7 +74,7 @@ QString render(TEditorControl& ed) {
     return t;
 }
 
-using Host = orvel::test::TestDocumentHost;
+using Host = orvel::test::TestDocumentContext;
 
 // What every table-driven command is tried with.
 struct Scenario {
@@ -114,12 +114,15 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<TMDIForm> make(TFileTypes type, int tab, const QString& marked);
-    QString run(const QString& command, TFileTypes type, int tab, const QString& marked);
+    QString run(int command, TFileTypes type, int tab, const QString& marked);
     std::unique_ptr<Host> host;
+    std::unique_ptr<test::TestCommands> commands;
 };
 
 void TestTagEngine::init() {
+    commands.reset();
     host = std::make_unique<Host>();
+    commands = std::make_unique<test::TestCommands>(*host);
 }
 
 void TestTagEngine::cleanup() {
@@ -128,26 +131,26 @@ void TestTagEngine::cleanup() {
 }
 
 std::unique_ptr<TMDIForm> TestTagEngine::make(TFileTypes type, int tab, const QString& marked) {
-    auto form = std::make_unique<TMDIForm>(*host, type);
+    auto form = std::make_unique<TMDIForm>(*host, type, 1);
     const Marked m = parse(marked);
-    form->TextBuffer->loadUtf8(m.text.toUtf8(), lbLF);
-    form->TextBuffer->setTabWidth(tab);
-    form->TextBuffer->setOptions(kDefaultStoredOptions);
+    form->TextBuffer()->loadUtf8(m.text.toUtf8(), lbLF);
+    form->TextBuffer()->setTabWidth(tab);
+    form->TextBuffer()->setOptions(kDefaultStoredOptions);
     if (m.selected)
-        form->TextBuffer->setSelection(m.a, m.b);
+        form->TextBuffer()->setSelection(m.a, m.b);
     else
-        form->TextBuffer->setCaretXY(m.a);
+        form->TextBuffer()->setCaretXY(m.a);
+    commands->attach(*form);
     return form;
 }
 
-QString TestTagEngine::run(const QString& command, TFileTypes type, int tab,
-                           const QString& marked) {
+QString TestTagEngine::run(int command, TFileTypes type, int tab, const QString& marked) {
     auto form = make(type, tab, marked);
-    QAction* a = form->action(command.toLatin1().constData());
+    QAction* a = commands->action(cmd::TDocCommandId(command));
     if (!a)
         return QStringLiteral("<no such command>");
     a->trigger();
-    return render(*form->TextBuffer);
+    return render(*form->TextBuffer());
 }
 
 void TestTagEngine::catalogueIsComplete() {
@@ -158,11 +161,15 @@ void TestTagEngine::catalogueIsComplete() {
         tags.insert(c.def.tag);
     }
     // Every command but the styles stands on a toolbar page or in a menu of its window.
-    Host h;
-    TMDIForm form(h, ftHtml);
-    for (const THtmlCommand& c : htmlCommands())
-        QVERIFY2(form.action(c.def.name) && !form.action(c.def.name)->associatedObjects().isEmpty(),
-                 c.def.name);
+    // Every command but the styles stands on a toolbar page or in a menu.
+    QWidget owner;
+    commands->commands().toolPanel(
+        &owner, [] { return false; }, [](bool) {});
+    for (const THtmlCommand& c : htmlCommands()) {
+        QAction* a = commands->action(cmd::TDocCommandId(c.def.id));
+        QVERIFY2(a && a->objectName() == QLatin1String(c.def.name), c.def.name);
+        QVERIFY2(!a->associatedObjects().isEmpty(), c.def.name);
+    }
 }
 
 void TestTagEngine::goldenCatalogue() {
@@ -176,8 +183,7 @@ void TestTagEngine::goldenCatalogue() {
                 host->elements.expect(Kind::Number, {QStringLiteral("12px")});
             if (c.kind == hkColor)
                 host->elements.expect(Kind::Color, {QString::number(0x336699)});
-            const QString after =
-                run(QString::fromLatin1(c.def.name), s.type, s.tab, QString::fromUtf8(s.before));
+            const QString after = run(c.def.id, s.type, s.tab, QString::fromUtf8(s.before));
             blocks << QStringLiteral("=== %1 | %2\n%3\n--- after\n%4\n")
                           .arg(QString::fromLatin1(c.def.name), QString::fromLatin1(s.name),
                                QString::fromUtf8(s.before), after);
@@ -200,7 +206,7 @@ void TestTagEngine::goldenCatalogue() {
 }
 
 void TestTagEngine::edgeCases_data() {
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("command");
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("before");
@@ -208,60 +214,61 @@ void TestTagEngine::edgeCases_data() {
     QTest::addColumn<QString>("after");
     const QStringList none;
     QTest::newRow("bold, nothing selected")
-        << "ActionBold" << int(ftHtml) << 2 << "x^y" << none << "x<b>^</b>y";
+        << int(cmd::ActionBold) << int(ftHtml) << 2 << "x^y" << none << "x<b>^</b>y";
     QTest::newRow("bold keeps the word selected")
-        << "ActionBold" << int(ftHtml) << 2 << "«word»" << none << "<b>«word»</b>";
+        << int(cmd::ActionBold) << int(ftHtml) << 2 << "«word»" << none << "<b>«word»</b>";
     QTest::newRow("paragraph in css")
-        << "ActionSection" << int(ftCss) << 2 << "^" << none << "p {\n  ^\n  }";
-    QTest::newRow("div after four blanks")
-        << "ActionDiv" << int(ftHtml) << 2 << "    ^" << none << "    <div>\n      ^\n    </div>";
+        << int(cmd::ActionSection) << int(ftCss) << 2 << "^" << none << "p {\n  ^\n  }";
+    QTest::newRow("div after four blanks") << int(cmd::ActionDiv) << int(ftHtml) << 2 << "    ^"
+                                           << none << "    <div>\n      ^\n    </div>";
     QTest::newRow("div after four letters")
-        << "ActionDiv" << int(ftHtml) << 2 << "abcd^" << none << "abcd\n<div>\n  ^\n</div>";
+        << int(cmd::ActionDiv) << int(ftHtml) << 2 << "abcd^" << none << "abcd\n<div>\n  ^\n</div>";
     QTest::newRow("block around a selection after text is made in place")
-        << "ActionDiv" << int(ftHtml) << 2 << "  ab «cd» ef" << none
+        << int(cmd::ActionDiv) << int(ftHtml) << 2 << "  ab «cd» ef" << none
         << "  ab <div>\n  «cd»\n  </div> ef";
-    QTest::newRow("number without value") << "ActionWidth" << int(ftHtml) << 2 << "<td^>"
+    QTest::newRow("number without value") << int(cmd::ActionWidth) << int(ftHtml) << 2 << "<td^>"
                                           << QStringList{"Number="} << "<td width=\"^\">";
-    QTest::newRow("number in css is a line") << "ActionHeight" << int(ftCss) << 2 << "^"
+    QTest::newRow("number in css is a line") << int(cmd::ActionHeight) << int(ftCss) << 2 << "^"
                                              << QStringList{"Number=3em"} << " height=\"3em\"\n ^";
     QTest::newRow("soft hyphen is an entity")
-        << "ActionSoftHyphen" << int(ftHtml) << 2 << "^" << none << "&shy;^";
+        << int(cmd::ActionSoftHyphen) << int(ftHtml) << 2 << "^" << none << "&shy;^";
     QTest::newRow("link in css needs no dialog")
-        << "ActionLink" << int(ftCss) << 2 << "^" << none << "a {^}";
+        << int(cmd::ActionLink) << int(ftCss) << 2 << "^" << none << "a {^}";
     QTest::newRow("link with its text")
-        << "ActionLink" << int(ftHtml) << 2 << "^" << QStringList{"HtmlRef=a.html;;"}
+        << int(cmd::ActionLink) << int(ftHtml) << 2 << "^" << QStringList{"HtmlRef=a.html;;"}
         << "<a href=\"a.html\">^</a>";
     QTest::newRow("table 1 x 3")
-        << "ActionNewTable" << int(ftHtml) << 2 << "^" << QStringList{"TwoNumbers=1;3"}
+        << int(cmd::ActionNewTable) << int(ftHtml) << 2 << "^" << QStringList{"TwoNumbers=1;3"}
         << "<table>\n  <tr>\n    <td>^</td>\n    <td></td>\n    <td></td>\n  "
            "</tr>\n</table>\n";
-    QTest::newRow("colour word replaced") << "ActionColor" << int(ftHtml) << 2 << "#FF8^000"
+    QTest::newRow("colour word replaced") << int(cmd::ActionColor) << int(ftHtml) << 2 << "#FF8^000"
                                           << QStringList{"Color=16711935"} << "#FF00FF^";
-    QTest::newRow("colour inserted beside a word") << "ActionColor" << int(ftHtml) << 2 << "bo^dy"
-                                                   << QStringList{"Color=255"} << "bo#FF0000^dy";
-    QTest::newRow("default value") << "ActionFormValue" << int(ftHtml) << 2 << "<input^>"
+    QTest::newRow("colour inserted beside a word")
+        << int(cmd::ActionColor) << int(ftHtml) << 2 << "bo^dy" << QStringList{"Color=255"}
+        << "bo#FF0000^dy";
+    QTest::newRow("default value") << int(cmd::ActionFormValue) << int(ftHtml) << 2 << "<input^>"
                                    << QStringList{"Text=abc"} << "<input value=\"abc\"^>";
-    QTest::newRow("css comment") << "ActionComment" << int(ftCss) << 2 << "^"
+    QTest::newRow("css comment") << int(cmd::ActionComment) << int(ftCss) << 2 << "^"
                                  << QStringList{"Text=note"} << "/* note^ */";
     QTest::newRow("html comment around a selection")
-        << "ActionComment" << int(ftHtml) << 2 << "«x»" << none << "<!-- «x»-->";
+        << int(cmd::ActionComment) << int(ftHtml) << 2 << "«x»" << none << "<!-- «x»-->";
     QTest::newRow("goto in javascript does nothing")
-        << "ActionGoto" << int(ftJs) << 2 << "a^b" << none << "a^b";
+        << int(cmd::ActionGoto) << int(ftJs) << 2 << "a^b" << none << "a^b";
     QTest::newRow("goto offers the anchors")
-        << "ActionGoto" << int(ftHtml) << 2 << "<a name=\"x|y\"></a>^"
+        << int(cmd::ActionGoto) << int(ftHtml) << 2 << "<a name=\"x|y\"></a>^"
         << QStringList{"FromList=xy (3)"} << "<a name=\"x|y\"></a><a href=\"#xy\">^</a>";
-    QTest::newRow("frameset") << "ActionFrameCols" << int(ftHtml) << 2 << "  ^"
+    QTest::newRow("frameset") << int(cmd::ActionFrameCols) << int(ftHtml) << 2 << "  ^"
                               << QStringList{"Text=30,*"}
                               << "  <frameset cols=\"30,*\">\n    ^\n  </frameset>";
     QTest::newRow("option with caret before its end")
-        << "ActionSelectOpt" << int(ftHtml) << 2 << "^" << QStringList{"Text=v"}
+        << int(cmd::ActionSelectOpt) << int(ftHtml) << 2 << "^" << QStringList{"Text=v"}
         << "<option label=\"v\">^</option>";
     QTest::newRow("encoded mail with key")
-        << "ActionMailtoCode" << int(ftJs) << 2 << "«Me»" << QStringList{"Mail=a@b"} << "";
+        << int(cmd::ActionMailtoCode) << int(ftJs) << 2 << "«Me»" << QStringList{"Mail=a@b"} << "";
 }
 
 void TestTagEngine::edgeCases() {
-    QFETCH(QString, command);
+    QFETCH(int, command);
     QFETCH(int, type);
     QFETCH(int, tab);
     QFETCH(QString, before);
@@ -276,7 +283,7 @@ void TestTagEngine::edgeCases() {
         host->elements.expect(kinds.value(k), a.section(u'=', 1).split(u';'));
     }
     const QString got = run(command, TFileTypes(type), tab, before);
-    if (command == "ActionMailtoCode") {
+    if (command == cmd::ActionMailtoCode) {
         const QRegularExpression re(
             "^<script language=\"JavaScript\" type=\"text/javascript\">\n    MailEncode\\('Me',\n"
             "    '(\\d+):(\\d+):(\\d+):(\\d+)'\\);\n  </script>\n\\^$");
@@ -293,12 +300,12 @@ void TestTagEngine::edgeCases() {
 
 void TestTagEngine::lineBreaksFollowTheDocument() {
     auto form = make(ftHtml, 2, "^");
-    form->TextBuffer->loadUtf8(QByteArray(), lbCRLF);
-    form->action("ActionDiv")->trigger();
-    QCOMPARE(form->TextBuffer->text(), QString("<div>\r\n  \r\n</div>"));
-    form->TextBuffer->undo();
-    QCOMPARE(form->TextBuffer->text(), QString()); // one undoable step
-    QVERIFY(!form->TextBuffer->text().contains(u'\t'));
+    form->TextBuffer()->loadUtf8(QByteArray(), lbCRLF);
+    commands->run(cmd::ActionDiv);
+    QCOMPARE(form->TextBuffer()->text(), QString("<div>\r\n  \r\n</div>"));
+    form->TextBuffer()->undo();
+    QCOMPARE(form->TextBuffer()->text(), QString()); // one undoable step
+    QVERIFY(!form->TextBuffer()->text().contains(u'\t'));
 }
 
 void TestTagEngine::tagUnderTheCaret_data() {
@@ -323,43 +330,43 @@ void TestTagEngine::tagUnderTheCaret() {
     const TTagMark mark = form->engine().FindTagAtCaret();
     QCOMPARE(int(mark.TagType), tagType);
     if (tagType != ttNone)
-        QCOMPARE(form->TextBuffer->textRange(mark.TagStart, mark.TagEnd).right(1), QString(">"));
+        QCOMPARE(form->TextBuffer()->textRange(mark.TagStart, mark.TagEnd).right(1), QString(">"));
 }
 
 void TestTagEngine::editTagRebuildsTheLink() {
     auto form = make(ftHtml, 2, "<p><a href=\"old.html\" class=\"x\">Link\ntext</a>^ end</p>");
-    form->TextBuffer->setCaretXY({10, 1});
-    form->TagMark = form->engine().FindTagAtCaret();
+    form->TextBuffer()->setCaretXY({10, 1});
+    Q_EMIT form->TextBuffer()->mouseDown(Qt::LeftButton, QPoint()); // marks the tag
     host->elements.expect(Kind::HtmlRef, {"new.html", "Link|text", " class=\"y\""});
     form->ActionEditTagExecute();
     QCOMPARE(host->elements.given.last(), QString("old.html|Link|text| class=\"x\""));
-    QCOMPARE(form->TextBuffer->text(),
+    QCOMPARE(form->TextBuffer()->text(),
              QString("<p><a href=\"new.html\" class=\"y\">Link\ntext</a> end</p>"));
-    QCOMPARE(form->TagMark.TagType, ttNone);
+    QCOMPARE(form->TagMark().TagType, ttNone);
 }
 
 void TestTagEngine::boldByKeyInARealEditor() {
     auto form = make(ftHtml, 2, "some «word» here");
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    form->TextBuffer->focusText();
-    QTest::keyClick(form->TextBuffer->focusProxy(), Qt::Key_B, Qt::ControlModifier);
-    QCOMPARE(render(*form->TextBuffer), QString("some <b>«word»</b> here"));
-    form->TextBuffer->undo();
-    QCOMPARE(form->TextBuffer->text(), QString("some word here"));
+    form->TextBuffer()->focusText();
+    QTest::keyClick(form->TextBuffer()->focusProxy(), Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(render(*form->TextBuffer()), QString("some <b>«word»</b> here"));
+    form->TextBuffer()->undo();
+    QCOMPARE(form->TextBuffer()->text(), QString("some word here"));
 }
 
 void TestTagEngine::sharedShortcutGoesToOneCommand() {
     auto form = make(ftHtml, 2, "^");
     int holders = 0;
-    for (QAction* a : form->findChildren<QAction*>())
+    for (QAction* a : commands->commands().commands().actions())
         holders += a->shortcut() == QKeySequence(QStringLiteral("Ctrl+L")) ? 1 : 0;
     QCOMPARE(holders, 1);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    form->TextBuffer->focusText();
-    QTest::keyClick(form->TextBuffer->focusProxy(), Qt::Key_L, Qt::ControlModifier);
-    QCOMPARE(form->TextBuffer->text(), QString("<li></li>"));
+    form->TextBuffer()->focusText();
+    QTest::keyClick(form->TextBuffer()->focusProxy(), Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(form->TextBuffer()->text(), QString("<li></li>"));
 }
 
 QTEST_MAIN(TestTagEngine)

@@ -15,10 +15,6 @@ const QString kDictionaries = QStringLiteral("Dictionaries");
 const QString kForm = QStringLiteral("Form");
 const QString kPrinter = QStringLiteral("Printer");
 
-constexpr std::array<quint32, 16> kDefaultCustomColors = {
-    0xB8FFFF, 0xB8B8FF, 0x98B8FF, 0x68B8FF, 0xB0FFB0, 0xFFB890, 0xFFB070, 0xD09898,
-    0x003080, 0x0050B0, 0x006000, 0x208000, 0x804000, 0x705000, 0x780000, 0x580058};
-
 bool isEnglishOnly(const QString& code) {
     return code.compare(QLatin1String("EN"), Qt::CaseInsensitive) == 0;
 }
@@ -33,23 +29,6 @@ QString firstLine(const QString& text) {
     return (cr < 0 ? text : text.left(cr)).trimmed();
 }
 } // namespace
-
-std::array<quint32, 16> parseCustomColors(const QString& text) {
-    std::array<quint32, 16> colors{};
-    const QStringList parts = text.split(u',');
-    for (int i = 0; i < 16 && i < parts.size(); ++i) {
-        qint64 v = 0;
-        colors[i] = parseIniInteger(parts.at(i).trimmed(), v) ? quint32(v) : 0;
-    }
-    return colors;
-}
-
-QString formatCustomColors(const std::array<quint32, 16>& colors) {
-    QStringList parts;
-    for (quint32 c : colors)
-        parts << QStringLiteral("$%1").arg(c, 3, 16, QLatin1Char('0')).toUpper();
-    return parts.join(u',');
-}
 
 TShellSettings::TShellSettings(const QString& languageCode) {
     Config.CustomColors = kDefaultCustomColors;
@@ -72,28 +51,143 @@ QList<TFileType> TShellSettings::fileTypes() const {
     return table;
 }
 
+namespace {
+
+// One pass over the settings' keys, in the order they are written; the same pass reads them.
+class TIniReader {
+public:
+    explicit TIniReader(const TUnicodeIniFile& ini) : m_ini(ini) {}
+    static constexpr bool reading = true;
+    void operator()(const QString& s, const char* k, QString& v,
+                    QString (*)(const QString&) = nullptr) {
+        v = m_ini.ReadString(s, QLatin1String(k), v);
+    }
+    void operator()(const QString& s, const char* k, int& v, int mask = -1) {
+        v = m_ini.ReadInteger(s, QLatin1String(k), v) & mask;
+    }
+    void operator()(const QString& s, const char* k, quint32& v, quint32 mask = ~0u) {
+        v = quint32(m_ini.ReadInteger(s, QLatin1String(k), qint32(v))) & mask;
+    }
+    void operator()(const QString& s, const char* k, bool& v) {
+        v = m_ini.ReadBool(s, QLatin1String(k), v);
+    }
+    // Millimetres, stored whole.
+    void operator()(const QString& s, const char* k, double& v) {
+        v = m_ini.ReadInteger(s, QLatin1String(k), margin(v));
+    }
+    void operator()(const QString& s, const char* k, std::array<quint32, 16>& v) {
+        if (m_ini.ValueExists(s, QLatin1String(k)))
+            v = parseCustomColors(m_ini.ReadString(s, QLatin1String(k), QString()));
+    }
+
+private:
+    const TUnicodeIniFile& m_ini;
+};
+
+class TIniWriter {
+public:
+    explicit TIniWriter(TUnicodeIniFile& ini) : m_ini(ini) {}
+    static constexpr bool reading = false;
+    void operator()(const QString& s, const char* k, const QString& v,
+                    QString (*filter)(const QString&) = nullptr) {
+        m_ini.WriteString(s, QLatin1String(k), filter ? filter(v) : v);
+    }
+    void operator()(const QString& s, const char* k, int v, int mask = -1) {
+        m_ini.WriteInteger(s, QLatin1String(k), v & mask);
+    }
+    void operator()(const QString& s, const char* k, quint32 v, quint32 mask = ~0u) {
+        m_ini.WriteInteger(s, QLatin1String(k), qint32(v & mask));
+    }
+    void operator()(const QString& s, const char* k, bool v) {
+        m_ini.WriteBool(s, QLatin1String(k), v);
+    }
+    void operator()(const QString& s, const char* k, double v) {
+        m_ini.WriteInteger(s, QLatin1String(k), margin(v));
+    }
+    void operator()(const QString& s, const char* k, const std::array<quint32, 16>& v) {
+        m_ini.WriteString(s, QLatin1String(k), formatCustomColors(v));
+    }
+
+private:
+    TUnicodeIniFile& m_ini;
+};
+
+template <class Io, class C> void configKeys(Io& io, C& c) {
+    io(kConfig, "StdPath", c.StdPath);
+    io(kConfig, "HTMLHelp", c.HTMLHelp);
+    io(kConfig, "HTMLRefPath", c.HTMLRefPath);
+    io(kConfig, "EdgeBrowser", c.EdgeBrowser);
+    io(kConfig, "ExternalBrowser", c.ExternalBrowser);
+    io(kConfig, "DictionaryLanguage", c.DictionaryLanguage);
+    io(kConfig, "FindText", c.FindText, firstLine);
+    io(kConfig, "ReplaceText", c.ReplaceText, firstLine);
+    io(kConfig, "CustomColors", c.CustomColors);
+    io(kConfig, "Toolbar", c.Toolbar);
+    io(kConfig, "UseLogFile", c.UseLogFile);
+    io(kConfig, "AutoSave", c.AutoSave);
+    io(kConfig, "FileSizeFormat", c.FileSizeFormat);
+    io(kConfig, "DecimalComma", c.DecimalComma);
+}
+
+template <class Io, class F> void formKeys(Io& io, F& f) {
+    // A window that is not in its normal state keeps the normal placement stored.
+    if (Io::reading || f.State == 0) {
+        io(kForm, "Left", f.Left);
+        io(kForm, "Top", f.Top);
+        io(kForm, "Width", f.Width);
+        io(kForm, "Height", f.Height);
+    }
+    io(kForm, "State", f.State);
+    io(kForm, "NavSplit", f.NavSplit);
+    io(kForm, "FormSplit", f.FormSplit);
+    io(kForm, "MacroSplit", f.MacroSplit);
+    io(kForm, "EditSplit", f.EditSplit);
+}
+
+template <class Io, class T> void typeKeys(Io& io, const QString& s, T& type) {
+    auto& p = type.props;
+    auto& g = type.gutter;
+    io(s, "Highlight", p.Highlight);
+    io(s, "Types", p.Types);
+    io(s, "Font", p.Font.name);
+    io(s, "FontSize", p.Font.size);
+    io(s, "Fontstyle", p.Font.style, 15);
+    io(s, "BackgroundColor", p.BgColor);
+    io(s, "TabWidth", p.TabWidth);
+    io(s, "RightEdge", p.RightEdge);
+    io(s, "Options", p.Options, kAllOptionBits);
+    io(s, "Gutter", g.Visible);
+    io(s, "LineNumbers", g.ShowLineNumbers);
+    io(s, "Digits", g.DigitCount);
+    io(s, "LeadingZeroes", g.LeadingZeros);
+}
+
+template <class Io, class P> void printerKeys(Io& io, P& pr) {
+    io(kPrinter, "Orientation", pr.Orientation);
+    io(kPrinter, "HeadLine", pr.HeadLine);
+    io(kPrinter, "Color", pr.Color);
+    io(kPrinter, "Highlight", pr.Highlight);
+    io(kPrinter, "LineNumbers", pr.LineNumbers);
+    io(kPrinter, "Wrap", pr.Wrap);
+    io(kPrinter, "LeftMargin", pr.LeftMargin);
+    io(kPrinter, "RightMargin", pr.RightMargin);
+    io(kPrinter, "TopMargin", pr.TopMargin);
+    io(kPrinter, "BottomMargin", pr.BottomMargin);
+    io(kPrinter, "Gutter", pr.Gutter);
+    io(kPrinter, "Mirror", pr.Mirror);
+}
+
+} // namespace
+
 void TShellSettings::Read(const TUnicodeIniFile& ini, const QString& languageCode) {
     *this = TShellSettings(languageCode);
+    TIniReader io(ini);
     TConfigSettings& c = Config;
-    c.StdPath = ini.ReadString(kConfig, "StdPath", c.StdPath);
-    c.HTMLHelp = ini.ReadInteger(kConfig, "HTMLHelp", c.HTMLHelp);
-    c.HTMLRefPath = ini.ReadString(kConfig, "HTMLRefPath", c.HTMLRefPath);
+    configKeys(io, c);
+    io(kConfig, "Printer", c.Printer);
     // A help file or folder that is gone turns the reference off.
     if ((c.HTMLHelp == 1 || c.HTMLHelp == 2) && !QFileInfo::exists(c.HTMLRefPath))
         c.HTMLHelp = 0;
-    c.EdgeBrowser = ini.ReadBool(kConfig, "EdgeBrowser", c.EdgeBrowser);
-    c.ExternalBrowser = ini.ReadString(kConfig, "ExternalBrowser", c.ExternalBrowser);
-    c.DictionaryLanguage = ini.ReadInteger(kConfig, "DictionaryLanguage", c.DictionaryLanguage);
-    c.FindText = ini.ReadString(kConfig, "FindText", c.FindText);
-    c.ReplaceText = ini.ReadString(kConfig, "ReplaceText", c.ReplaceText);
-    if (ini.ValueExists(kConfig, "CustomColors"))
-        c.CustomColors = parseCustomColors(ini.ReadString(kConfig, "CustomColors", QString()));
-    c.Toolbar = ini.ReadBool(kConfig, "Toolbar", c.Toolbar);
-    c.UseLogFile = ini.ReadBool(kConfig, "UseLogFile", c.UseLogFile);
-    c.AutoSave = ini.ReadInteger(kConfig, "AutoSave", c.AutoSave);
-    c.FileSizeFormat = ini.ReadBool(kConfig, "FileSizeFormat", c.FileSizeFormat);
-    c.DecimalComma = ini.ReadBool(kConfig, "DecimalComma", c.DecimalComma);
-    c.Printer = ini.ReadString(kConfig, "Printer", c.Printer);
 
     // Project files that are gone are dropped, so the next exit numbers the rest anew.
     const int count = qMin(ini.ReadInteger(kProjects, "Count", 0), 100);
@@ -108,56 +202,19 @@ void TShellSettings::Read(const TUnicodeIniFile& ini, const QString& languageCod
     for (int i = 0; i < dicts; ++i)
         Dictionaries << qMax(0, ini.ReadInteger(kDictionaries, paddedKey("Name", i), 0));
 
-    TFormSettings& f = Form;
-    f.Left = ini.ReadInteger(kForm, "Left", f.Left);
-    f.Top = ini.ReadInteger(kForm, "Top", f.Top);
-    f.Width = ini.ReadInteger(kForm, "Width", f.Width);
-    f.Height = ini.ReadInteger(kForm, "Height", f.Height);
-    f.State = ini.ReadInteger(kForm, "State", f.State);
-    f.NavSplit = ini.ReadInteger(kForm, "NavSplit", f.NavSplit);
-    f.MacroSplit = ini.ReadInteger(kForm, "MacroSplit", f.MacroSplit);
-    f.EditSplit = ini.ReadInteger(kForm, "EditSplit", f.EditSplit);
-    if (f.EditSplit < 100)
-        f.EditSplit = 200;
-    f.FormSplit = ini.ReadInteger(kForm, "FormSplit", f.FormSplit);
+    formKeys(io, Form);
+    if (Form.EditSplit < 100)
+        Form.EditSplit = 200;
 
     const QList<TFileType> table = defaultFileTypes();
-    for (int t = 0; t < kFileTypeCount; ++t) {
-        const QString s = table.at(t).Section;
-        TSynEditProperties& p = Types[t].props;
-        TSynGutterProperties& g = Types[t].gutter;
-        p.Highlight = ini.ReadBool(s, "Highlight", p.Highlight);
-        p.Types = ini.ReadString(s, "Types", p.Types);
-        p.Font.name = ini.ReadString(s, "Font", p.Font.name);
-        p.Font.size = ini.ReadInteger(s, "FontSize", p.Font.size);
-        p.Font.style = ini.ReadInteger(s, "Fontstyle", p.Font.style) & 15;
-        p.BgColor = quint32(ini.ReadInteger(s, "BackgroundColor", qint32(p.BgColor)));
-        p.TabWidth = ini.ReadInteger(s, "TabWidth", p.TabWidth);
-        p.RightEdge = ini.ReadInteger(s, "RightEdge", p.RightEdge);
-        p.Options = TEditorOptions(ini.ReadInteger(s, "Options", int(p.Options))) & kAllOptionBits;
-        g.Visible = ini.ReadBool(s, "Gutter", g.Visible);
-        g.ShowLineNumbers = ini.ReadBool(s, "LineNumbers", g.ShowLineNumbers);
-        g.DigitCount = ini.ReadInteger(s, "Digits", g.DigitCount);
-        g.LeadingZeros = ini.ReadBool(s, "LeadingZeroes", g.LeadingZeros);
-    }
+    for (int t = 0; t < kFileTypeCount; ++t)
+        typeKeys(io, table.at(t).Section, Types[t]);
 
-    TPrinterSettings& pr = Printer;
-    pr.Orientation = ini.ReadInteger(kPrinter, "Orientation", pr.Orientation);
-    if (pr.Orientation < 0 || pr.Orientation > 1)
-        pr.Orientation = 1;
-    pr.HeadLine = ini.ReadInteger(kPrinter, "HeadLine", pr.HeadLine);
-    pr.Color = ini.ReadBool(kPrinter, "Color", pr.Color);
-    pr.Highlight = ini.ReadBool(kPrinter, "Highlight", pr.Highlight);
-    pr.LineNumbers = ini.ReadBool(kPrinter, "LineNumbers", pr.LineNumbers);
-    pr.Wrap = ini.ReadBool(kPrinter, "Wrap", pr.Wrap);
-    pr.LeftMargin = ini.ReadInteger(kPrinter, "LeftMargin", margin(pr.LeftMargin));
-    pr.RightMargin = ini.ReadInteger(kPrinter, "RightMargin", margin(pr.RightMargin));
-    pr.TopMargin = ini.ReadInteger(kPrinter, "TopMargin", margin(pr.TopMargin));
-    pr.BottomMargin = ini.ReadInteger(kPrinter, "BottomMargin", margin(pr.BottomMargin));
-    pr.Gutter = ini.ReadInteger(kPrinter, "Gutter", margin(pr.Gutter));
-    pr.Mirror = ini.ReadBool(kPrinter, "Mirror", pr.Mirror);
+    printerKeys(io, Printer);
+    if (Printer.Orientation < 0 || Printer.Orientation > 1)
+        Printer.Orientation = 1;
 
-    FileReplace = ini.ReadBool("FileSearch", "FileReplace", FileReplace);
+    io(QStringLiteral("FileSearch"), "FileReplace", FileReplace);
     ReadIniList(ini, "AnchorList", QString(), false, 20, AnchorList);
     for (int i = 0; i < 20; ++i) {
         const QString name =
@@ -172,22 +229,9 @@ void TShellSettings::Read(const TUnicodeIniFile& ini, const QString& languageCod
 }
 
 void TShellSettings::Write(TUnicodeIniFile& ini) const {
-    const TConfigSettings& c = Config;
+    TIniWriter io(ini);
     ini.EraseSection(kConfig);
-    ini.WriteString(kConfig, "StdPath", c.StdPath);
-    ini.WriteInteger(kConfig, "HTMLHelp", c.HTMLHelp);
-    ini.WriteString(kConfig, "HTMLRefPath", c.HTMLRefPath);
-    ini.WriteBool(kConfig, "EdgeBrowser", c.EdgeBrowser);
-    ini.WriteString(kConfig, "ExternalBrowser", c.ExternalBrowser);
-    ini.WriteInteger(kConfig, "DictionaryLanguage", c.DictionaryLanguage);
-    ini.WriteString(kConfig, "FindText", firstLine(c.FindText));
-    ini.WriteString(kConfig, "ReplaceText", firstLine(c.ReplaceText));
-    ini.WriteString(kConfig, "CustomColors", formatCustomColors(c.CustomColors));
-    ini.WriteBool(kConfig, "Toolbar", c.Toolbar);
-    ini.WriteBool(kConfig, "UseLogFile", c.UseLogFile);
-    ini.WriteInteger(kConfig, "AutoSave", c.AutoSave);
-    ini.WriteBool(kConfig, "FileSizeFormat", c.FileSizeFormat);
-    ini.WriteBool(kConfig, "DecimalComma", c.DecimalComma);
+    configKeys(io, Config);
 
     ini.EraseSection(kProjects);
     ini.WriteInteger(kProjects, "Count", int(qMin<qsizetype>(Projects.size(), 100)));
@@ -199,54 +243,15 @@ void TShellSettings::Write(TUnicodeIniFile& ini) const {
     for (int i = 0; i < Dictionaries.size(); ++i)
         ini.WriteInteger(kDictionaries, paddedKey("Name", i), Dictionaries.at(i));
 
-    const TFormSettings& f = Form;
-    if (f.State == 0) {
-        ini.WriteInteger(kForm, "Left", f.Left);
-        ini.WriteInteger(kForm, "Top", f.Top);
-        ini.WriteInteger(kForm, "Width", f.Width);
-        ini.WriteInteger(kForm, "Height", f.Height);
-    }
-    ini.WriteInteger(kForm, "State", f.State);
-    ini.WriteInteger(kForm, "NavSplit", f.NavSplit);
-    ini.WriteInteger(kForm, "FormSplit", f.FormSplit);
-    ini.WriteInteger(kForm, "MacroSplit", f.MacroSplit);
-    ini.WriteInteger(kForm, "EditSplit", f.EditSplit);
+    formKeys(io, Form);
 
     const QList<TFileType> table = defaultFileTypes();
-    for (int t = 0; t < kFileTypeCount; ++t) {
-        const QString s = table.at(t).Section;
-        const TSynEditProperties& p = Types[t].props;
-        const TSynGutterProperties& g = Types[t].gutter;
-        ini.WriteBool(s, "Highlight", p.Highlight);
-        ini.WriteString(s, "Types", p.Types);
-        ini.WriteString(s, "Font", p.Font.name);
-        ini.WriteInteger(s, "FontSize", p.Font.size);
-        ini.WriteInteger(s, "Fontstyle", p.Font.style & 15);
-        ini.WriteInteger(s, "BackgroundColor", qint32(p.BgColor));
-        ini.WriteInteger(s, "TabWidth", p.TabWidth);
-        ini.WriteInteger(s, "RightEdge", p.RightEdge);
-        ini.WriteInteger(s, "Options", int(p.Options & kAllOptionBits));
-        ini.WriteBool(s, "Gutter", g.Visible);
-        ini.WriteBool(s, "LineNumbers", g.ShowLineNumbers);
-        ini.WriteInteger(s, "Digits", g.DigitCount);
-        ini.WriteBool(s, "LeadingZeroes", g.LeadingZeros);
-    }
-    ini.WriteString(kConfig, "Printer", c.Printer);
-    const TPrinterSettings& pr = Printer;
-    ini.WriteInteger(kPrinter, "Orientation", pr.Orientation);
-    ini.WriteInteger(kPrinter, "HeadLine", pr.HeadLine);
-    ini.WriteBool(kPrinter, "Color", pr.Color);
-    ini.WriteBool(kPrinter, "Highlight", pr.Highlight);
-    ini.WriteBool(kPrinter, "LineNumbers", pr.LineNumbers);
-    ini.WriteBool(kPrinter, "Wrap", pr.Wrap);
-    ini.WriteInteger(kPrinter, "LeftMargin", margin(pr.LeftMargin));
-    ini.WriteInteger(kPrinter, "RightMargin", margin(pr.RightMargin));
-    ini.WriteInteger(kPrinter, "TopMargin", margin(pr.TopMargin));
-    ini.WriteInteger(kPrinter, "BottomMargin", margin(pr.BottomMargin));
-    ini.WriteInteger(kPrinter, "Gutter", margin(pr.Gutter));
-    ini.WriteBool(kPrinter, "Mirror", pr.Mirror);
+    for (int t = 0; t < kFileTypeCount; ++t)
+        typeKeys(io, table.at(t).Section, Types[t]);
+    io(kConfig, "Printer", Config.Printer);
+    printerKeys(io, Printer);
 
-    ini.WriteBool("FileSearch", "FileReplace", FileReplace);
+    io(QStringLiteral("FileSearch"), "FileReplace", FileReplace);
     WriteIniList(ini, "AnchorList", QString(), false, 20, AnchorList, true);
     ini.EraseSection("MailtoList");
     for (int i = 0; i < MailNames.size() && i < 20; ++i)

@@ -22,7 +22,7 @@ QString versionSuffix(const QString& fileVersion) {
 TVersionInfo makeVersionInfo(const QString& internalName, const QString& fileVersion,
                              const QString& legalNotice, const QString& executablePath) {
     TVersionInfo info;
-    info.ProgVersName = internalName.isEmpty() ? QStringLiteral("Tagsmith") : internalName;
+    info.ProgVersName = internalName.isEmpty() ? applicationTitle() : internalName;
     info.FileVersion = fileVersion;
     info.ProgVers = versionSuffix(fileVersion);
     const QFileInfo exe(executablePath);

@@ -5,6 +5,11 @@
 
 namespace orvel {
 
+// The application title: error boxes carry it, and it names the window class.
+inline QString applicationTitle() {
+    return QStringLiteral("Tagsmith");
+}
+
 struct TVersionInfo {
     QString ProgVersName; // internal name of the version record
     QString FileVersion;  // four numbers, as recorded

@@ -1,10 +1,10 @@
 #include "app/ui/Orvelfrm.h"
 
+#include "app/core/VersionInfo.h"
 #include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
 #include "app/ui/StartScreen.h"
 #include "base/core/Dialogs.h"
-#include "base/core/Errors.h"
 #include "base/core/FileSystem.h"
 #include "base/core/HistoryList.h"
 #include "base/core/IniFileUtils.h"
@@ -14,7 +14,9 @@
 #include "base/ui/HListBox.h"
 #include "dialogs/ui/QtElementDialogs.h"
 #include "editor/core/HtmlChars.h"
+#include "editor/ui/DocumentCommands.h"
 #include "editor/ui/OrvelMDI.h"
+#include "macros/core/MacroFile.h"
 #include "projects/ui/QtProjectDialogs.h"
 #include "search/ui/FindReplDlg.h"
 #include "search/ui/QtSearchDialogs.h"
@@ -44,71 +46,46 @@ namespace orvel {
 
 namespace {
 // The main window's commands, in the order the keyboard table lists them.
-const TCommandDef kNewHtml = {"ActionNewHtml",         1001, N_("File"), N_("&Html document"),
-                              N_("New Html document"), ""};
-const TCommandDef kNewCss = {"ActionNewCss",     1002, N_("File"), N_("&Central style sheets"),
-                             N_("New CSS file"), ""};
-const TCommandDef kNewJs = {
-    "ActionNewJs", 1003, N_("File"), N_("&Javascript"), N_("New Javascript file"), ""};
-const TCommandDef kNewText = {"ActionNewText",         1004, N_("File"), N_("&Text document"),
-                              N_("New text document"), ""};
-const TCommandDef kOpen = {"ActionOpen", 1005, N_("File"), N_("&Open .."), N_("Open document"), ""};
-const TCommandDef kClose = {"ActionClose",        1006, N_("File"), N_("&Close"),
-                            N_("Close document"), ""};
-const TCommandDef kTemplate = {"ActionTemplate",
-                               1007,
-                               N_("File"),
-                               N_("Save as &template"),
-                               N_("Use current document as template"),
-                               ""};
-const TCommandDef kSave = {"ActionSave", 1008, N_("File"), N_("&Save"), N_("Save document"), "F2"};
-const TCommandDef kSaveAs = {
-    "ActionSaveAs", 1009, N_("File"), N_("Save &as .."), N_("Save document as new file"), ""};
-const TCommandDef kSaveAll = {
-    "ActionSaveAll", 1010, N_("File"), N_("Save &all"), N_("Save all changed documents"), ""};
-const TCommandDef kExit = {"ActionExit", 1011, N_("File"), N_("&Quit"), N_("Quit program"), ""};
-const TCommandDef kNewPhp = {"ActionNewPhp",     1012, N_("File"), N_("P&hp file"),
-                             N_("New PHP file"), ""};
-const TCommandDef kNewPerl = {"ActionNewPerl",       1013, N_("File"), N_("&Perl script"),
-                              N_("New Perl script"), ""};
-const TCommandDef kNewVbs = {"ActionNewVbs",
-                             1014,
-                             N_("File"),
-                             N_("&Visual Basic script"),
-                             N_("New Visual Basic script"),
-                             ""};
-const TCommandDef kSaveHtml = {
-    "ActionSaveHtml", 1015, N_("File"), N_("Save as &HTML"), N_("Save HTT template as HTML"), ""};
-const TCommandDef kCloseAll = {"ActionCloseall", 0, N_("File"), N_("&Close all"), "", ""};
-const TCommandDef kSelectDoc = {"ActionSelectDoc",     0, N_("File"), N_("Select &Document"),
-                                N_("Select document"), ""};
+// clang-format off
+const TCommandDef kFileCommands[] = {
+    {CMD(ActionNewHtml), 1001, N_("File"), N_("&Html document"), N_("New Html document"), ""},
+    {CMD(ActionNewCss), 1002, N_("File"), N_("&Central style sheets"), N_("New CSS file"), ""},
+    {CMD(ActionNewJs), 1003, N_("File"), N_("&Javascript"), N_("New Javascript file"), ""},
+    {CMD(ActionNewText), 1004, N_("File"), N_("&Text document"), N_("New text document"), ""},
+    {CMD(ActionOpen), 1005, N_("File"), N_("&Open .."), N_("Open document"), ""},
+    {CMD(ActionClose), 1006, N_("File"), N_("&Close"), N_("Close document"), ""},
+    {CMD(ActionTemplate), 1007, N_("File"), N_("Save as &template"), N_("Use current document as template"), ""},
+    {CMD(ActionSave), 1008, N_("File"), N_("&Save"), N_("Save document"), "F2"},
+    {CMD(ActionSaveAs), 1009, N_("File"), N_("Save &as .."), N_("Save document as new file"), ""},
+    {CMD(ActionSaveAll), 1010, N_("File"), N_("Save &all"), N_("Save all changed documents"), ""},
+    {CMD(ActionExit), 1011, N_("File"), N_("&Quit"), N_("Quit program"), ""},
+    {CMD(ActionNewPhp), 1012, N_("File"), N_("P&hp file"), N_("New PHP file"), ""},
+    {CMD(ActionNewPerl), 1013, N_("File"), N_("&Perl script"), N_("New Perl script"), ""},
+    {CMD(ActionNewVbs), 1014, N_("File"), N_("&Visual Basic script"), N_("New Visual Basic script"), ""},
+    {CMD(ActionSaveHtml), 1015, N_("File"), N_("Save as &HTML"), N_("Save HTT template as HTML"), ""},
+    {CMD(ActionCloseall), 0, N_("File"), N_("&Close all"), "", ""},
+    {CMD(ActionSelectDoc), 0, N_("File"), N_("Select &Document"), N_("Select document"), ""},
+};
+// clang-format on
+
+const TDesktopKeys kDesktopKeys[] = {{cmd::ActionSave, "Ctrl+S"},
+                                     {cmd::ActionSaveAs, "Ctrl+Shift+S"},
+                                     {cmd::ActionOpen, "Ctrl+O"},
+                                     {cmd::ActionExit, "Ctrl+Q"},
+                                     {cmd::ActionClose, "Ctrl+F4"}};
 
 const char* const kSearchHistorySections[4] = {"FileFind", "FileReplace", "FindDirs", "FindTypes"};
 } // namespace
 
 THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDialogs* elements,
-                       IProjectDialogs* projectDialogs, ISearchDialogs* searchDialogs,
-                       QWidget* parent)
-    : QMainWindow(parent), m_start(start), m_dialogs(dialogs), m_settings(start.languageCode) {
-    if (!searchDialogs) {
-        m_ownSearchDialogs = std::make_unique<TQtSearchDialogs>(this);
-        searchDialogs = m_ownSearchDialogs.get();
-    }
-    m_searchDialogs = searchDialogs;
-    if (!projectDialogs) {
-        auto own = std::make_unique<TQtProjectDialogs>(this, &m_dialogs);
-        own->setIniFileName(m_start.iniName);
-        projectDialogs = own.get();
-        m_ownProjectDialogs = std::move(own);
-    }
-    m_projectDialogs = projectDialogs;
-    if (!elements) {
-        auto own = std::make_unique<TQtElementDialogs>();
-        own->setParentWidget(this);
-        m_ownElements = std::move(own);
-        elements = m_ownElements.get();
-    }
-    m_elements = elements;
+                       IProjectDialogs* projectDialogs)
+    : THauptForm(start, TShellDialogs{dialogs, elements, projectDialogs, nullptr}) {
+}
+
+THauptForm::THauptForm(const TShellStart& start, const TShellDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_start(start), m_dialogs(dialogs.dialogs),
+      m_settings(start.languageCode) {
+    setupDialogs(dialogs);
     setWindowTitle(m_start.caption);
     m_recentFiles = new THistoryList(this, 15);
     for (int i = 0; i < 4; ++i)
@@ -118,15 +95,20 @@ THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDial
     for (int t = 0; t < ftText; ++t)
         m_highlighters[t] = THighlighter::create(THighlighterKind(t));
     m_keyStrokes = defaultEditorKeyStrokes();
-    createLayout();
-    createCommands();
-    readProjects();
-    // The character table of the interface language, with the English one behind it.
-    m_charTable = std::make_unique<THtmlCharTable>(loadProgramCharTable(m_start.languageCode));
     // One find dialog serves every document window, with its histories from the settings.
     m_findDialog = new TFindReplDialog(this);
     if (!m_start.iniName.isEmpty())
         m_findDialog->LoadFromIni(m_start.iniName);
+    // F3 searches for the stored text from the start on.
+    m_findDialog->setFindText(m_settings.Config.FindText);
+    m_findDialog->setReplaceText(m_settings.Config.ReplaceText);
+    createLayout();
+    createCommands();
+    createDocumentCommands();
+    createMacroPanel();
+    readProjects();
+    // The character table of the interface language, with the English one behind it.
+    m_charTable = std::make_unique<THtmlCharTable>(loadProgramCharTable(m_start.languageCode));
     // The stored placement; a maximized window keeps its normal placement beneath.
     const TFormSettings& f = m_settings.Form;
     setGeometry(f.Left, f.Top, qMax(200, f.Width), qMax(150, f.Height));
@@ -137,8 +119,10 @@ THauptForm::THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDial
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         // Back from another program: the active document checks its file again.
         if (s == Qt::ApplicationActive && !m_closing) {
-            if (TMDIForm* form = activeDocument())
+            if (TMDIForm* form = activeDocument()) {
                 form->Activate();
+                m_docCommands->updateState();
+            }
         } else if (s != Qt::ApplicationActive && m_tabs) {
             // The next hover over a tab shows its hint again.
             m_tabs->resetHover();
@@ -156,9 +140,9 @@ bool THauptForm::eventFilter(QObject* watched, QEvent* event) {
             if (!form)
                 return false;
             if (button == Qt::BackButton)
-                PreviousMDI(form->DocId);
+                PreviousMDI(form->DocId());
             else
-                NextMDI(form->DocId);
+                NextMDI(form->DocId());
             return true;
         }
     }
@@ -210,34 +194,30 @@ void THauptForm::SaveSettings() {
     if (m_start.iniName.isEmpty())
         return;
     QStringList errors;
-    const auto attempt = [&errors](const std::function<void()>& write) {
-        try {
-            write();
-        } catch (const EOrvelError& e) {
-            if (!errors.contains(e.message()))
-                errors << e.message();
-        }
+    const auto note = [&errors](const TStatus& written) {
+        if (!written.ok() && !errors.contains(written.error()))
+            errors << written.error();
     };
     captureForm();
     writeProjects(errors);
     m_settings.Config.FindText = m_findDialog->FindText();
     m_settings.Config.UseLogFile = m_logActive->isChecked();
     m_settings.Config.ReplaceText = m_findDialog->ReplaceText();
-    attempt([this] {
+    {
         TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(m_start.iniName);
         m_settings.Write(ini);
-        // The find dialog's sections go with the rest, so one failure is one message.
+        // The dialogs' sections go with the rest, so one failure is one message.
         m_findDialog->SaveToIni(ini);
-        ini.UpdateFile();
-    });
-    attempt(
-        [this] { m_recentFiles->SaveToIni(m_start.iniName, QStringLiteral("RecentFiles"), true); });
+        m_projectDialogs->saveSettings(ini);
+        note(ini.UpdateFile());
+    }
+    // Written only when the list changed.
+    note(m_macroPanel->save(macroFileName(m_start.iniName)));
+    note(m_recentFiles->SaveToIni(m_start.iniName, QStringLiteral("RecentFiles"), true));
     // The search panel's boxes keep their own sections; until they exist the lists are kept here.
     for (int i = 0; i < 4; ++i)
-        attempt([this, i] {
-            m_searchHistories[i]->SaveToIni(m_start.iniName,
-                                            QString::fromLatin1(kSearchHistorySections[i]), true);
-        });
+        note(m_searchHistories[i]->SaveToIni(m_start.iniName,
+                                             QString::fromLatin1(kSearchHistorySections[i]), true));
     for (const QString& e : errors)
         reportError(e);
 }
@@ -245,55 +225,81 @@ void THauptForm::SaveSettings() {
 THauptForm::~THauptForm() {
     m_closing = true;
     // Documents go before the highlighters and lists they use.
-    for (TMDIForm* form : documents()) {
-        if (m_shownToolPanel == form->existingToolPanel())
-            showToolPanel(nullptr); // back to its document, to go with it
+    m_docCommands->setDocument(nullptr);
+    while (!m_docs.isEmpty()) {
+        TMDIForm* form = m_docs.at(0);
+        m_docs.take(form);
         delete form;
+    }
+}
+
+void THauptForm::setupDialogs(const TShellDialogs& dialogs) {
+    m_searchDialogs = dialogs.search;
+    if (!m_searchDialogs) {
+        m_ownSearchDialogs = std::make_unique<TQtSearchDialogs>(this);
+        m_searchDialogs = m_ownSearchDialogs.get();
+    }
+    m_projectDialogs = dialogs.projects;
+    if (!m_projectDialogs) {
+        auto own = std::make_unique<TQtProjectDialogs>(this, &m_dialogs);
+        own->setIniFileName(m_start.iniName);
+        m_projectDialogs = own.get();
+        m_ownProjectDialogs = std::move(own);
+    }
+    m_elements = dialogs.elements;
+    if (!m_elements) {
+        auto own = std::make_unique<TQtElementDialogs>();
+        own->setParentWidget(this);
+        own->setColorList(&m_settings.Config.CustomColors);
+        m_elements = own.get();
+        m_ownElements = std::move(own);
     }
 }
 
 void THauptForm::createCommands() {
     m_commands = new TCommandList(this, [this](const QString& message) { reportError(message); });
     TCommandList& c = *m_commands;
-    const std::pair<const TCommandDef*, TFileTypes> newCommands[] = {
-        {&kNewHtml, ftHtml}, {&kNewCss, ftCss},   {&kNewJs, ftJs},  {&kNewText, ftText},
-        {&kNewPhp, ftPhp},   {&kNewPerl, ftPerl}, {&kNewVbs, ftVbs}};
-    for (const auto& [def, type] : newCommands)
-        c.add(*def, [this, t = type] { NewText(t, true); });
-    c.add(kOpen, [this] { ActionOpenExecute(); });
-    c.add(kClose, [this] { ActionCloseExecute(); });
-    c.add(kTemplate, [this] { ActionTemplateExecute(); });
-    c.add(kSave, [this] { ActionSaveExecute(); });
-    c.add(kSaveAs, [this] { ActionSaveAsExecute(); });
-    c.add(kSaveAll, [this] { ActionSaveAllExecute(); });
-    c.add(kExit, [this] { ActionExitExecute(); });
-    c.add(kSaveHtml, [this] { ActionSaveHtmlExecute(); });
-    c.add(kCloseAll, [this] { ActionCloseallExecute(); });
-    c.add(kSelectDoc, [this] { ActionSelectDocExecute(); });
+    const TFileTypes newTypes[] = {ftHtml, ftCss, ftJs, ftText};
+    for (int i = 0; i < 4; ++i)
+        c.add(kFileCommands[i], [this, t = newTypes[i]] { NewText(t, true); });
+    const std::function<void()> handlers[] = {
+        [this] { ActionOpenExecute(); },     [this] { ActionCloseExecute(); },
+        [this] { ActionTemplateExecute(); }, [this] { ActionSaveExecute(); },
+        [this] { ActionSaveAsExecute(); },   [this] { ActionSaveAllExecute(); },
+        [this] { ActionExitExecute(); },     [this] { NewText(ftPhp, true); },
+        [this] { NewText(ftPerl, true); },   [this] { NewText(ftVbs, true); },
+        [this] { ActionSaveHtmlExecute(); }, [this] { ActionCloseallExecute(); },
+        [this] { ActionSelectDocExecute(); }};
+    for (int i = 4; i < int(std::size(kFileCommands)); ++i)
+        c.add(kFileCommands[i], handlers[i - 4]);
+    for (const TDesktopKeys& k : kDesktopKeys)
+        c.addKeys(k);
     createProjectCommands();
 
     auto* file = new QMenu(T_("&File"), this);
     auto* newMenu = file->addMenu(T_("&New"));
-    for (const char* n : {"ActionNewHtml", "ActionNewCss", "ActionNewJs", "ActionNewPhp",
-                          "ActionNewVbs", "ActionNewPerl", "ActionNewText"})
-        newMenu->addAction(action(n));
-    file->addAction(action("ActionOpen"));
+    for (cmd::TShellCommandId id :
+         {cmd::ActionNewHtml, cmd::ActionNewCss, cmd::ActionNewJs, cmd::ActionNewPhp,
+          cmd::ActionNewVbs, cmd::ActionNewPerl, cmd::ActionNewText})
+        newMenu->addAction(action(id));
+    file->addAction(action(cmd::ActionOpen));
     m_recentMenu = file->addMenu(T_("&Recent files"));
     file->addSeparator();
-    for (const char* n :
-         {"ActionSave", "ActionSaveAs", "ActionSaveAll", "ActionTemplate", "ActionSaveHtml"})
-        file->addAction(action(n));
+    for (cmd::TShellCommandId id : {cmd::ActionSave, cmd::ActionSaveAs, cmd::ActionSaveAll,
+                                    cmd::ActionTemplate, cmd::ActionSaveHtml})
+        file->addAction(action(id));
     file->addSeparator();
-    file->addAction(action("ActionClose"));
-    file->addAction(action("ActionCloseall"));
+    file->addAction(action(cmd::ActionClose));
+    file->addAction(action(cmd::ActionCloseall));
     file->addSeparator();
-    file->addAction(action("ActionExit"));
+    file->addAction(action(cmd::ActionExit));
     m_recentMirror = new THistoryMenu(m_recentFiles, this);
     m_recentMirror->setMenu(m_recentMenu);
     connect(m_recentMirror, &THistoryMenu::itemClicked, this,
             [this](const QString& name) { m_commands->run([this, name] { OpenTextFile(name); }); });
 
     m_windowMenu = new QMenu(T_("&Window"), this);
+    m_windowCommands << action(cmd::ActionSelectDoc);
     connect(m_windowMenu, &QMenu::aboutToShow, this, [this] { fillWindowMenu(); });
     fillWindowMenu();
     m_ownMenus = {file, m_projectMenu, m_windowMenu};
@@ -302,19 +308,19 @@ void THauptForm::createCommands() {
     // The file toolbar: new with the document types, open with the recent files, save.
     QToolBar* bar = m_layout->fileToolBar;
     auto* newButton = new QToolButton(bar);
-    newButton->setDefaultAction(action("ActionNewHtml"));
+    newButton->setDefaultAction(action(cmd::ActionNewHtml));
     newButton->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     newButton->setMenu(newMenu);
     newButton->setPopupMode(QToolButton::MenuButtonPopup);
     bar->addWidget(newButton);
     auto* openButton = new QToolButton(bar);
-    openButton->setDefaultAction(action("ActionOpen"));
+    openButton->setDefaultAction(action(cmd::ActionOpen));
     openButton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     openButton->setMenu(m_recentMenu);
     openButton->setPopupMode(QToolButton::MenuButtonPopup);
     bar->addWidget(openButton);
-    action("ActionSave")->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    bar->addAction(action("ActionSave"));
+    action(cmd::ActionSave)->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    bar->addAction(action(cmd::ActionSave));
     createServiceMenus();
     for (QAction* a : m_commands->actions())
         addAction(a);
@@ -322,9 +328,9 @@ void THauptForm::createCommands() {
 }
 
 void THauptForm::fillWindowMenu() {
-    // Its own command, then the open documents after the last separator.
+    // Its own commands, then the open documents after the last separator.
     m_windowMenu->clear();
-    m_windowMenu->addAction(action("ActionSelectDoc"));
+    m_windowMenu->addActions(m_windowCommands);
     m_windowMenu->addSeparator();
     const QList<TMDIForm*> docs = documents();
     for (int i = 0; i < docs.size(); ++i) {
@@ -332,10 +338,7 @@ void THauptForm::fillWindowMenu() {
         QAction* a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(f->caption()));
         a->setCheckable(true);
         a->setChecked(f == activeDocument());
-        connect(a, &QAction::triggered, this, [this, f] {
-            if (f->WinIndex >= 0)
-                ActivateWindow(f->WinIndex);
-        });
+        connect(a, &QAction::triggered, this, [this, f] { bringToFront(f); });
     }
 }
 
@@ -345,10 +348,9 @@ void THauptForm::createLayout() {
     m_docArea = m_layout->docArea;
     m_tabs = m_layout->tabs;
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) { onTabChanged(index); });
-    connect(m_tabs, &TFileTabBar::tabDropped, this, [this](int, int) {
-        RenumberTabs();
-        ShowStatus(true);
-    });
+    // The list follows every move of a tab, before anything asks for the moved tab.
+    connect(m_tabs, &QTabBar::tabMoved, this, [this](int from, int to) { m_docs.move(from, to); });
+    connect(m_tabs, &TFileTabBar::tabDropped, this, [this](int, int) { ShowStatus(true); });
     connect(m_tabs, &TFileTabBar::ctrlClicked, this,
             [this] { m_commands->run([this] { ActionCloseExecute(); }); });
     connect(m_tabs, &TFileTabBar::hoverTab, this, [this](int index) { showTabHint(index); });
@@ -357,12 +359,12 @@ void THauptForm::createLayout() {
     connect(m_tabs, &TFileTabBar::saveFileRequested, this, [this](int index) {
         m_commands->run([this, index] {
             if (TMDIForm* f = documentAt(index))
-                SaveTextFromMDI(f, false, false, true);
+                saveDocument(f, TSave::Always);
         });
     });
     connect(m_tabs, &TFileTabBar::selectPathRequested, this, [this](int index) {
         if (TMDIForm* f = documentAt(index))
-            SyncFilePanel(f->TextName);
+            SyncFilePanel(f->TextName());
     });
     for (int i = 0; i < 6; ++i) {
         m_panels[i] = new QLabel(this);
@@ -374,8 +376,29 @@ void THauptForm::createLayout() {
     }
 }
 
-QAction* THauptForm::action(const char* name) const {
-    return m_commands->action(name);
+QAction* THauptForm::action(cmd::TShellCommandId id) const {
+    return m_commands->action(id);
+}
+
+void THauptForm::createDocumentCommands() {
+    m_docCommands = new TDocumentCommands(this, m_docArea, *this,
+                                          [this](const QString& message) { reportError(message); });
+    // The element toolbar pages stand in the tool area for every document.
+    QWidget* panel = m_docCommands->toolPanel(
+        m_layout->ViewPanel, [this] { return m_settings.Config.Toolbar; },
+        [this](bool on) { m_settings.Config.Toolbar = on; });
+    m_layout->ViewPanel->layout()->addWidget(panel);
+    for (const TMergedMenu& m : m_docCommands->menus()) {
+        m_ownMenus << m.menu;
+        m_ownGroups << m.group;
+    }
+    mergeMenus();
+}
+
+bool THauptForm::report(const TStatus& status) {
+    if (!status.ok())
+        reportError(status.error());
+    return status.ok();
 }
 
 QString THauptForm::programDataFile(const QString& name) const {
@@ -383,9 +406,9 @@ QString THauptForm::programDataFile(const QString& name) const {
 }
 
 QString THauptForm::appTitle() const {
-    if (m_actProject)
-        return QStringLiteral("Tagsmith - ") + m_actProject->ProjName;
-    return QStringLiteral("Tagsmith");
+    if (activeProject())
+        return applicationTitle() + QStringLiteral(" - ") + activeProject()->ProjName;
+    return applicationTitle();
 }
 
 void THauptForm::reportError(const QString& message) {
@@ -397,7 +420,7 @@ bool THauptForm::Init() {
     m_startScreen->show();
     m_startScreen->setStatus(T_("Loading project ..."));
     // The first start asks where projects live; without an answer there is nothing to do.
-    const bool firstStart = m_projects.empty();
+    const bool firstStart = projectCount() == 0;
     if (stdPath().isEmpty()) {
         const QString root =
             m_dialogs.chooseFolder(T_("Root directory for projects"), m_start.userPath);
@@ -405,23 +428,24 @@ bool THauptForm::Init() {
             return false;
         m_settings.Config.StdPath = withSlash(root);
     }
-    m_htmPath = stdPath();
-    SyncFilePanel(m_htmPath);
-    if (m_projects.empty())
-        m_projectIndex = CreateDefaultProject();
-    else if (m_projectIndex < 0 || m_projectIndex >= projectCount())
-        m_projectIndex = 0;
+    setProjectsRoot(stdPath());
+    m_session.setHtmlRoot(stdPath());
+    SyncFilePanel(htmlRoot());
+    if (projectCount() == 0)
+        m_session.setIndex(CreateDefaultProject());
+    else if (projectIndex() < 0 || projectIndex() >= projectCount())
+        m_session.setIndex(0);
 
     if (!m_start.comLineFiles.isEmpty()) {
         QList<const TProjectInfo*> list;
-        for (const auto& p : m_projects)
-            list << p.get();
-        int index = ProjectForFiles(list, m_start.comLineFiles, m_projectIndex);
+        for (int i = 0; i < projectCount(); ++i)
+            list << projectAt(i);
+        int index = ProjectForFiles(list, m_start.comLineFiles, projectIndex());
         if (index < 0)
             index = CreateDefaultProject();
         ActivateProject(index);
         // The empty document a project without files opens with gives way to the files.
-        TMDIForm* placeholder = documents().size() == 1 && activeDocument()->Status == tsNew
+        TMDIForm* placeholder = documents().size() == 1 && activeDocument()->Status() == tsNew
                                     ? activeDocument()
                                     : nullptr;
         m_bulkLoading = true;
@@ -434,13 +458,11 @@ bool THauptForm::Init() {
             closeDocumentWindow(placeholder, false);
     } else if (firstStart) {
         // The project just made is the only choice there is.
-        ActivateProject(m_projectIndex);
+        ActivateProject(projectIndex());
     } else {
         for (bool opened = false; !opened;) {
-            QStringList names;
-            for (const auto& p : m_projects)
-                names << p->ProjName;
-            int index = m_projectIndex;
+            const QStringList names = m_session.names();
+            int index = projectIndex();
             m_startScreen->hide();
             const int answer = m_projectDialogs->selectProject(mainCaption(), names, index);
             m_startScreen->show();

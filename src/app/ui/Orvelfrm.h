@@ -2,16 +2,19 @@
 // The main window: holds the document windows and the commands that act on them.
 
 #include "app/core/Settings.h"
+#include "app/ui/ShellCommands.h"
 #include "base/core/FileTypes.h"
+#include "base/core/Result.h"
 #include "editor/core/EditorProperties.h"
-#include "editor/core/IdList.h"
-#include "editor/ui/DocumentHost.h"
+#include "editor/ui/DocumentContext.h"
+#include "editor/ui/DocumentList.h"
+#include "macros/ui/MacroPanel.h"
 #include "projects/core/ProjectDialogs.h"
 #include "projects/core/ProjectInfo.h"
+#include "projects/core/ProjectSession.h"
 #include "textcontrol/core/EditorCommands.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QRect>
 #include <functional>
 #include <memory>
@@ -27,6 +30,7 @@ class IDialogs;
 class IElementDialogs;
 class ISearchDialogs;
 class TCommandList;
+class TDocumentCommands;
 class THighlighter;
 class THistoryList;
 class TFileTabBar;
@@ -51,19 +55,27 @@ struct TShellStart {
     std::function<QString(const QString&)> findDataFile; // read-only data lookup
 };
 
-class THauptForm : public QMainWindow, public IDocumentHost {
+// The questions the program asks; a null one is answered by the program's own dialogs.
+struct TShellDialogs {
+    IDialogs& dialogs;
+    IElementDialogs* elements = nullptr;
+    IProjectDialogs* projects = nullptr;
+    ISearchDialogs* search = nullptr;
+};
+
+class THauptForm : public QMainWindow, public IDocumentContext, public IMacroHost {
     Q_OBJECT
 public:
+    THauptForm(const TShellStart& start, const TShellDialogs& dialogs, QWidget* parent = nullptr);
     // Without element or project dialogs the program's own are used.
     THauptForm(const TShellStart& start, IDialogs& dialogs, IElementDialogs* elements = nullptr,
-               IProjectDialogs* projectDialogs = nullptr, ISearchDialogs* searchDialogs = nullptr,
-               QWidget* parent = nullptr);
+               IProjectDialogs* projectDialogs = nullptr);
     ~THauptForm() override;
 
     // Runs once after creation: false ends the program.
     bool Init();
 
-    // Document windows.
+    // --- Document windows -----------------------------------------------------------------
     TMDIForm* NewWindow(TFileTypes fileType);
     bool LoadTextIntoWindow(const QString& fileName, TBufferCoord caret, quint32 langId,
                             int dateFormat);
@@ -71,13 +83,21 @@ public:
     bool OpenTextFile(const QString& fileName);
     void ActivateWindow(int index);
     bool CloseAllTexts(bool withCancel);
-    void RenumberTabs();
     TMDIForm* activeDocument() const;
-    QList<TMDIForm*> documents() const; // in tab order
-    TMDIForm* documentAt(int tabIndex) const;
-    const TIdList& idList() const { return m_ids; }
+    const QList<TMDIForm*>& documents() const { return m_docs.all(); } // in tab order
+    TMDIForm* documentAt(int tabIndex) const { return m_docs.at(tabIndex); }
+    const TIdList& idList() const { return m_docs.idList(); }
+    void PreviousMDI(int docId);
+    void NextMDI(int docId);
+    // The one way a document is saved: asks for a name when it has none (or when a new one
+    // is wanted), writes, and reports a failure. True when the file was written, or when an
+    // unchanged document needed no writing.
+    enum class TSave { Changed, Always, NewName };
+    bool saveDocument(TMDIForm* form, TSave mode);
+    // "Save %s?" for a modified document; false when the user cancelled or a save failed.
+    bool askToSave(TMDIForm* form);
 
-    // Projects. The list owns them; at most one is active.
+    // --- Projects. The list owns them; at most one is active. -----------------------------
     void ActivateProject(int index);
     // The project "default" in the projects folder, listed and selected; its list index.
     int CreateDefaultProject();
@@ -91,15 +111,15 @@ public:
     void ActionProjectCloseExecute();
     void ActionProjectManagerExecute();
     void itmRootDirClick();
-    TProjectInfo* activeProject() const { return m_actProject; }
-    int projectIndex() const { return m_projectIndex; }
-    int projectCount() const { return int(m_projects.size()); }
-    TProjectInfo* projectAt(int index) const;
+    TProjectInfo* activeProject() const { return m_session.active(); }
+    int projectIndex() const { return m_session.index(); }
+    int projectCount() const { return m_session.count(); }
+    TProjectInfo* projectAt(int index) const { return m_session.at(index); }
     QString stdPath() const { return m_settings.Config.StdPath; }
     QString projFilePath() const;
     TStartScreen* startScreen() const { return m_startScreen; }
 
-    // Commands.
+    // --- Commands -------------------------------------------------------------------------
     void ActionOpenExecute();
     void ActionSaveExecute();
     void ActionSaveAsExecute();
@@ -125,31 +145,37 @@ public:
     // Points the file panel at the file's folder.
     void SyncFilePanel(const QString& fileName);
     TCommandList& commands() { return *m_commands; }
-    QAction* action(const char* name) const;
+    QAction* action(cmd::TShellCommandId id) const;
+    TDocumentCommands& documentCommands() { return *m_docCommands; }
+    // Refreshes the status bar and the file commands' state; with updateTabs the tab of the
+    // active document is selected.
+    void ShowStatus(bool updateTabs);
 
-    // IDocumentHost
-    int GetId() override { return m_ids.NewId(); }
+    // --- IDocumentContext -----------------------------------------------------------------
     IDialogs& dialogs() override { return m_dialogs; }
     ISearchDialogs& searchDialogs() override { return *m_searchDialogs; }
     IElementDialogs& elementDialogs() override { return *m_elements; }
     TFindReplDialog* findDialog() override { return m_findDialog; }
     const THtmlCharTable* charTable() const override { return m_charTable.get(); }
-    QStringList anchorNames() const override { return m_settings.AnchorList; }
-    bool dynamicToolbars() const override { return m_settings.Config.Toolbar; }
-    void setDynamicToolbars(bool on) override { m_settings.Config.Toolbar = on; }
-    QString htmlRoot() const override { return m_htmPath; }
+    QStringList* anchorHistory() override { return &m_settings.AnchorList; }
+    QString htmlRoot() const override { return m_session.htmlRoot(); }
     QString programDataFile(const QString& name) const override;
     QString mainCaption() const override { return m_start.caption; }
     QString appTitle() const override;
-    bool SaveTextFromMDI(TMDIForm* form, bool closeText, bool noConfirm,
-                         bool saveUnchanged) override;
-    void CloseMDI(int tabIndex, int docId, TTextStatus status, const QString& fileName) override;
-    void ShowStatus(bool updateTabs) override;
-    void PreviousMDI(int docId) override;
-    void NextMDI(int docId) override;
+
+    // --- IMacroHost -----------------------------------------------------------------------
+    bool inputName(const QString& caption, const QString& prompt, const QStringList& offers,
+                   QPoint at, QString& name) override;
+    TEditorControl* activeEditor() override;
+    TMacroPanel& macroPanel() { return *m_macroPanel; }
+    TCommandList& macroCommands() { return *m_macroCommands; }
+    // Shows or hides the text macros above the documents.
+    void ActionShowMacrosExecute();
 
     // Reports an error no command handled, in a box titled with the application title.
     void reportError(const QString& message);
+    // Reports a failed status; true when it succeeded.
+    bool report(const TStatus& status);
 
     // Writes every file the shell keeps, each on its own: one that fails does not stop the
     // others, and each failure is reported once.
@@ -167,6 +193,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void setupDialogs(const TShellDialogs& dialogs);
     void createProjectCommands();
     void readProjects();
     // Writes every listed project that changed; failures are collected.
@@ -178,47 +205,50 @@ private:
     void fillProjectBox();
     int addProject(std::unique_ptr<TProjectInfo> project);
     void makeActive(int index);
+    void setProjectsRoot(const QString& folder);
     QList<TLanguageName> dictionaryLanguages() const;
     // Hides the window behind the start screen while a project is opened.
     void beginProjectChange();
     void endProjectChange();
     void createCommands();
+    void createDocumentCommands();
     void createLayout();
     void readSettings();
     void captureForm();
     void mergeMenus();
     void fillWindowMenu();
-    void showToolPanel(TMDIForm* form);
+    // A document window put on its tab, right after the selected one, and selected.
+    void addTab(TMDIForm* form);
     void updateTab(TMDIForm* form);
     // Closes the document of a tab; the last one is replaced by a new document.
     void closeTab(int index);
     void showTabHint(int index);
     void bringToFront(TMDIForm* form);
     void onTabChanged(int index);
-    bool closeDocumentWindow(TMDIForm* form, bool ask);
-    TMDIForm* findById(int id) const;
+    // Closes the window, asking first when ask is set; keepInProject leaves its file in the
+    // project's list (all documents are closing).
+    bool closeDocumentWindow(TMDIForm* form, bool ask, bool keepInProject = false);
+    void removeDocument(TMDIForm* form, bool keepInProject);
     QString fileFilter(TFileTypes type, bool allTypes) const;
     void applyTypeSettings(TMDIForm* form);
+    void connectDocument(TMDIForm* form);
+    // The name to save under, from the save dialog; empty when cancelled.
+    QString askSaveName(TMDIForm* form);
+    // The type's description and the file's name below the root, for the status bar.
+    QString statusName(const TMDIForm* form) const;
 
     TShellStart m_start;
     IDialogs& m_dialogs;
     std::unique_ptr<IProjectDialogs> m_ownProjectDialogs;
+    IProjectDialogs* m_projectDialogs = nullptr;
     std::unique_ptr<ISearchDialogs> m_ownSearchDialogs;
     ISearchDialogs* m_searchDialogs = nullptr;
-    IProjectDialogs* m_projectDialogs = nullptr;
-    std::vector<std::unique_ptr<TProjectInfo>> m_projects;
-    TProjectInfo* m_actProject = nullptr;
-    int m_projectIndex = -1;
-    QString m_htmPath; // the active project's root, with a trailing "/"
-    TTextChange m_linkCaseMode = tcNone;
-    bool m_filesHeldBack = false; // the active project's root was missing when it was opened
-    bool m_bulkLoading = false;   // many documents are being opened: activate the last one only
+    TProjectSession m_session;
+    bool m_bulkLoading = false; // many documents are being opened: activate the last one only
     TStartScreen* m_startScreen = nullptr;
     QMenu* m_projectMenu = nullptr;
     std::unique_ptr<IElementDialogs> m_ownElements;
     IElementDialogs* m_elements = nullptr;
-    QWidget* m_shownToolPanel = nullptr;
-    QPointer<TMDIForm> m_shownToolPanelOwner; // the document the shown panel belongs to
     TFindReplDialog* m_findDialog = nullptr;
     std::unique_ptr<TLogFile> m_log;
     std::unique_ptr<THtmlCharTable> m_charTable;
@@ -228,12 +258,16 @@ private:
     QAction* m_logOff = nullptr;
     QStringList m_autosaveFailed; // copies already reported as failing
     void createServiceMenus();
-    TIdList m_ids;
+    void createMacroPanel();
+    TMacroPanel* m_macroPanel = nullptr;
+    TCommandList* m_macroCommands = nullptr;
+    TDocumentList m_docs;
     QList<TFileType> m_fileTypes;
     TShellSettings m_settings;
     std::unique_ptr<THighlighter> m_highlighters[kFileTypeCount];
     TKeyStrokes m_keyStrokes;
     TCommandList* m_commands = nullptr;
+    TDocumentCommands* m_docCommands = nullptr;
     QList<QMenu*> m_ownMenus; // with their groups in m_ownGroups
     QList<int> m_ownGroups;
     TMainLayout* m_layout = nullptr;
@@ -243,6 +277,7 @@ private:
     class THistoryMenu* m_recentMirror = nullptr;
     QMenu* m_recentMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QList<QAction*> m_windowCommands;       // before the list of documents
     QString m_actHint;                      // the last panel's text for the active document
     int m_hintIndex = -1;                   // the tab the mouse is over
     QString m_panelFolder;                  // the folder the file panel shows

@@ -1,84 +1,43 @@
-// The main window's document windows: creating, finding, activating and closing them.
-
-#include "app/ui/Orvelfrm.h"
+// The main window's document windows: creating, finding, activating and closing them. The
+// document list owns them; the tab strip and the document area show its order.
 
 #include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
+#include "app/ui/Orvelfrm.h"
 #include "base/core/Dialogs.h"
-#include "base/core/Errors.h"
 #include "base/core/FileSystem.h"
 #include "base/core/HistoryList.h"
-#include "base/core/IniFileUtils.h"
 #include "base/core/Translate.h"
 #include "base/ui/CommandList.h"
+#include "editor/ui/DocumentCommands.h"
 #include "editor/ui/OrvelMDI.h"
 #include "search/ui/FindReplDlg.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
-#include <QStatusBar>
-#include <QTabBar>
-#include <QTimer>
-#include <QVBoxLayout>
-#include <functional>
 
 namespace orvel {
 
 // --- Document windows ------------------------------------------------------------------------
-
-QList<TMDIForm*> THauptForm::documents() const {
-    QList<TMDIForm*> out;
-    for (int i = 0; i < m_tabs->count(); ++i)
-        if (TMDIForm* f = documentAt(i))
-            out << f;
-    return out;
-}
-
-TMDIForm* THauptForm::documentAt(int tabIndex) const {
-    if (tabIndex < 0 || tabIndex >= m_tabs->count())
-        return nullptr;
-    return findById(m_tabs->tabData(tabIndex).toInt());
-}
-
-TMDIForm* THauptForm::findById(int id) const {
-    for (int i = 0; i < m_docArea->count(); ++i)
-        if (auto* f = qobject_cast<TMDIForm*>(m_docArea->widget(i)); f && f->DocId == id)
-            return f;
-    return nullptr;
-}
 
 TMDIForm* THauptForm::activeDocument() const {
     return qobject_cast<TMDIForm*>(m_docArea->currentWidget());
 }
 
 void THauptForm::applyTypeSettings(TMDIForm* form) {
-    const int t = form->FileType < ftNone ? form->FileType : ftText;
+    const int t = fileTypeRow(form->FileType());
     form->SetProperties(t < ftText ? m_highlighters[t].get() : nullptr, m_settings.Types[t].props,
                         m_settings.Types[t].gutter);
 }
 
-TMDIForm* THauptForm::NewWindow(TFileTypes fileType) {
-    // Built outside the window and put in once: each widget added inside it would walk the
-    // whole window's focus chain.
-    auto* form = new TMDIForm(*this, fileType, nullptr);
-    // New documents take the project's encoding and language; without one ANSI, no mark.
-    form->Encoding = m_actProject ? m_actProject->ProjEncoding : seAnsi;
-    form->UseBom = m_actProject && m_actProject->UseBom;
-    form->setTextLangId(m_actProject ? m_actProject->LangId : 0);
-    applyTypeSettings(form);
-    form->SetKeyStrokes(m_keyStrokes);
-    m_ids.Add(form->DocId);
-    m_docArea->addWidget(form);
+void THauptForm::connectDocument(TMDIForm* form) {
     connect(form, &TMDIForm::captionChanged, this, [this, form] { updateTab(form); });
     connect(form, &TMDIForm::statusChanged, this, [this, form](bool modifiedChanged) {
         if (modifiedChanged)
@@ -86,58 +45,79 @@ TMDIForm* THauptForm::NewWindow(TFileTypes fileType) {
         if (form == activeDocument())
             ShowStatus(false);
     });
+    connect(form, &TMDIForm::formatChanged, this, [this, form] {
+        if (form == activeDocument()) {
+            m_docCommands->updateState();
+            ShowStatus(false);
+        }
+    });
+    connect(form, &TMDIForm::cycleRequested, this, [this, form](bool forward) {
+        if (forward)
+            NextMDI(form->DocId());
+        else
+            PreviousMDI(form->DocId());
+    });
+    connect(form, &TMDIForm::findStarted, this, [this] { ShowStatus(true); });
+    connect(form, &TMDIForm::contextMenuRequested, this,
+            [this](QPoint global) { m_docCommands->popupContextMenu(global); });
+}
+
+TMDIForm* THauptForm::NewWindow(TFileTypes fileType) {
+    // Built outside the window and put in once: each widget added inside it would walk the
+    // whole window's focus chain.
+    auto* form = new TMDIForm(*this, fileType, m_docs.newId(), nullptr);
+    // New documents take the project's encoding and language; without one ANSI, no mark.
+    form->presetFormat(activeProject() ? activeProject()->ProjEncoding : seAnsi,
+                       activeProject() && activeProject()->UseBom);
+    form->setTextLangId(activeProject() ? activeProject()->LangId : 0);
+    applyTypeSettings(form);
+    form->SetKeyStrokes(m_keyStrokes);
+    m_docArea->addWidget(form);
+    connectDocument(form);
     return form;
 }
 
 void THauptForm::updateTab(TMDIForm* form) {
-    const int i = form->WinIndex;
+    const int i = m_docs.indexOf(form);
     if (i < 0 || i >= m_tabs->count())
         return;
-    m_tabs->setTabInfo(i, {form->TextName, form->FileType});
-    m_tabs->setTabToolTip(i, form->TextName);
+    m_tabs->setTabInfo(i, {form->TextName(), form->FileType()});
+    m_tabs->setTabToolTip(i, form->TextName());
     m_tabs->setTabModified(i, form->modified());
 }
 
-void THauptForm::RenumberTabs() {
-    for (int i = 0; i < m_tabs->count(); ++i)
-        if (TMDIForm* f = documentAt(i))
-            f->WinIndex = i;
+void THauptForm::addTab(TMDIForm* form) {
+    const int at = m_tabs->currentIndex() < 0 ? 0 : m_tabs->currentIndex() + 1;
+    m_docs.insert(at, form);
+    {
+        const QSignalBlocker block(m_tabs);
+        const int index = m_tabs->insertTab(at, QFileInfo(form->TextName()).fileName());
+        Q_ASSERT(index == at);
+        m_tabs->setTabInfo(index, {form->TextName(), form->FileType()});
+        m_tabs->setTabToolTip(index, form->TextName());
+    }
     // A tab bar changed while hidden does not tell its layout that it needs height now.
     m_tabs->updateGeometry();
+    m_tabs->setCurrentIndex(at);
+    onTabChanged(at);
 }
-
-namespace {
-int insertTab(TFileTabBar* tabs, TMDIForm* form) {
-    const int at = tabs->currentIndex() < 0 ? 0 : tabs->currentIndex() + 1;
-    QSignalBlocker block(tabs);
-    const int index = tabs->insertTab(at, QFileInfo(form->TextName).fileName());
-    tabs->setTabData(index, form->DocId);
-    tabs->setTabInfo(index, {form->TextName, form->FileType});
-    tabs->setTabToolTip(index, form->TextName);
-    return index;
-}
-} // namespace
 
 bool THauptForm::LoadTextIntoWindow(const QString& fileName, TBufferCoord caret, quint32 langId,
                                     int dateFormat) {
     TMDIForm* form = NewWindow(FileTypeOfName(m_fileTypes, fileName));
-    if (!form->LoadText(fileName)) {
+    if (!report(form->LoadText(fileName))) {
         // A window that never held its file leaves nothing behind.
-        m_ids.Remove(form->DocId);
         m_docArea->removeWidget(form);
         delete form;
         return false;
     }
-    form->TextPath = withSlash(QFileInfo(fileName).absolutePath());
-    form->TextBuffer->setCaretXY(caret);
+    form->setTextPath(withSlash(QFileInfo(fileName).absolutePath()));
+    form->TextBuffer()->setCaretXY(caret);
     form->setTextLangId(langId);
-    form->TextDateFormat = dateFormat;
+    form->setTextDateFormat(dateFormat);
     m_recentFiles->AddString(fileName);
     OfferRecovery(form);
-    const int index = insertTab(m_tabs, form);
-    RenumberTabs();
-    m_tabs->setCurrentIndex(index);
-    onTabChanged(index);
+    addTab(form);
     return true;
 }
 
@@ -147,27 +127,16 @@ TMDIForm* THauptForm::NewText(TFileTypes fileType, bool withFolder) {
     ++m_newNr;
     QString folder;
     if (withFolder)
-        folder = activeDocument() ? activeDocument()->TextPath : m_htmPath;
+        folder = activeDocument() ? activeDocument()->TextPath() : htmlRoot();
     TMDIForm* form = NewWindow(fileType);
-    form->InitNewText(T_("*New") + QString::number(m_newNr), folder, form->Encoding);
-    form->SetKeyStrokes(m_keyStrokes);
-    const int index = insertTab(m_tabs, form);
-    RenumberTabs();
-    m_tabs->setCurrentIndex(index);
-    onTabChanged(index);
+    form->InitNewText(T_("*New") + QString::number(m_newNr), folder);
+    addTab(form);
     m_docArea->setUpdatesEnabled(true);
     return form;
 }
 
 int THauptForm::FindWindowByName(const QString& fileName) const {
-    const QString target = normalizedPath(fileName);
-    if (target.isEmpty())
-        return -1;
-    for (int i = 0; i < m_tabs->count(); ++i)
-        if (TMDIForm* f = documentAt(i);
-            f && f->Status != tsNew && !f->TextName.isEmpty() && f->resolvedName() == target)
-            return i;
-    return -1;
+    return m_docs.findByName(fileName);
 }
 
 bool THauptForm::OpenTextFile(const QString& fileName) {
@@ -182,16 +151,16 @@ bool THauptForm::OpenTextFile(const QString& fileName) {
         // Own changes are never thrown away without asking: a modified document asks when
         // it is activated; an unmodified one is reloaded at once.
         if (form->fileChangedOnDisk() && !form->modified())
-            form->ReLoadText();
+            report(form->ReLoadText());
         ActivateWindow(index);
     } else {
         const QString full = QFileInfo(fileName).absoluteFilePath();
-        const quint32 lang =
-            m_actProject ? m_actProject->LangId : quint32(m_settings.Config.DictionaryLanguage);
+        const quint32 lang = activeProject() ? activeProject()->LangId
+                                             : quint32(m_settings.Config.DictionaryLanguage);
         if (!LoadTextIntoWindow(full, {1, 1}, lang, 0))
             return false;
-        if (m_actProject)
-            m_actProject->Add(full, {{1, 1}, lang, 0});
+        if (activeProject())
+            activeProject()->Add(full, {{1, 1}, lang, 0});
     }
     ShowStatus(true);
     return true;
@@ -207,8 +176,7 @@ void THauptForm::ActivateWindow(int index) {
 }
 
 void THauptForm::bringToFront(TMDIForm* form) {
-    if (form && form->WinIndex >= 0)
-        ActivateWindow(form->WinIndex);
+    ActivateWindow(m_docs.indexOf(form));
 }
 
 void THauptForm::onTabChanged(int index) {
@@ -218,98 +186,71 @@ void THauptForm::onTabChanged(int index) {
     if (!form)
         return;
     m_docArea->setCurrentWidget(form);
-    m_ids.Add(form->DocId);
+    m_docs.used(form);
     if (m_bulkLoading)
         return; // only the document in front at the end is activated
-    mergeMenus();
-    showToolPanel(form);
+    m_docCommands->setDocument(form);
     form->Activate();
-    SyncFilePanel(form->TextName);
+    SyncFilePanel(form->TextName());
     ShowStatus(false);
 }
 
-void THauptForm::showToolPanel(TMDIForm* form) {
-    // The active window's element toolbar stands in the tool area; the others wait hidden.
-    QWidget* panel = form ? form->toolPanel() : nullptr;
-    if (panel == m_shownToolPanel)
-        return;
-    if (m_shownToolPanel) {
-        m_shownToolPanel->hide();
-        m_layout->ViewPanel->layout()->removeWidget(m_shownToolPanel);
-        // Back to its document, so that it goes with it.
-        if (m_shownToolPanelOwner)
-            m_shownToolPanel->setParent(m_shownToolPanelOwner);
-    }
-    m_shownToolPanel = panel;
-    m_shownToolPanelOwner = panel ? form : nullptr;
-    if (panel) {
-        m_layout->ViewPanel->layout()->addWidget(panel);
-        panel->show();
-    }
-}
-
 void THauptForm::mergeMenus() {
-    // The active document's menus stand between the main window's by group number.
-    struct Entry {
-        int group;
-        QMenu* menu;
-    };
-    QList<Entry> entries;
+    // The document menus stand between the main window's by group number.
+    QList<std::pair<int, QMenu*>> entries;
     for (int i = 0; i < m_ownMenus.size(); ++i)
         entries.append({m_ownGroups.at(i), m_ownMenus.at(i)});
-    if (TMDIForm* form = activeDocument())
-        for (const TMergedMenu& m : form->menus())
-            entries.append({m.group, m.menu});
     std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.group < b.group; });
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     menuBar()->clear();
-    for (const Entry& e : entries)
-        menuBar()->addMenu(e.menu);
+    for (const auto& e : entries)
+        menuBar()->addMenu(e.second);
 }
 
 void THauptForm::NextMDI(int docId) {
-    if (TMDIForm* form = findById(m_ids.Next(docId)))
+    if (TMDIForm* form = m_docs.next(m_docs.byId(docId)))
         bringToFront(form);
 }
 
 void THauptForm::PreviousMDI(int) {
-    if (TMDIForm* form = findById(m_ids.Previous()))
+    if (TMDIForm* form = m_docs.previous())
         bringToFront(form);
 }
 
 // --- Closing ---------------------------------------------------------------------------------
 
-bool THauptForm::closeDocumentWindow(TMDIForm* form, bool ask) {
-    if (ask && !form->closeQuery())
+bool THauptForm::askToSave(TMDIForm* form) {
+    if (!form->modified())
+        return true;
+    const TMsgResult answer = m_dialogs.ask(mainCaption(), fmt(T_("Save %s?"), {form->caption()}),
+                                            mbYes | mbNo | mbCancel, mrYes);
+    if (answer == mrCancel || answer == mrNone)
         return false;
-    if (m_shownToolPanel == form->existingToolPanel())
-        showToolPanel(nullptr);
-    form->closeDocument();
-    m_docArea->removeWidget(form);
-    form->deleteLater();
-    if (!m_closing)
-        if (TMDIForm* active = activeDocument(); active && m_tabs->currentIndex() >= 0)
-            onTabChanged(m_tabs->currentIndex());
+    if (answer == mrYes)
+        return saveDocument(form, TSave::Changed);
+    form->discardChanges();
     return true;
 }
 
-void THauptForm::CloseMDI(int tabIndex, int docId, TTextStatus status, const QString& fileName) {
-    if (tabIndex < 0)
-        return;
-    if (m_actProject && status != tsNew && status != tsClose)
-        m_actProject->Remove(fileName);
-    const int front = m_ids.Remove(docId);
-    m_switching = true;
-    if (tabIndex < m_tabs->count())
-        m_tabs->removeTab(tabIndex);
-    m_switching = false;
-    RenumberTabs();
-    TMDIForm* next = findById(front);
-    if (next && next->DocId != docId && next->WinIndex >= 0) {
+void THauptForm::removeDocument(TMDIForm* form, bool keepInProject) {
+    // The project's list keeps only what is open, unless every document is closing.
+    if (activeProject() && !keepInProject && form->Status() != tsNew)
+        activeProject()->Remove(form->TextName());
+    const int tabIndex = m_docs.indexOf(form);
+    const int front = m_docs.take(form);
+    if (tabIndex >= 0) {
         m_switching = true;
-        m_tabs->setCurrentIndex(next->WinIndex);
+        m_tabs->removeTab(tabIndex);
         m_switching = false;
-        if (status != tsClose)
+    }
+    m_tabs->updateGeometry();
+    // The window used before it comes to the front, else the tab at the same place.
+    TMDIForm* next = m_docs.byId(front);
+    if (next) {
+        m_switching = true;
+        m_tabs->setCurrentIndex(m_docs.indexOf(next));
+        m_switching = false;
+        if (!keepInProject)
             m_docArea->setCurrentWidget(next);
     } else if (m_tabs->count() > 0) {
         m_switching = true;
@@ -318,9 +259,23 @@ void THauptForm::CloseMDI(int tabIndex, int docId, TTextStatus status, const QSt
     }
 }
 
+bool THauptForm::closeDocumentWindow(TMDIForm* form, bool ask, bool keepInProject) {
+    if (ask && !askToSave(form))
+        return false;
+    if (form == m_docCommands->document())
+        m_docCommands->setDocument(nullptr);
+    form->removeAutosaveCopy();
+    removeDocument(form, keepInProject);
+    m_docArea->removeWidget(form);
+    form->deleteLater();
+    if (!m_closing && activeDocument() && m_tabs->currentIndex() >= 0)
+        onTabChanged(m_tabs->currentIndex());
+    return true;
+}
+
 void THauptForm::ActionCloseExecute() {
     if (TMDIForm* form = activeDocument())
-        closeTab(form->WinIndex);
+        closeTab(m_docs.indexOf(form));
 }
 
 void THauptForm::closeTab(int index) {
@@ -328,8 +283,8 @@ void THauptForm::closeTab(int index) {
     if (!form)
         return;
     // At least one document window stays open.
-    if (m_tabs->count() == 1) {
-        if (form->modified() && !form->closeQuery())
+    if (m_docs.count() == 1) {
+        if (!askToSave(form))
             return;
         NewText(ftHtml, false);
         closeDocumentWindow(form, false);
@@ -342,7 +297,7 @@ void THauptForm::closeTab(int index) {
 void THauptForm::ActionCloseallExecute() {
     // Once for every window that was open; a window whose question was cancelled is asked
     // again by the next round.
-    const int rounds = int(documents().size());
+    const int rounds = m_docs.count();
     for (int i = 0; i < rounds; ++i)
         if (TMDIForm* form = activeDocument())
             closeDocumentWindow(form, true);
@@ -355,33 +310,30 @@ void THauptForm::ActionSelectDocExecute() {
     // The open documents in the order their windows were made, named below the root.
     QList<TMDIForm*> docs;
     for (int i = 0; i < m_docArea->count(); ++i)
-        if (auto* f = qobject_cast<TMDIForm*>(m_docArea->widget(i)); f && f->WinIndex >= 0)
+        if (auto* f = qobject_cast<TMDIForm*>(m_docArea->widget(i)); f && m_docs.indexOf(f) >= 0)
             docs << f;
     QMenu menu(this);
     for (TMDIForm* f : docs) {
         QAction* a = menu.addAction(f->GetTextName());
-        connect(a, &QAction::triggered, this, [this, f] { ActivateWindow(f->WinIndex); });
+        connect(a, &QAction::triggered, this, [this, f] { bringToFront(f); });
     }
     menu.exec(m_layout->ViewPanel->mapToGlobal(QPoint(0, m_layout->ViewPanel->height())));
 }
 
 bool THauptForm::CloseAllTexts(bool withCancel) {
-    QList<TMDIForm*> docs = documents();
-    bool anyModified = false;
-    for (TMDIForm* f : docs)
-        anyModified = anyModified || f->modified();
-    if (anyModified) {
+    const QList<TMDIForm*> docs = documents();
+    if (m_docs.anyModified()) {
         const TMsgResult answer = m_dialogs.ask(mainCaption(), T_("Save changed files?"),
                                                 mbYes | mbNo | (withCancel ? mbCancel : 0), mrYes);
         if (answer == mrCancel || answer == mrNone)
             return false;
         if (answer == mrYes) {
             for (TMDIForm* f : docs)
-                if (f->modified() && !SaveTextFromMDI(f, true, true, false))
+                if (f->modified() && !saveDocument(f, TSave::Changed))
                     return false; // a save that did not happen keeps every window open
         } else {
             for (TMDIForm* f : docs)
-                f->TextBuffer->setModified(false);
+                f->discardChanges();
         }
     }
     recordDocuments();
@@ -391,10 +343,8 @@ bool THauptForm::CloseAllTexts(bool withCancel) {
     // Each window taken from the stack would otherwise switch updates off and on across all
     // the others: quadratic in the number of documents.
     m_docArea->setUpdatesEnabled(false);
-    for (int i = int(docs.size()) - 1; i >= 0; --i) {
-        docs[i]->Status = tsClose;
-        closeDocumentWindow(docs[i], false);
-    }
+    for (int i = int(docs.size()) - 1; i >= 0; --i)
+        closeDocumentWindow(docs[i], false, true);
     m_docArea->setUpdatesEnabled(true);
     m_closing = false;
     QApplication::processEvents();

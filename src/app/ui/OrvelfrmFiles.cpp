@@ -33,6 +33,15 @@
 
 namespace orvel {
 
+namespace {
+
+// An HTML template, which "Save as &HTML" turns into its page.
+bool isHtmlTemplate(const TMDIForm* form) {
+    return form->FileType() == ftHtml && isHtmlTemplateName(form->TextName());
+}
+
+} // namespace
+
 // --- Saving ----------------------------------------------------------------------------------
 
 QString THauptForm::fileFilter(TFileTypes type, bool allTypes) const {
@@ -44,87 +53,77 @@ QString THauptForm::fileFilter(TFileTypes type, bool allTypes) const {
     return parts.join(u'|');
 }
 
-bool THauptForm::SaveTextFromMDI(TMDIForm* form, bool, bool, bool saveUnchanged) {
-    if (!form->modified() && !saveUnchanged)
-        return true;
-    if (form->Status != tsOld) {
-        const int t = form->FileType < ftNone ? form->FileType : ftText;
-        TFileDialogArgs args;
-        args.title = form->caption() + T_(" save as");
-        args.filter = fileFilter(form->FileType, false);
-        args.defaultExt = m_fileTypes.at(t).DefExt;
-        args.dir = form->TextPath;
-        args.fileName = form->Status == tsNew ? QString() : QFileInfo(form->TextName).fileName();
-        QString name;
-        for (;;) {
-            name = m_dialogs.saveFileName(args);
-            if (name.isEmpty()) {
-                if (form->Status == tsChange)
-                    form->Status = tsOld;
-                return false;
-            }
-            const int holder = FindWindowByName(name);
-            if (holder >= 0 && documentAt(holder) != form) {
-                // Two windows on one file would overwrite each other's work.
-                reportError(fmt(T_("File: \"%s\"\r\nis open in another window."),
-                                {QDir::toNativeSeparators(name)}));
+QString THauptForm::askSaveName(TMDIForm* form) {
+    TFileDialogArgs args;
+    args.title = form->caption() + T_(" save as");
+    args.filter = fileFilter(form->FileType(), false);
+    args.defaultExt = m_fileTypes.at(fileTypeRow(form->FileType())).DefExt;
+    args.dir = form->TextPath();
+    args.fileName = form->Status() == tsNew ? QString() : QFileInfo(form->TextName()).fileName();
+    for (;;) {
+        const QString name = m_dialogs.saveFileName(args);
+        if (name.isEmpty())
+            return QString();
+        const int holder = FindWindowByName(name);
+        if (holder >= 0 && documentAt(holder) != form) {
+            // Two windows on one file would overwrite each other's work.
+            reportError(fmt(T_("File: \"%s\"\r\nis open in another window."),
+                            {QDir::toNativeSeparators(name)}));
+            continue;
+        }
+        if (QFileInfo::exists(name) && !sameFile(name, form->TextName())) {
+            const TMsgResult answer = m_dialogs.ask(
+                mainCaption(),
+                fmt(T_("File: \"%s\" already exists!"), {QDir::toNativeSeparators(name)}) +
+                    QStringLiteral("\r\n") + T_("Overwrite file?"),
+                mbYes | mbNo, mrNo);
+            if (answer != mrYes)
                 continue;
-            }
-            if (QFileInfo::exists(name) && !sameFile(name, form->TextName)) {
-                const TMsgResult answer = m_dialogs.ask(
-                    mainCaption(),
-                    fmt(T_("File: \"%s\" already exists!"), {QDir::toNativeSeparators(name)}) +
-                        QStringLiteral("\r\n") + T_("Overwrite file?"),
-                    mbYes | mbNo, mrNo);
-                if (answer != mrYes)
-                    continue;
-            }
-            break;
         }
+        return name;
+    }
+}
+
+bool THauptForm::saveDocument(TMDIForm* form, TSave mode) {
+    if (mode == TSave::Changed && !form->modified())
+        return true;
+    const bool newName =
+        mode == TSave::NewName || form->Status() == tsNew || form->Status() == tsReadOnly;
+    if (newName) {
+        const QString name = askSaveName(form);
+        if (name.isEmpty())
+            return false;
         const QString full = QFileInfo(name).absoluteFilePath();
-        if (m_actProject) {
+        if (activeProject()) {
             // The project's entry moves to the new name.
-            if (form->Status != tsNew)
-                m_actProject->Remove(form->TextName);
-            m_actProject->Add(
-                full, {form->TextBuffer->caretXY(), form->TextLangId, form->TextDateFormat});
+            if (form->Status() != tsNew)
+                activeProject()->Remove(form->TextName());
+            activeProject()->Add(
+                full, {form->TextBuffer()->caretXY(), form->TextLangId(), form->TextDateFormat()});
         }
-        form->TextName = full;
-        form->TextPath = withSlash(QFileInfo(full).absolutePath());
-        form->setCaption(full);
+        form->setFileName(full);
         m_recentFiles->AddString(full);
     }
-    bool saved = false;
-    try {
-        saved = form->SaveText();
-    } catch (const EOrvelError& e) {
-        reportError(e.message());
-        return false;
-    }
-    if (form->WinIndex >= 0)
-        updateTab(form);
+    const TResult<bool> saved = form->SaveText();
+    updateTab(form);
     ShowStatus(false);
-    return saved;
+    return report(saved.status()) && saved.value();
 }
 
 void THauptForm::ActionSaveExecute() {
     if (TMDIForm* form = activeDocument())
-        SaveTextFromMDI(form, false, false, true);
+        saveDocument(form, TSave::Always);
 }
 
 void THauptForm::ActionSaveAsExecute() {
-    TMDIForm* form = activeDocument();
-    if (!form)
-        return;
-    if (form->Status != tsNew)
-        form->Status = tsChange;
-    SaveTextFromMDI(form, false, false, true);
+    if (TMDIForm* form = activeDocument())
+        saveDocument(form, TSave::NewName);
 }
 
 void THauptForm::ActionSaveAllExecute() {
     // Only what changed; untitled documents ask for a name, a cancelled one is left as it is.
     for (TMDIForm* form : documents())
-        SaveTextFromMDI(form, false, false, false);
+        saveDocument(form, TSave::Changed);
     ShowStatus(false);
 }
 
@@ -132,8 +131,8 @@ void THauptForm::ActionTemplateExecute() {
     TMDIForm* form = activeDocument();
     if (!form)
         return;
-    const QString folder =
-        m_dialogs.chooseFolder(T_("Select subdirectory for template"), form->TextPath, m_htmPath);
+    const QString folder = m_dialogs.chooseFolder(T_("Select subdirectory for template"),
+                                                  form->TextPath(), htmlRoot());
     if (folder.isEmpty())
         return;
     const QString target = withSlash(folder) + QStringLiteral("~template.html");
@@ -142,17 +141,16 @@ void THauptForm::ActionTemplateExecute() {
                                                        {QDir::toNativeSeparators(target)}),
                                                    mbYes | mbNo, mrNo) != mrYes)
         return;
-    form->SaveTemplate(target);
+    report(form->SaveTemplate(target));
 }
 
 void THauptForm::ActionSaveHtmlExecute() {
     TMDIForm* form = activeDocument();
-    if (!form || form->FileType != ftHtml ||
-        QFileInfo(form->TextName).suffix().compare(QLatin1String("htt"), Qt::CaseInsensitive) != 0)
+    if (!form || !isHtmlTemplate(form))
         return;
     // The file as stored: changes not yet saved are not part of it.
     QString why;
-    if (ProcessTemplate(form->TextName, nullptr, &why).isEmpty())
+    if (ProcessTemplate(form->TextName(), nullptr, &why).isEmpty())
         reportError(T_("Error writing HTML template!") +
                     (why.isEmpty() ? QString() : QStringLiteral("\r\n") + why));
 }
@@ -166,7 +164,7 @@ void THauptForm::SyncFilePanel(const QString& fileName) {
 void THauptForm::ActionOpenExecute() {
     TFileDialogArgs args;
     args.title = T_("Open file");
-    args.dir = m_htmPath;
+    args.dir = htmlRoot();
     args.filter = fileFilter(ftNone, true);
     const QString name = m_dialogs.openFileName(args);
     if (!name.isEmpty())
@@ -174,6 +172,18 @@ void THauptForm::ActionOpenExecute() {
 }
 
 // --- Status ----------------------------------------------------------------------------------
+
+QString THauptForm::statusName(const TMDIForm* form) const {
+    // Below the root relative to it, elsewhere whole; the root itself shows nothing.
+    QString rel = form->TextName();
+    if (form->Status() != tsNew && isPathBelow(rel, htmlRoot())) {
+        rel = QDir(htmlRoot()).relativeFilePath(rel);
+        if (rel == QStringLiteral("."))
+            rel.clear();
+    }
+    return T_(m_fileTypes.at(fileTypeRow(form->FileType())).Desc) + QStringLiteral(": ") +
+           QDir::toNativeSeparators(rel);
+}
 
 void THauptForm::showTabHint(int index) {
     // While the mouse is over a tab, the last panel tells which file it is, in hint colours.
@@ -186,67 +196,44 @@ void THauptForm::showTabHint(int index) {
         panel->setText(m_actHint);
         return;
     }
-    QString rel = form->TextName;
-    if (form->Status != tsNew && isPathBelow(rel, m_htmPath))
-        rel = QDir(m_htmPath).relativeFilePath(rel);
-    const int t = form->FileType < ftNone ? form->FileType : ftText;
     QPalette p = panel->palette();
     p.setColor(QPalette::Window, p.color(QPalette::ToolTipBase));
     p.setColor(QPalette::WindowText, Qt::blue);
     panel->setAutoFillBackground(true);
     panel->setPalette(p);
-    panel->setText(T_(m_fileTypes.at(t).Desc) + QStringLiteral(": ") +
-                   QDir::toNativeSeparators(rel));
+    panel->setText(statusName(form));
 }
 
 void THauptForm::ShowStatus(bool updateTabs) {
     TMDIForm* form = activeDocument();
-    if (updateTabs && form && form->WinIndex >= 0 && m_tabs->currentIndex() != form->WinIndex) {
+    const int tab = m_docs.indexOf(form);
+    if (updateTabs && tab >= 0 && m_tabs->currentIndex() != tab) {
         m_switching = true;
-        m_tabs->setCurrentIndex(form->WinIndex);
+        m_tabs->setCurrentIndex(tab);
         m_switching = false;
     }
     m_panels[0]->setText(T_("Root-Path") + QStringLiteral(": ") +
-                         QDir::toNativeSeparators(m_htmPath));
+                         QDir::toNativeSeparators(htmlRoot()));
     if (form) {
-        const TBufferCoord c = form->TextBuffer->caretXY();
+        const TBufferCoord c = form->TextBuffer()->caretXY();
         m_panels[1]->setText(QString::asprintf("%6d:%3d", c.Line, c.Char));
-        m_panels[2]->setText(form->TextBuffer->insertMode() ? T_("Insert") : T_("Overwrite"));
+        m_panels[2]->setText(form->TextBuffer()->insertMode() ? T_("Insert") : T_("Overwrite"));
         m_panels[3]->setText(QString());
-        m_panels[4]->setText(QStringLiteral("[") + encodingDisplayName(form->Encoding) +
+        m_panels[4]->setText(QStringLiteral("[") + encodingDisplayName(form->Encoding()) +
                              QStringLiteral("]"));
-        QString rel;
-        if (form->Status != tsNew) {
-            rel = form->TextName;
-            if (isPathBelow(rel, m_htmPath))
-                rel = QDir(m_htmPath).relativeFilePath(rel);
-            if (rel == QStringLiteral("."))
-                rel.clear();
-        } else {
-            rel = form->TextName;
-        }
-        const int t = form->FileType < ftNone ? form->FileType : ftText;
-        m_actHint =
-            T_(m_fileTypes.at(t).Desc) + QStringLiteral(": ") + QDir::toNativeSeparators(rel);
+        m_actHint = statusName(form);
         if (m_hintIndex < 0)
             m_panels[5]->setText(m_actHint);
     } else {
         for (int i : {1, 3, 4, 5})
             m_panels[i]->clear();
     }
-    bool anyModified = false;
-    for (TMDIForm* f : documents())
-        anyModified = anyModified || f->modified();
-    action("ActionSave")->setEnabled(form && form->modified());
-    action("ActionSaveAs")->setEnabled(form != nullptr);
-    action("ActionTemplate")->setEnabled(form != nullptr);
-    action("ActionSaveHtml")
-        ->setEnabled(
-            form && form->FileType == ftHtml &&
-            QFileInfo(form->TextName).suffix().compare(QLatin1String("htt"), Qt::CaseInsensitive) ==
-                0);
-    action("ActionClose")->setEnabled(form != nullptr);
-    action("ActionSaveAll")->setEnabled(anyModified);
+    action(cmd::ActionSave)->setEnabled(form && form->modified());
+    action(cmd::ActionSaveAs)->setEnabled(form != nullptr);
+    action(cmd::ActionTemplate)->setEnabled(form != nullptr);
+    action(cmd::ActionSaveHtml)->setEnabled(form && isHtmlTemplate(form));
+    action(cmd::ActionClose)->setEnabled(form != nullptr);
+    action(cmd::ActionSaveAll)->setEnabled(m_docs.anyModified());
     m_panels[0]->setFixedWidth(qMax(20, m_layout->pcLeft->width()));
 }
 

@@ -27,20 +27,16 @@
 namespace orvel {
 
 namespace {
-const TCommandDef kProjectClose = {"ActionProjectClose", 3001, N_("Project"), N_("&Close project"),
-                                   N_("Close project"),  ""};
-const TCommandDef kProjectEdit = {"ActionProjectEdit", 3002, N_("Project"), N_("&Edit project"),
-                                  N_("Edit project"),  ""};
-const TCommandDef kProjectNew = {"ActionProjectNew", 3003, N_("Project"), N_("&New project"),
-                                 N_("New project"),  ""};
-const TCommandDef kProjectLoad = {
-    "ActionProjectLoad",        3004, N_("Project"), N_("&Load project .."),
-    N_("Load a saved project"), ""};
-const TCommandDef kProjectSaveAs = {
-    "ActionProjectSaveAs",      3005, N_("Project"), N_("Save project &as .."),
-    N_("Save project as file"), ""};
-const TCommandDef kProjectManager = {"ActionProjectManager",  3007, N_("Project"),
-                                     N_("&Project order .."), "",   ""};
+// clang-format off
+const TCommandDef kProjectCommands[] = {
+    {CMD(ActionProjectClose), 3001, N_("Project"), N_("&Close project"), N_("Close project"), ""},
+    {CMD(ActionProjectEdit), 3002, N_("Project"), N_("&Edit project"), N_("Edit project"), ""},
+    {CMD(ActionProjectNew), 3003, N_("Project"), N_("&New project"), N_("New project"), ""},
+    {CMD(ActionProjectLoad), 3004, N_("Project"), N_("&Load project .."), N_("Load a saved project"), ""},
+    {CMD(ActionProjectSaveAs), 3005, N_("Project"), N_("Save project &as .."), N_("Save project as file"), ""},
+    {CMD(ActionProjectManager), 3007, N_("Project"), N_("&Project order .."), "", ""},
+};
+// clang-format on
 
 // The file dialogs for project files, in the projects folder (made when missing).
 TFileDialogArgs projectFileArgs(const QString& title, const QString& folder,
@@ -57,45 +53,41 @@ TFileDialogArgs projectFileArgs(const QString& title, const QString& folder,
 } // namespace
 
 void THauptForm::createProjectCommands() {
-    TCommandList& c = *m_commands;
-    c.add(kProjectClose, [this] { ActionProjectCloseExecute(); });
-    c.add(kProjectEdit, [this] { ActionProjectEditExecute(); });
-    c.add(kProjectNew, [this] { ActionProjectNewExecute(); });
-    c.add(kProjectLoad, [this] { LoadProjectFile(); });
-    c.add(kProjectSaveAs, [this] { ActionProjectSaveAsExecute(); });
-    c.add(kProjectManager, [this] { ActionProjectManagerExecute(); });
+    const std::function<void()> handlers[] = {
+        [this] { ActionProjectCloseExecute(); },  [this] { ActionProjectEditExecute(); },
+        [this] { ActionProjectNewExecute(); },    [this] { LoadProjectFile(); },
+        [this] { ActionProjectSaveAsExecute(); }, [this] { ActionProjectManagerExecute(); }};
+    for (int i = 0; i < int(std::size(kProjectCommands)); ++i)
+        m_commands->add(kProjectCommands[i], handlers[i]);
 
     m_projectMenu = new QMenu(T_("&Project"), this);
     auto* dropDown = new QMenu(this);
-    for (const char* n : {"ActionProjectNew", "ActionProjectEdit", "ActionProjectLoad",
-                          "ActionProjectSaveAs", "ActionProjectClose", "ActionProjectManager"}) {
-        m_projectMenu->addAction(action(n));
-        dropDown->addAction(action(n));
+    for (cmd::TShellCommandId id :
+         {cmd::ActionProjectNew, cmd::ActionProjectEdit, cmd::ActionProjectLoad,
+          cmd::ActionProjectSaveAs, cmd::ActionProjectClose, cmd::ActionProjectManager}) {
+        m_projectMenu->addAction(action(id));
+        dropDown->addAction(action(id));
     }
-    m_layout->btnProject->setDefaultAction(action("ActionProjectEdit"));
+    m_layout->btnProject->setDefaultAction(action(cmd::ActionProjectEdit));
     m_layout->btnProject->setMenu(dropDown);
     m_layout->btnProject->setToolButtonStyle(Qt::ToolButtonTextOnly);
     connect(m_layout->cbProjects, &QComboBox::activated, this,
             [this](int index) { m_commands->run([this, index] { SwitchProject(index); }); });
 }
 
-TProjectInfo* THauptForm::projectAt(int index) const {
-    return index >= 0 && index < projectCount() ? m_projects.at(size_t(index)).get() : nullptr;
+QString THauptForm::projFilePath() const {
+    return m_session.projectFilesFolder();
 }
 
-QString THauptForm::projFilePath() const {
-    return stdPath().isEmpty() ? QString()
-                               : withSlash(stdPath() + QStringLiteral("Orvel-Projects"));
+void THauptForm::setProjectsRoot(const QString& folder) {
+    m_settings.Config.StdPath = withSlash(folder);
+    m_session.setProjectsRoot(m_settings.Config.StdPath);
 }
 
 void THauptForm::readProjects() {
-    // Files that are gone were dropped with the list; each keeps its position for its name.
-    for (const QString& name : m_settings.Projects) {
-        auto project = std::make_unique<TProjectInfo>(name);
-        ReadProject(*project, projectCount(), quint32(m_settings.Config.DictionaryLanguage));
-        m_projects.push_back(std::move(project));
-    }
-    m_projectIndex = m_settings.ProjectIndex;
+    m_session.setProjectsRoot(stdPath());
+    m_session.read(m_settings.Projects, m_settings.ProjectIndex,
+                   quint32(m_settings.Config.DictionaryLanguage));
     fillProjectBox();
 }
 
@@ -103,45 +95,33 @@ void THauptForm::fillProjectBox() {
     QComboBox* box = m_layout->cbProjects;
     const QSignalBlocker block(box);
     box->clear();
-    for (const auto& p : m_projects)
-        box->addItem(p->ProjName);
-    box->setCurrentIndex(m_projectIndex < box->count() ? m_projectIndex : -1);
-    box->setToolTip(m_actProject ? QDir::toNativeSeparators(m_actProject->ProjFileName)
-                                 : QString());
+    box->addItems(m_session.names());
+    box->setCurrentIndex(projectIndex() < box->count() ? projectIndex() : -1);
+    box->setToolTip(activeProject() ? QDir::toNativeSeparators(activeProject()->ProjFileName)
+                                    : QString());
 }
 
 int THauptForm::addProject(std::unique_ptr<TProjectInfo> project) {
-    m_projects.push_back(std::move(project));
+    const int index = m_session.add(std::move(project));
     fillProjectBox();
-    return projectCount() - 1;
+    return index;
 }
 
 void THauptForm::writeProject(TProjectInfo& project) {
-    try {
-        WriteProject(project);
-    } catch (const EOrvelError& e) {
-        reportError(e.message());
-    }
+    report(WriteProject(project));
 }
 
 void THauptForm::writeProjects(QStringList& errors) {
-    m_settings.Projects.clear();
-    for (const auto& p : m_projects) {
-        m_settings.Projects << p->ProjFileName;
-        try {
-            WriteProject(*p);
-        } catch (const EOrvelError& e) {
-            errors << e.message();
-        }
-    }
-    m_settings.ProjectIndex = m_projectIndex;
+    m_settings.Projects = m_session.fileNames();
+    errors += m_session.writeAll();
+    m_settings.ProjectIndex = projectIndex();
 }
 
 QList<TLanguageName> THauptForm::dictionaryLanguages() const {
     QList<TLanguageName> out;
     QList<int> ids = m_settings.Dictionaries;
-    if (m_actProject && m_actProject->LangId && !ids.contains(int(m_actProject->LangId)))
-        ids << int(m_actProject->LangId);
+    if (activeProject() && activeProject()->LangId && !ids.contains(int(activeProject()->LangId)))
+        ids << int(activeProject()->LangId);
     for (int id : ids) {
         const QString locale = localeOfLanguageId(quint32(id));
         if (locale.isEmpty())
@@ -175,111 +155,63 @@ void THauptForm::endProjectChange() {
 // --- Leaving and entering a project ----------------------------------------------------------
 
 void THauptForm::recordDocuments() {
-    TProjectInfo* p = m_actProject;
-    if (!p)
+    if (!activeProject())
         return;
+    QList<TOpenDocument> open;
+    for (TMDIForm* f : documents())
+        if (f->Status() != tsNew) // never saved: nothing to reopen
+            open.append({f->TextName(),
+                         {f->TextBuffer()->caretXY(), f->TextLangId(), f->TextDateFormat()}});
     TMDIForm* active = activeDocument();
-    p->ActiveFile =
-        active && active->Status != tsNew ? p->RelativeName(active->TextName) : QString();
-    p->CaseMode = m_linkCaseMode;
-    // A root that was missing kept its files: they are still to be reopened.
-    QList<TTextFileInfo> kept = m_filesHeldBack ? p->FileList : QList<TTextFileInfo>();
-    p->ClearFileList();
-    // Stored in reverse tab order, as the file format has it.
-    for (TMDIForm* f : documents()) {
-        if (f->Status == tsNew)
-            continue; // never saved: nothing to reopen
-        TTextFileInfo entry{p->RelativeName(f->TextName),
-                            {f->TextBuffer->caretXY(), f->TextLangId, f->TextDateFormat}};
-        for (qsizetype i = kept.size() - 1; i >= 0; --i)
-            if (kept.at(i).Name == entry.Name)
-                kept.removeAt(i);
-        p->FileList.prepend(entry);
-    }
-    p->FileList += kept;
-    p->Changed = true;
-    m_actProject = nullptr;
-    m_filesHeldBack = false;
+    m_session.record(open, active && active->Status() != tsNew ? active->TextName() : QString());
 }
 
 void THauptForm::makeActive(int index) {
-    TProjectInfo* p = projectAt(index);
-    m_projectIndex = index;
-    m_actProject = p;
-    m_newNr = 0;
-    // A project without a root works in the root directory for projects.
-    if (p->ProjPath.isEmpty())
-        p->ProjPath = stdPath();
-    m_htmPath = withSlash(p->ProjPath);
-    m_linkCaseMode = p->CaseMode;
-    m_settings.Config.DictionaryLanguage = int(p->LangId);
+    if (TProjectInfo* p = m_session.activate(index)) {
+        m_newNr = 0;
+        m_settings.Config.DictionaryLanguage = int(p->LangId);
+    }
     fillProjectBox();
 }
 
 void THauptForm::ActivateProject(int index) {
-    TProjectInfo* p = projectAt(index);
+    makeActive(index);
+    TProjectInfo* p = activeProject();
     if (!p) {
-        m_actProject = nullptr;
-        fillProjectBox();
         NewText(ftHtml, false);
         return;
     }
-    makeActive(index);
     if (m_startScreen && m_startScreen->isVisible())
         m_startScreen->setProject(p->ProjName);
     m_docArea->setUpdatesEnabled(false);
-    m_ids.Clear();
-    m_filesHeldBack = false;
-    if (p->Reload && !p->FileList.isEmpty()) {
-        if (!QFileInfo(p->ProjPath).isDir()) {
-            // An unmounted disk: its files are skipped this time, not forgotten.
-            m_filesHeldBack = true;
-        } else {
-            for (qsizetype i = p->FileList.size() - 1; i >= 0; --i)
-                if (!QFileInfo(p->FullName(p->FileList.at(i).Name)).isFile())
-                    p->FileList.removeAt(i);
-            // The list holds the tabs in reverse order: opened from its end, they come back
-            // in the order they had.
-            m_bulkLoading = true;
-            for (qsizetype i = p->FileList.size() - 1; i >= 0; --i) {
-                const TTextFileInfo entry = p->FileList.at(i);
-                const QString full = p->FullName(entry.Name);
-                if (m_startScreen && m_startScreen->isVisible())
-                    m_startScreen->setFile(full);
-                if (!LoadTextIntoWindow(full, entry.Props.CursorPos, entry.Props.TxtLangId,
-                                        entry.Props.DateFormat))
-                    p->FileList.removeAt(i);
-            }
-            m_bulkLoading = false;
-            p->Changed = true;
-        }
+    m_docs.clearUse();
+    m_bulkLoading = true;
+    for (const TOpenDocument& doc : m_session.documentsToReopen()) {
+        if (m_startScreen && m_startScreen->isVisible())
+            m_startScreen->setFile(doc.fileName);
+        if (!LoadTextIntoWindow(doc.fileName, doc.props.CursorPos, doc.props.TxtLangId,
+                                doc.props.DateFormat))
+            m_session.dropDocument(doc.fileName);
     }
-    RecoverUntitled(m_htmPath);
+    m_bulkLoading = false;
+    RecoverUntitled(htmlRoot());
     if (documents().isEmpty())
         NewText(ftHtml, false);
     m_docArea->setUpdatesEnabled(true);
     const int tab = p->ActiveFile.isEmpty() ? -1 : FindWindowByName(p->FullName(p->ActiveFile));
     ActivateWindow(tab >= 0 ? tab : m_tabs->currentIndex());
     if (TMDIForm* form = activeDocument()) {
-        m_ids.Add(form->DocId);
-        form->TextBuffer->setFocus();
-        SyncFilePanel(form->TextName);
+        m_docs.used(form);
+        form->TextBuffer()->setFocus();
+        SyncFilePanel(form->TextName());
     }
     ShowStatus(true);
 }
 
 int THauptForm::CreateDefaultProject() {
-    QDir().mkpath(projFilePath());
-    auto p = std::make_unique<TProjectInfo>(projFilePath() + QStringLiteral("Default.prj"));
-    if (QFileInfo::exists(p->ProjFileName))
-        ReadProject(*p, projectCount(), quint32(m_settings.Config.DictionaryLanguage));
-    p->ProjName = T_("default");
-    p->ProjPath = withSlash(stdPath() + T_("default"));
-    QDir().mkpath(p->ProjPath);
-    m_htmPath = p->ProjPath;
-    p->LangId = quint32(m_settings.Config.DictionaryLanguage);
-    p->Changed = true;
-    const int index = addProject(std::move(p));
+    const int index =
+        m_session.createDefault(T_("default"), quint32(m_settings.Config.DictionaryLanguage));
+    fillProjectBox();
     m_layout->cbProjects->setCurrentIndex(index);
     return index;
 }
@@ -302,9 +234,9 @@ bool THauptForm::NewProject(QPoint pos) {
     CloseAllTexts(false); // the project left records its documents
     const int index = addProject(std::move(p));
     makeActive(index);
-    writeProject(*m_actProject);
+    writeProject(*activeProject());
     NewText(ftHtml, false);
-    SyncFilePanel(m_htmPath);
+    SyncFilePanel(htmlRoot());
     ShowStatus(true);
     return true;
 }
@@ -314,7 +246,7 @@ void THauptForm::ActionProjectNewExecute() {
 }
 
 void THauptForm::ActionProjectEditExecute() {
-    TProjectInfo* p = m_actProject;
+    TProjectInfo* p = activeProject();
     if (!p) {
         ActionProjectNewExecute();
         return;
@@ -326,7 +258,7 @@ void THauptForm::ActionProjectEditExecute() {
                                        QSslSocket::supportsSsl(), dictionaryLanguages(), stdPath()))
         return;
     p->Changed = true;
-    m_linkCaseMode = p->CaseMode;
+    m_session.settingsChanged(); // an empty root becomes the projects root
     fillProjectBox();
     if (p->LangId != oldLang &&
         m_dialogs.ask(mainCaption(), T_("Change language for all opened documents?"), mbYes | mbNo,
@@ -338,17 +270,11 @@ void THauptForm::ActionProjectEditExecute() {
     if (p->ProjEncoding != oldEncoding &&
         m_dialogs.ask(mainCaption(), T_("Change encoding for all opened documents?"), mbYes | mbNo,
                       mrYes) == mrYes) {
-        for (TMDIForm* f : documents()) {
-            f->UseBom = p->UseBom;
-            f->ChangeEncoding(p->ProjEncoding);
-        }
+        for (TMDIForm* f : documents())
+            f->takeProjectFormat(p->ProjEncoding, p->UseBom);
     }
-    if (p->ProjPath.isEmpty())
-        p->ProjPath = stdPath();
-    if (p->ProjPath != oldRoot) {
-        m_htmPath = withSlash(p->ProjPath);
-        SyncFilePanel(m_htmPath);
-    }
+    if (p->ProjPath != oldRoot)
+        SyncFilePanel(htmlRoot());
     ShowStatus(true);
     writeProject(*p);
 }
@@ -374,7 +300,7 @@ bool THauptForm::LoadProjectFile() {
 }
 
 void THauptForm::ActionProjectSaveAsExecute() {
-    TProjectInfo* p = m_actProject;
+    TProjectInfo* p = activeProject();
     if (!p)
         return;
     const QString name = m_dialogs.saveFileName(projectFileArgs(
@@ -390,61 +316,34 @@ void THauptForm::ActionProjectSaveAsExecute() {
 }
 
 void THauptForm::ActionProjectCloseExecute() {
-    if (m_projects.empty() || !m_actProject)
+    if (projectCount() == 0 || !activeProject())
         return;
     if (m_dialogs.ask(mainCaption(), T_("Close current project?"), mbYes | mbNo, mrNo) != mrYes)
         return;
     // Documents first: a cancelled question leaves the project and its entry as they were.
     if (!CloseAllTexts(true))
         return;
-    const int removed = m_projectIndex;
-    std::unique_ptr<TProjectInfo> closed = std::move(m_projects.at(size_t(removed)));
-    m_projects.erase(m_projects.begin() + removed);
-    int index = removed;
-    if (m_projects.empty())
-        index = CreateDefaultProject();
-    else if (index >= projectCount())
-        index = projectCount() - 1;
-    m_projectIndex = index;
+    std::unique_ptr<TProjectInfo> closed =
+        m_session.removeActive(T_("default"), quint32(m_settings.Config.DictionaryLanguage));
     fillProjectBox();
     beginProjectChange();
-    ActivateProject(index);
+    ActivateProject(projectIndex());
     endProjectChange();
-    writeProject(*closed);
+    if (closed)
+        writeProject(*closed);
 }
 
 void THauptForm::ActionProjectManagerExecute() {
-    QStringList names;
-    for (const auto& p : m_projects)
-        names << p->ProjName;
-    int index = m_projectIndex;
+    int index = projectIndex();
     QList<int> order;
-    if (!m_projectDialogs->orderProjects(QCursor::pos(), names, index, order))
+    if (!m_projectDialogs->orderProjects(QCursor::pos(), m_session.names(), index, order))
         return;
-    if (m_actProject && !order.contains(m_projectIndex)) {
-        // Its documents are open: it stays, where it was.
-        reportError(fmt(T_("The project \"%s\" is in use and cannot be removed."),
-                        {m_actProject->ProjName}));
-        int at = 0;
-        while (at < order.size() && order.at(at) < m_projectIndex)
-            ++at;
-        order.insert(at, m_projectIndex);
-    }
-    std::vector<std::unique_ptr<TProjectInfo>> reordered;
-    for (int i : order)
-        if (i >= 0 && i < projectCount() && m_projects.at(size_t(i)))
-            reordered.push_back(std::move(m_projects.at(size_t(i))));
-    // Removed projects are dropped unwritten; their files stay.
-    m_projects = std::move(reordered);
-    m_projectIndex = -1;
-    for (int i = 0; i < projectCount(); ++i)
-        if (m_projects.at(size_t(i)).get() == m_actProject)
-            m_projectIndex = i;
+    report(m_session.reorder(order));
     fillProjectBox();
 }
 
 void THauptForm::SwitchProject(int index) {
-    if (index == m_projectIndex || !projectAt(index))
+    if (index == projectIndex() || !projectAt(index))
         return;
     if (!CloseAllTexts(true)) {
         fillProjectBox(); // back to the project still active
@@ -458,7 +357,7 @@ void THauptForm::SwitchProject(int index) {
 void THauptForm::itmRootDirClick() {
     const QString folder = m_dialogs.chooseFolder(T_("Root directory for projects"), stdPath());
     if (!folder.isEmpty())
-        m_settings.Config.StdPath = withSlash(folder);
+        setProjectsRoot(folder);
 }
 
 } // namespace orvel

@@ -4,7 +4,6 @@
 #include "app/ui/Orvelfrm.h"
 #include "app/ui/ShowTextDlg.h"
 #include "base/core/Dialogs.h"
-#include "base/core/Errors.h"
 #include "base/core/FileSystem.h"
 #include "base/core/HistoryList.h"
 #include "base/core/LogFile.h"
@@ -27,7 +26,7 @@
 namespace orvel {
 
 namespace {
-const TCommandDef kShowLog = {"ActionShowLog",     0, N_("Actions"), N_("&Show log file"),
+const TCommandDef kShowLog = {CMD(ActionShowLog),  0, N_("Actions"), N_("&Show log file"),
                               N_("Show log file"), ""};
 } // namespace
 
@@ -66,7 +65,8 @@ void THauptForm::createServiceMenus() {
     QAction* show = m_commands->add(kShowLog, [this] { ActionShowLogExecute(); });
     addAction(show);
     m_layout->fileToolBar->addAction(show);
-    m_windowMenu->insertAction(m_windowMenu->actions().value(1), show);
+    m_windowCommands << show;
+    fillWindowMenu();
 
     // The recent files drop-down starts with its own entry.
     QAction* clear = new QAction(T_("Clear list"), this);
@@ -87,15 +87,13 @@ void THauptForm::createServiceMenus() {
 void THauptForm::AutosaveTick() {
     QStringList failures;
     for (TMDIForm* form : documents()) {
-        try {
-            form->SaveTextToTemp();
-            m_autosaveFailed.removeAll(form->TsvName);
-        } catch (const EOrvelError& e) {
+        const TStatus saved = form->SaveTextToTemp();
+        if (saved.ok()) {
+            m_autosaveFailed.removeAll(form->autosaveName());
+        } else if (!m_autosaveFailed.contains(form->autosaveName())) {
             // The others still get their copies; a copy that keeps failing is told once.
-            if (!m_autosaveFailed.contains(form->TsvName)) {
-                m_autosaveFailed << form->TsvName;
-                failures << e.message();
-            }
+            m_autosaveFailed << form->autosaveName();
+            failures << saved.error();
         }
     }
     for (const QString& f : failures)
@@ -127,21 +125,21 @@ void THauptForm::ClearRecentFiles() {
 }
 
 void THauptForm::OfferRecovery(TMDIForm* form) {
-    const QString copy = form->TextName + QStringLiteral(".tsv");
+    const QString copy = form->TextName() + QStringLiteral(".tsv");
     const QFileInfo copyInfo(copy);
     if (!copyInfo.isFile())
         return;
-    if (copyInfo.lastModified() <= QFileInfo(form->TextName).lastModified()) {
+    if (copyInfo.lastModified() <= QFileInfo(form->TextName()).lastModified()) {
         QFile::remove(copy); // older than the file: nothing in it the file lacks
         return;
     }
     const TMsgResult answer = m_dialogs.ask(mainCaption(),
                                             fmt(T_("An autosaved copy of\r\n%s\r\nis newer than "
                                                    "the file.\r\nRecover the autosaved text?"),
-                                                {QDir::toNativeSeparators(form->TextName)}),
+                                                {QDir::toNativeSeparators(form->TextName())}),
                                             mbYes | mbNo, mrYes);
     if (answer == mrYes)
-        form->RecoverFrom(copy);
+        report(form->RecoverFrom(copy));
     else
         QFile::remove(copy);
 }
@@ -163,7 +161,7 @@ void THauptForm::RecoverUntitled(const QString& folder) {
             continue;
         }
         TMDIForm* form = NewText(ftHtml, false);
-        form->RecoverFrom(copy);
+        report(form->RecoverFrom(copy));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "base/core/AtomicFile.h"
 
+#include "base/core/FileSystem.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -38,10 +40,6 @@ void keepOwnerAndMode(QSaveFile& file, const QString& target) {
         Q_UNUSED(given);
     }
     ::fchmod(fd, st.st_mode & 07777);
-}
-
-QString orUnknown(const QString& error) {
-    return error.isEmpty() ? QStringLiteral("Unknown error") : error;
 }
 
 // Writes the parts one after the other, so that a large text needs no joined copy.

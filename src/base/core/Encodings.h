@@ -14,4 +14,18 @@ constexpr const char* lineBreakText(TLineBreak lb) {
     return lb == lbLF ? "\n" : lb == lbCR ? "\r" : "\r\n";
 }
 
+// The style of a text holding these breaks: CR alone if CRs and no LFs, LF alone if LFs and
+// no CRs, else CR LF (also for a text without any break).
+constexpr TLineBreak lineBreakStyle(bool hasCr, bool hasLf) {
+    return hasCr && !hasLf ? lbCR : hasLf && !hasCr ? lbLF : lbCRLF;
+}
+
+// How a document is written: encoding, byte-order mark and its main line break together.
+struct TFileFormat {
+    TSynEncoding encoding = seAnsi;
+    bool bom = false;
+    TLineBreak lineBreak = lbCRLF;
+    friend bool operator==(const TFileFormat&, const TFileFormat&) = default;
+};
+
 } // namespace orvel

@@ -6,6 +6,10 @@
 
 namespace orvel {
 
+QString orUnknown(const QString& error) {
+    return error.isEmpty() ? QStringLiteral("Unknown error") : error;
+}
+
 QString withSlash(const QString& dir) {
     return dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
 }

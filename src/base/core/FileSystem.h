@@ -5,6 +5,8 @@
 
 namespace orvel {
 
+// The system's reason for a failed file operation; "Unknown error" when it gives none.
+QString orUnknown(const QString& error);
 // The folder name with a trailing "/" (an empty name stays empty).
 QString withSlash(const QString& dir);
 // The cleaned absolute name; canonical (links resolved) when the file exists.

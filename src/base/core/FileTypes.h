@@ -10,6 +10,11 @@ enum TFileTypes : int { ftHtml, ftCss, ftJs, ftPhp, ftVbs, ftPerl, ftText, ftNon
 
 constexpr int kFileTypeCount = ftNone; // the types with a table row
 
+// The table row of a type: ftNone has none and takes plain text's.
+constexpr int fileTypeRow(TFileTypes type) {
+    return type < ftNone ? type : ftText;
+}
+
 struct TFileType {
     QString Section;    // settings section
     const char* Desc;   // translatable description

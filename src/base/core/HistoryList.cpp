@@ -130,10 +130,10 @@ void THistoryList::LoadFromIni(const QString& fileName, const QString& section) 
     LoadFromIni(ini, section);
 }
 
-void THistoryList::SaveToIni(const QString& fileName, const QString& section, bool erase) {
+TStatus THistoryList::SaveToIni(const QString& fileName, const QString& section, bool erase) {
     TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(fileName);
     SaveToIni(ini, section, erase);
-    ini.UpdateFile();
+    return ini.UpdateFile();
 }
 
 QString historyMenuCaption(int index, const QString& text, bool showHotKeys) {

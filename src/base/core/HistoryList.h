@@ -1,6 +1,8 @@
 #pragma once
 // A bounded list of texts, most recent first, that remembers what the user entered before.
 
+#include "base/core/Result.h"
+
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
@@ -44,7 +46,7 @@ public:
     // With a file name the file is read, changed and written at once; a write failure raises
     // EOrvelError naming the file.
     void LoadFromIni(const QString& fileName, const QString& section);
-    void SaveToIni(const QString& fileName, const QString& section, bool erase);
+    TStatus SaveToIni(const QString& fileName, const QString& section, bool erase);
 
 Q_SIGNALS:
     void changed();

@@ -1,6 +1,5 @@
 #include "base/core/IniFileUtils.h"
 
-#include "base/core/Errors.h"
 #include "base/core/TextCodec.h"
 #include "base/core/TextFile.h"
 #include "base/core/Translate.h"
@@ -255,22 +254,12 @@ TUnicodeIniFile::TUnicodeIniFile(TUnicodeIniFile&& other) noexcept {
 }
 
 TUnicodeIniFile& TUnicodeIniFile::operator=(TUnicodeIniFile&& other) noexcept {
-    // What this object held is written, if it must be, as the temporary goes.
     TUnicodeIniFile taken(std::move(other));
     swap(taken);
     return *this;
 }
 
 TUnicodeIniFile::~TUnicodeIniFile() {
-    if (m_writable && m_dirty && !m_writeFailed) {
-        try {
-            UpdateFile();
-        } catch (const EOrvelError& e) {
-            qWarning("%s", qUtf8Printable(e.message()));
-        } catch (const std::exception& e) {
-            qWarning("%s", e.what());
-        }
-    }
     qDeleteAll(m_sections);
 }
 
@@ -279,7 +268,6 @@ void TUnicodeIniFile::swap(TUnicodeIniFile& other) noexcept {
     std::swap(m_writable, other.m_writable);
     std::swap(m_dirty, other.m_dirty);
     std::swap(m_ownerOnly, other.m_ownerOnly);
-    std::swap(m_writeFailed, other.m_writeFailed);
     m_loadError.swap(other.m_loadError);
     m_sections.swap(other.m_sections);
     m_index.swap(other.m_index);
@@ -287,7 +275,6 @@ void TUnicodeIniFile::swap(TUnicodeIniFile& other) noexcept {
 
 void TUnicodeIniFile::touch() {
     m_dirty = true;
-    m_writeFailed = false;
 }
 
 void TUnicodeIniFile::ensureMarker() {
@@ -501,21 +488,18 @@ QByteArray TUnicodeIniFile::toBytes() const {
     return bytes;
 }
 
-void TUnicodeIniFile::UpdateFile() {
+TStatus TUnicodeIniFile::UpdateFile() {
     if (!m_writable || !m_dirty)
-        return;
+        return TStatus();
     const QString message = fmt(T_("Error writing to \"%s\""), {m_fileName});
-    if (!m_loadError.isEmpty()) {
-        m_writeFailed = true;
-        throw EOrvelError(message + u'\n' + m_loadError);
-    }
+    if (!m_loadError.isEmpty())
+        return TStatus::failure(message + u'\n' + m_loadError);
     ensureMarker();
     const QString error = writeFileAtomically(m_fileName, toBytes(), m_ownerOnly);
-    if (!error.isNull()) {
-        m_writeFailed = true;
-        throw EOrvelError(message + u'\n' + error);
-    }
+    if (!error.isNull())
+        return TStatus::failure(message + u'\n' + error);
     m_dirty = false;
+    return TStatus();
 }
 
 bool parseIniInteger(const QString& text, qint64& value) {

@@ -4,6 +4,8 @@
 // UTF-16LE with a byte-order mark. Lines, names and values are trimmed of blanks: control
 // characters and the space.
 
+#include "base/core/Result.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -27,9 +29,7 @@ public:
     TUnicodeIniFile& operator=(TUnicodeIniFile&&) noexcept;
     TUnicodeIniFile(const TUnicodeIniFile&) = delete;
     TUnicodeIniFile& operator=(const TUnicodeIniFile&) = delete;
-    // A writable object that was changed and not yet written writes itself now; an error
-    // then can only be logged: call UpdateFile to learn of it. A failure UpdateFile has
-    // already reported is not tried again here.
+    // Writes nothing: changes not given to UpdateFile are dropped.
     ~TUnicodeIniFile();
 
     const QString& fileName() const { return m_fileName; }
@@ -65,9 +65,9 @@ public:
 
     // The whole file as it would be written (UTF-16LE with its mark).
     QByteArray toBytes() const;
-    // Writes the file now when it is writable and changed. Raises EOrvelError with
-    // "Error writing to \"%s\"" when the file cannot be written; the old file stays intact.
-    void UpdateFile();
+    // Writes the file now when it is writable and changed. A failure says "Error writing to
+    // \"%s\"" and the system's reason; the old file stays intact.
+    TStatus UpdateFile();
 
 private:
     TUnicodeIniFile() = default;
@@ -83,7 +83,6 @@ private:
     bool m_writable = false;
     bool m_dirty = false;
     bool m_ownerOnly = false;
-    bool m_writeFailed = false;       // UpdateFile reported it: the destructor does not retry
     QString m_loadError;              // the file exists but could not be read: never overwrite it
     QList<Section*> m_sections;       // owned, in file order
     QHash<QString, Section*> m_index; // case-folded name -> section

@@ -215,14 +215,9 @@ void TShellDirSettings::save(TUnicodeIniFile& ini, const QString& section) {
 }
 
 QString TShellDirSettings::saveToFile(const QString& fileName, const QString& section) {
-    try {
-        TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(fileName);
-        save(ini, section);
-        ini.UpdateFile();
-    } catch (const EOrvelError& e) {
-        return e.message();
-    }
-    return QString();
+    TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(fileName);
+    save(ini, section);
+    return ini.UpdateFile().error();
 }
 
 TCreateFolderResult createSubFolder(const QString& parent, const QString& name, QString& created) {

@@ -279,14 +279,7 @@ BreakCensus takeCensus(QByteArrayView utf8) {
 }
 
 QByteArrayView breakBytes(TLineBreak style) {
-    switch (style) {
-    case lbLF:
-        return "\n";
-    case lbCR:
-        return "\r";
-    default:
-        return "\r\n";
-    }
+    return lineBreakText(style);
 }
 
 // Runs the encoder over the whole text, every line break written in the style.
@@ -656,13 +649,8 @@ QByteArray toEditorText(QByteArrayView bytes, TSynEncoding encoding) {
 }
 
 TLineBreak detectLineBreak(QByteArrayView utf8) {
-    const bool cr = std::memchr(utf8.data(), '\r', size_t(utf8.size()));
-    const bool lf = std::memchr(utf8.data(), '\n', size_t(utf8.size()));
-    if (cr && !lf)
-        return lbCR;
-    if (lf && !cr)
-        return lbLF;
-    return lbCRLF;
+    return lineBreakStyle(std::memchr(utf8.data(), '\r', size_t(utf8.size())),
+                          std::memchr(utf8.data(), '\n', size_t(utf8.size())));
 }
 
 TEncodeResult fromEditorText(QByteArrayView utf8, TSynEncoding encoding, bool bom,

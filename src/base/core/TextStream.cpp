@@ -1,6 +1,7 @@
 // Reading a file piece by piece into editor text, with the same detection rules as
 // detectEncoding applies to a whole file.
 
+#include "base/core/FileSystem.h"
 #include "base/core/TextFile.h"
 
 #include <QFile>
@@ -9,10 +10,6 @@
 namespace orvel {
 
 namespace {
-
-QString orUnknown(const QString& error) {
-    return error.isEmpty() ? QStringLiteral("Unknown error") : error;
-}
 
 // Bytes at the end that start a UTF-8 sequence the piece does not finish.
 qsizetype unfinishedTail(QByteArrayView v) {
@@ -33,7 +30,7 @@ struct BreakScan {
         cr = cr || std::memchr(v.data(), '\r', v.size());
         lf = lf || std::memchr(v.data(), '\n', v.size());
     }
-    TLineBreak style() const { return cr && !lf ? lbCR : lf && !cr ? lbLF : lbCRLF; }
+    TLineBreak style() const { return lineBreakStyle(cr, lf); }
 };
 
 class Reader {

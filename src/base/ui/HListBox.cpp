@@ -214,18 +214,6 @@ THistoryCombo::THistoryCombo(QWidget* parent) : QComboBox(parent) {
     refresh();
 }
 
-THistoryCombo::~THistoryCombo() {
-    if (m_iniFileName.isEmpty() || m_iniSection.isEmpty())
-        return;
-    try {
-        m_history.SaveToIni(m_iniFileName, m_iniSection, m_eraseSection);
-    } catch (const std::exception& e) {
-        qWarning("%s", e.what());
-    } catch (...) {
-        qWarning("History of %s not stored", qPrintable(m_iniSection));
-    }
-}
-
 void THistoryCombo::setReadOnly(bool on) {
     if (on == m_readOnly)
         return;
@@ -254,6 +242,12 @@ void THistoryCombo::LoadFromIni(const TUnicodeIniFile& ini, const QString& secti
 
 void THistoryCombo::SaveToIni(TUnicodeIniFile& ini, const QString& section, bool erase) {
     m_history.SaveToIni(ini, section, erase);
+}
+
+TStatus THistoryCombo::SaveToIni() {
+    if (m_iniFileName.isEmpty() || m_iniSection.isEmpty())
+        return TStatus();
+    return m_history.SaveToIni(m_iniFileName, m_iniSection, m_eraseSection);
 }
 
 void THistoryCombo::refresh() {

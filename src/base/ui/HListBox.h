@@ -99,8 +99,6 @@ class THistoryCombo : public QComboBox {
     Q_OBJECT
 public:
     explicit THistoryCombo(QWidget* parent = nullptr);
-    // Stores itself when file and section are set.
-    ~THistoryCombo() override;
 
     THistoryList* HistoryList() { return &m_history; }
     const THistoryList* HistoryList() const { return &m_history; }
@@ -127,10 +125,12 @@ public:
     int FindItem(const QString& text) const;
     void AssignList(const QStringList& texts) { m_history.AssignList(texts); }
 
-    // Remembers file and section, and loads when the file exists.
+    // Remembers file and section, and loads when the file exists; SaveToIni without a file
+    // writes there.
     void LoadFromIni(const QString& fileName, const QString& section);
     void LoadFromIni(const TUnicodeIniFile& ini, const QString& section);
     void SaveToIni(TUnicodeIniFile& ini, const QString& section, bool erase);
+    TStatus SaveToIni();
 
     bool hasDropDown() const { return !m_readOnly && m_history.count() > 0; }
     void showPopup() override;

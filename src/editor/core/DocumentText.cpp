@@ -1,5 +1,7 @@
 #include "editor/core/DocumentText.h"
 
+#include <QFileInfo>
+
 namespace orvel {
 
 QString charsetName(TSynEncoding encoding) {
@@ -203,9 +205,7 @@ QString caretLine(TBufferCoord pos) {
 }
 
 QString newDocumentText(TFileTypes type, TSynEncoding encoding, TLineBreak lineBreak) {
-    const QString eol = lineBreak == lbLF   ? QStringLiteral("\n")
-                        : lineBreak == lbCR ? QStringLiteral("\r")
-                                            : QStringLiteral("\r\n");
+    const QString eol = QString::fromLatin1(lineBreakText(lineBreak));
     switch (type) {
     case ftCss:
         return QStringLiteral("@charset \"%1\";").arg(charsetName(encoding)) + eol;
@@ -225,6 +225,10 @@ QString replaceCharsetMarker(const QString& line, const QString& value) {
     QString out = line;
     out.replace(QStringLiteral("%s"), value, Qt::CaseInsensitive);
     return out;
+}
+
+bool isHtmlTemplateName(const QString& fileName) {
+    return QFileInfo(fileName).suffix().compare(QLatin1String("htt"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace orvel

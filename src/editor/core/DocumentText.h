@@ -41,6 +41,9 @@ QString caretLine(TBufferCoord pos);
 // text has one. Empty for JavaScript, text and none.
 QString newDocumentText(TFileTypes type, TSynEncoding encoding, TLineBreak lineBreak);
 
+// Whether the file is an HTML template (extension "htt", either case).
+bool isHtmlTemplateName(const QString& fileName);
+
 // Replaces every "%s" (either case) by the value.
 QString replaceCharsetMarker(const QString& line, const QString& value);
 

@@ -3,6 +3,7 @@
 // stands on the toolbar pages.
 
 #include "base/core/CommandDef.h"
+#include "editor/core/DocumentCommandIds.h"
 
 #include <QList>
 
@@ -32,14 +33,21 @@ struct THtmlCommand {
 
 // Every HTML element command, by category, in the order of the keyboard table.
 const QList<THtmlCommand>& htmlCommands();
-const THtmlCommand* htmlCommand(const char* name);
+// The row of a command's constant; null for a command that is no element command.
+const THtmlCommand* htmlCommand(int id);
 
-// The toolbar pages and what stands on them: a command name, "|" for a separator, or
-// "menu:Title:name,name,..." for a drop-down button (a name "sub:Title" opens a submenu
-// that takes the names up to "endsub").
+// What stands on a toolbar page: a command's button, a separator, or a drop-down button that
+// takes the items up to its end; inside a drop-down, a submenu takes the items up to its end.
+struct TToolItem {
+    enum Kind : int { Command, Separator, DropDown, DropDownEnd, SubMenu, SubMenuEnd };
+    Kind kind;
+    int command = -1;            // Command
+    const char* title = nullptr; // DropDown and SubMenu, translatable
+};
+
 struct TToolbarPage {
     const char* title; // translatable
-    QList<const char*> items;
+    QList<TToolItem> items;
 };
 const QList<TToolbarPage>& toolbarPages();
 

@@ -1,6 +1,12 @@
 #pragma once
-// The document window: one file in an editor, with its state and its own commands.
+// The document window: one file in an editor. Its state is its own: read through the
+// getters, changed through the methods, and every change is announced by a signal. The
+// commands that act on it are rows of the document command table, run by the main window
+// on the active document.
 
+#include "base/core/Encodings.h"
+#include "base/core/FileTypes.h"
+#include "base/core/Result.h"
 #include "editor/core/DocumentText.h"
 #include "editor/core/EditorProperties.h"
 #include "editor/ui/TagEngine.h"
@@ -16,16 +22,11 @@
 #include <optional>
 #include <utility>
 
-class QAction;
-class QActionGroup;
-class QMenu;
-class QTabWidget;
-class QCheckBox;
+class QKeyEvent;
 
 namespace orvel {
 
-class IDocumentHost;
-class TCommandList;
+class IDocumentContext;
 class TEditorControl;
 class TFindReplDialog;
 struct TSearchResult;
@@ -34,183 +35,220 @@ class THtmlCharDialog;
 class TTagEngine;
 struct THtmlCommand;
 
-// A menu the window merges into the main window's menu bar, with its group number.
-struct TMergedMenu {
-    int group;
-    QMenu* menu;
-};
+// How many anchor names the anchor list keeps.
+constexpr int kAnchorHistorySize = 20;
 
 class TMDIForm : public QWidget {
     Q_OBJECT
 public:
-    TMDIForm(IDocumentHost& host, TFileTypes fileType, QWidget* parent = nullptr);
+    // docId comes from the document list, which owns the window.
+    TMDIForm(IDocumentContext& context, TFileTypes fileType, int docId, QWidget* parent = nullptr);
     ~TMDIForm() override;
 
-    // Document state.
-    QString TextName;
-    QString TextPath;
-    QString TsvName;
-    TTextStatus Status = tsNew;
-    const TFileTypes FileType;
-    TSynEncoding Encoding = seAnsi;
-    bool UseBom = true;
-    quint32 TimeStamp = 0; // whole seconds since 1970, as stored formats keep it
-    int DocId = 0;
-    int WinIndex = -1;
-    bool WasChanged = false;
-    int TextDateFormat = 0;
-    quint32 TextLangId = 0;
-    bool HlEnabled = true;
-    int MarkCount = 0;
-
-    TEditorControl* TextBuffer = nullptr;
-
+    // --- State ----------------------------------------------------------------------------
+    const QString& TextName() const { return m_textName; }
+    const QString& TextPath() const { return m_textPath; }
+    TTextStatus Status() const { return m_status; }
+    TFileTypes FileType() const { return m_fileType; }
+    const TFileFormat& format() const { return m_format; }
+    TSynEncoding Encoding() const { return m_format.encoding; }
+    bool UseBom() const { return m_format.bom; }
+    quint32 TimeStamp() const { return m_timeStamp; } // whole seconds since 1970
+    int DocId() const { return m_docId; }
+    quint32 TextLangId() const { return m_textLangId; }
+    int TextDateFormat() const { return m_textDateFormat; }
+    // The autosaved copy of the text, when one was written or recovered.
+    const QString& autosaveName() const { return m_tsvName; }
     QString caption() const { return m_caption; }
-    void setCaption(const QString& caption);
-
-    void InitNewText(const QString& AName, const QString& ADir, TSynEncoding AEncoding);
-    bool LoadText(const QString& FileName);
-    bool ReLoadText();
-    // Writes the file. False when the user declined to save in another encoding; a write
-    // failure raises an error naming the file.
-    bool SaveText();
-    void SaveTextToTemp();
-    // Takes the text of an autosaved copy: modified, not saved; the copy stays the window's
-    // copy until the text is saved or closed.
-    bool RecoverFrom(const QString& copy);
-    void SaveTemplate(const QString& Filename);
-    bool AskForSave();
-    TSynEncoding GetEncodingFromHeader() const;
-    void ChangeEncoding(TSynEncoding AEncoding);
+    bool modified() const;
+    TEditorControl* TextBuffer() const { return m_editor; }
+    TTagEngine& engine() { return *m_engine; }
+    // The tag under the last mouse press or context menu (link or image).
+    const TTagMark& TagMark() const { return m_tagMark; }
+    // The file's name below the HTML root (the full name elsewhere), at most 255 characters.
     QString GetTextName() const;
     // The file's name with links resolved; kept while the name stays and the file exists,
     // so that finding a document among many needs no file-system calls.
     QString resolvedName() const;
-    void setTextLangId(quint32 id);
 
+    // --- Settings -------------------------------------------------------------------------
+    // The language of the text; kept for HTML and plain text only.
+    void setTextLangId(quint32 id);
+    void setTextDateFormat(int format) { m_textDateFormat = format; }
+    // Encoding and byte-order mark a new document is saved in.
+    void presetFormat(TSynEncoding encoding, bool bom);
     void SetProperties(const THighlighter* master, const TSynEditProperties& props,
                        const TSynGutterProperties& gutter);
     void SetNewFont(const TFontSettings& font);
     void SetKeyStrokes(const TKeyStrokes& strokes);
 
-    // The activation step: outside changes, commands' state, keyboard focus.
+    // --- Files ----------------------------------------------------------------------------
+    // An untitled document from the folder's template (HTML) or the type's default text;
+    // dir empty: the HTML root's template.
+    void InitNewText(const QString& AName, const QString& ADir);
+    // Loads the file; a failure names the file and leaves the window as it was.
+    TStatus LoadText(const QString& FileName);
+    TStatus ReLoadText();
+    // Writes the text under its name. False when the user declined to save in another
+    // encoding; a write failure names the file.
+    TResult<bool> SaveText();
+    // The document takes another file name (saving under a new name).
+    void setFileName(const QString& fullName);
+    // The folder new files of this document are proposed in.
+    void setTextPath(const QString& folder) { m_textPath = folder; }
+    // Writes the autosave copy of a modified text.
+    TStatus SaveTextToTemp();
+    // Takes the text of an autosaved copy: modified, not saved; the copy stays the window's
+    // copy until the text is saved or closed.
+    TStatus RecoverFrom(const QString& copy);
+    TStatus SaveTemplate(const QString& Filename);
+    // Forgets the changes (the user chose not to save them); the text stays.
+    void discardChanges();
+    // Deletes the autosave copy: the document goes.
+    void removeAutosaveCopy();
+    TSynEncoding GetEncodingFromHeader() const;
+    // Sets the encoding and rewrites the charset declaration to match.
+    void ChangeEncoding(TSynEncoding AEncoding);
+    // The encoding and mark of the project, for all open documents.
+    void takeProjectFormat(TSynEncoding encoding, bool bom);
+
+    // The activation step: outside changes, keyboard focus.
     void Activate();
     // Asks about a file changed by another program; true when it was reloaded.
     bool UpdateText();
     // Whether the file on disk differs from what was loaded or saved.
     bool fileChangedOnDisk() const;
 
-    // Closing: the question first, then the window tells the shell and goes.
-    bool closeQuery() { return AskForSave(); }
-    void closeDocument();
-
-    bool modified() const;
-    const QList<TMergedMenu>& menus() const { return m_menus; }
-    TCommandList& commands() { return *m_commands; }
-    QAction* action(const char* name) const;
-    TTagEngine& engine() { return *m_engine; }
-    // The page control of element buttons; the main window shows the active window's.
-    // The element toolbar pages, built when first asked for: documents opened in the
-    // background never need them.
-    QTabWidget* toolPanel();
-    QTabWidget* existingToolPanel() const { return m_toolPanel; }
-    // The tag under the last mouse press (link or image).
-    TTagMark TagMark;
-    // Runs an element command as its action does (errors reported).
-    void runElement(const char* name);
-    void ActionEditTagExecute();
+    // --- What the commands do -------------------------------------------------------------
     // A new bookmark at the position: the lowest free number, or the next one to recycle.
     void NewBookmark(TBufferCoord pos);
-
-Q_SIGNALS:
-    void captionChanged();
-    void statusChanged(bool modifiedChanged);
-
-private:
-    void createCommands();
-    void createElementCommands(QMenu* insertMenu);
-    void createToolPanel();
-    void createContextMenu();
-    void createEditCommands(QMenu* editMenu, QMenu* bookmarkMenu);
-    void updatePasteCommands();
-    void moveCaretForMenu(QPoint globalPos);
-    void gutterClicked(int line, int bookmark);
+    void clearBookmarks();
+    // An element command of the catalogue.
     void element(const THtmlCommand& command);
-    void special(const QString& name);
-    void blockWithValue(const QString& title, const QString& label, const QString& start,
-                        const QString& format, const QString& closing);
-    void insertColorAttribute(const THtmlCommand& command);
-    void updateEncodingMenu();
-    void rememberFileTime();
-    bool writeFile();
-    void applyLoadedEncoding(TSynEncoding detected, bool bom, bool reloading);
-    bool takeCaretLines(bool firstOnly, TBufferCoord* caret);
+    void ActionLinkExecute();
+    void ActionImageExecute();
+    void ActionTargetExecute();
+    void ActionGotoExecute();
+    void ActionCommentExecute();
+    void ActionNewTableExecute();
+    void ActionFrameColsExecute();
+    void ActionFrameRowsExecute();
+    void ActionFormExecute();
+    void ActionSelectExecute();
+    void ActionSelectGroupExecute();
+    void ActionFrameRefExecute();
+    void ActionIFramesExecute();
+    void ActionTextAreaExecute();
+    void ActionFontColorExecute();
+    void ActionColorExecute();
+    void ActionBgImgExecute();
+    void ActionFScrollExecute();
+    void ActionInputTextExecute();
+    void ActionInputPwdExecute();
+    void ActionInputRadioExecute();
+    void ActionInputCheckExecute();
+    void ActionInputButtonExecute();
+    void ActionSelectOptExecute();
+    void ActionFormValueExecute();
+    void ActionMailtoExecute();
+    void ActionMailtoCodeExecute();
+    void ActionEditTagExecute();
+    void ActionImageMapExecute();
+    void ActionPreviousWinExecute() { Q_EMIT cycleRequested(false); }
+    void ActionNextWinExecute() { Q_EMIT cycleRequested(true); }
 
-    IDocumentHost& m_host;
-    std::unique_ptr<THighlighter> m_highlighter;
-    std::unique_ptr<TTagEngine> m_engine;
-    QTabWidget* m_toolPanel = nullptr;
-    QCheckBox* m_dynamicBox = nullptr;
-    QMenu* m_contextMenu = nullptr;
-    QMenu* m_encodingMenu = nullptr;
-    QList<QMenu*> m_codeMenus; // the categories, for the menu and the context menu
-    QMenu* m_gotoMenu = nullptr;
-    QMenu* m_setMenu = nullptr;
-    TCommandList* m_commands = nullptr;
-    QList<TMergedMenu> m_menus;
-    QActionGroup* m_encodingGroup = nullptr;
-    QString m_caption;
-    QDateTime m_fileTime; // full precision, for outside changes
-    qint64 m_fileSize = -1;
-    bool m_inUpdateText = false;
-
-    // --- Find and replace (OrvelMDIFind.cpp) ---------------------------------------------
-public:
-    // How a step searches: as the dialog is set, or forward / backward whatever it says.
+    // Find and replace. How a step searches: as the dialog is set, or forward / backward
+    // whatever it says.
     enum class TFindMode { AsSet, Forward, Backward };
-    // The find dialog's callbacks.
-    void FindNextText(TFindReplDialog* Sender);
-    void ReplaceNextText(TFindReplDialog* Sender);
+    void openFindDialog(bool replace);
+    void findAgain(bool backward);
     void FindStep(TFindMode mode);
     void ReplaceStep(TFindMode mode);
     // The confirmation of one replacement, placed below the match.
     TReplaceAction TextBufferReplaceText(const QString& ASearch, const QString& AReplace, int Line,
                                          int Column);
-    // The window became the active one: a visible find dialog now works on it, and find
-    // next / previous follow whether it holds a search text.
+    // A visible find dialog now works on this window.
     void findActivated();
 
-private:
-    void createFindCommands(QMenu* editMenu);
-    void openFindDialog(bool replace);
-    void pointFindDialogHere(bool replace);
-    void findAgain(bool backward);
-    TSearchOptions stepOptions(TFindMode mode) const;
-    // True when the selection became the range "selected text" searches.
-    bool takeSearchScope(TSearchOptions options);
-    void caretToScopeStart(TSearchOptions options);
-    TSearchResult runSearch(TSearchOptions options);
-
-    bool m_scopeMarked = false; // the editor holds the range "selected text" searches
-    std::optional<std::pair<TBufferCoord, TBufferCoord>> m_lastMatch;
-
-    // --- Characters and entities (OrvelMDIChars.cpp) -----------------------------------
-public:
-    // Runs the character dialog for ActionHtmlCode; tests answer in its place.
+    // Characters and entities. The character dialog for ActionHtmlCode; tests answer in its
+    // place.
     std::function<bool(THtmlCharDialog& dialog, QPoint pos, QString& name)> runCharDialog;
+    void insertCharEntity();
     // Converts the whole text (one undoable step); caret to column 1 of its line.
     void ConvertToEntities();
     void ConvertToChars();
     // Converts the selection, or the run around the caret, from entities to characters.
     void ConvertWordToChar();
 
+Q_SIGNALS:
+    void captionChanged();
+    // Caret, selection, insert mode or the modified flag moved.
+    void statusChanged(bool modifiedChanged);
+    // Encoding or byte-order mark changed.
+    void formatChanged();
+    // The user asked for the next or the previous document (F6, F7 and their commands).
+    void cycleRequested(bool forward);
+    // The editor's context menu was asked for at that point; the tag under it is marked.
+    void contextMenuRequested(QPoint globalPos);
+    // The find dialog was opened from here: find next and previous apply now.
+    void findStarted();
+
 private:
-    void createCharCommands(QMenu* menu);
-    void convertWholeText(bool toEntities);
-    void convertLines(const std::function<QString(const QString&)>& convert);
-    void insertCharEntity();
+    void setCaption(const QString& caption);
+    void setStatus(TTextStatus status) { m_status = status; }
+    void moveCaretForMenu(QPoint globalPos);
+    void gutterClicked(int line, int bookmark);
+    void blockWithValue(const QString& title, const QString& label, const QString& start,
+                        const QString& format, const QString& closing);
+    void insertColorAttribute(const THtmlCommand& command);
+    void inputElement(const QString& type);
+    bool anchorName(const QString& caption, QString& name);
+    void checkElement(bool radio, bool check);
+    void rememberFileTime();
+    TResult<bool> writeFile();
+    void applyLoadedEncoding(TSynEncoding detected, bool bom, bool reloading);
+    void setEncoding(TSynEncoding encoding);
+    bool takeCaretLines(bool firstOnly, TBufferCoord* caret);
+    TStatus loadError(const QString& error, const QString& fileName) const;
+    void keyDown(QKeyEvent* e, bool* handled);
+
+    IDocumentContext& m_context;
+    const TFileTypes m_fileType;
+    const int m_docId;
+    TEditorControl* m_editor = nullptr;
+    std::unique_ptr<THighlighter> m_highlighter;
+    std::unique_ptr<TTagEngine> m_engine;
+    QString m_textName;
+    QString m_textPath;
+    QString m_tsvName;
+    TTextStatus m_status = tsNew;
+    TFileFormat m_format{seAnsi, true, lbCRLF};
+    quint32 m_timeStamp = 0;
+    quint32 m_textLangId = 0;
+    int m_textDateFormat = 0;
+    bool m_hlEnabled = true;
+    int m_markCount = 0; // the bookmark to recycle next when all ten are in use
+    TTagMark m_tagMark;
+    QString m_caption;
+    QDateTime m_fileTime; // full precision, for outside changes
+    qint64 m_fileSize = -1;
+    bool m_inUpdateText = false;
     mutable QString m_resolvedFor; // the TextName m_resolved belongs to
     mutable QString m_resolved;
+
+    // Find and replace (OrvelMDIFind.cpp).
+    void pointFindDialogHere(bool replace);
+    TSearchOptions stepOptions(TFindMode mode) const;
+    // True when the selection became the range "selected text" searches.
+    bool takeSearchScope(TSearchOptions options);
+    void caretToScopeStart(TSearchOptions options);
+    TSearchResult runSearch(TSearchOptions options);
+    bool m_scopeMarked = false; // the editor holds the range "selected text" searches
+    std::optional<std::pair<TBufferCoord, TBufferCoord>> m_lastMatch;
+
+    // Characters and entities (OrvelMDIChars.cpp).
+    void convertWholeText(bool toEntities);
+    void convertLines(const std::function<QString(const QString&)>& convert);
 };
 
 } // namespace orvel

@@ -4,97 +4,52 @@
 #include "base/core/Dialogs.h"
 #include "base/core/TextCodec.h"
 #include "base/core/Translate.h"
-#include "base/ui/CommandList.h"
 #include "editor/core/HtmlChars.h"
-#include "editor/ui/DocumentHost.h"
+#include "editor/ui/DocumentContext.h"
 #include "editor/ui/HtmlCharDlg.h"
 #include "editor/ui/OrvelMDI.h"
 #include "editor/ui/TagEngine.h"
 #include "textcontrol/ui/EditorControl.h"
 
-#include <QAction>
 #include <QCursor>
-#include <QMenu>
 #include <algorithm>
 
 namespace orvel {
 
-namespace {
-const TCommandDef kHtmlCode = {"ActionHtmlCode",
-                               0,
-                               N_("Other"),
-                               N_("&Character entities .."),
-                               N_("Insert a character entity"),
-                               ""};
-const TCommandDef kCvToHtml = {"ActionCvToHtml",
-                               2024,
-                               N_("Actions"),
-                               N_("All not &ASCII to HTML entities"),
-                               N_("Convert not ASCII characters to HTML entities"),
-                               ""};
-const TCommandDef kCvToIso = {"ActionCvToIso",
-                              2023,
-                              N_("Actions"),
-                              N_("All &HTML entities  to characters"),
-                              N_("Convert &HTML entities  to characters"),
-                              ""};
-const TCommandDef kWordToIso = {"ActionWordToIso",
-                                2029,
-                                N_("Actions"),
-                                N_("&HTML entity to character"),
-                                N_("Convert selected HTML entitiy to character"),
-                                ""};
-} // namespace
-
-void TMDIForm::createCharCommands(QMenu* menu) {
-    QAction* code = m_commands->add(kHtmlCode, [this] { insertCharEntity(); });
-    QAction* toHtml = m_commands->add(kCvToHtml, [this] { ConvertToEntities(); });
-    QAction* toIso = m_commands->add(kCvToIso, [this] { ConvertToChars(); });
-    QAction* wordToIso = m_commands->add(kWordToIso, [this] { ConvertWordToChar(); });
-    if (menu) {
-        menu->addAction(code);
-        menu->addSeparator();
-        menu->addActions({toHtml, toIso, wordToIso});
-    }
-    runCharDialog = [](THtmlCharDialog& dialog, QPoint pos, QString& name) {
-        return dialog.Execute(pos, name);
-    };
-}
-
 void TMDIForm::insertCharEntity() {
-    THtmlCharDialog dialog(m_host.charTable(), m_host.dialogs(), this);
+    THtmlCharDialog dialog(m_context.charTable(), m_context.dialogs(), this);
     QString name;
     if (runCharDialog && runCharDialog(dialog, QCursor::pos(), name) && !name.isEmpty())
         m_engine->InsertText(name);
 }
 
 void TMDIForm::convertWholeText(bool toEntities) {
-    if (TextBuffer->readOnly())
+    if (m_editor->readOnly())
         return;
-    const TBufferCoord caret = TextBuffer->caretXY();
-    if (const THtmlCharTable* table = m_host.charTable()) {
+    const TBufferCoord caret = m_editor->caretXY();
+    if (const THtmlCharTable* table = m_context.charTable()) {
         const auto convert = [table, toEntities](const QString& text) {
             return toEntities ? table->CharsToEntities(text) : table->EntitiesToChars(text);
         };
-        if (codec::isValidUtf8(TextBuffer->textBytes())) {
-            const QString old = QString::fromUtf8(TextBuffer->textBytes());
+        if (codec::isValidUtf8(m_editor->textBytes())) {
+            const QString old = QString::fromUtf8(m_editor->textBytes());
             const QString now = convert(old);
             // One replace of the whole text: one undoable step, however many entities changed.
             if (now != old)
-                TextBuffer->setText(now);
+                m_editor->setText(now);
         } else {
             convertLines(convert);
         }
     }
-    TextBuffer->setModified(true);
-    TextBuffer->setCaretXY({1, caret.Line});
+    m_editor->setModified(true);
+    m_editor->setCaretXY({1, caret.Line});
 }
 
 void TMDIForm::convertLines(const std::function<QString(const QString&)>& convert) {
     // Bytes that are no UTF-8 (lone surrogates kept from a UTF-16 file) would not survive a
     // round trip through QString: only well-formed lines are converted, the rest stay.
-    const QByteArray all = TextBuffer->textBytes().toByteArray();
-    TextBuffer->beginUpdate();
+    const QByteArray all = m_editor->textBytes().toByteArray();
+    m_editor->beginUpdate();
     int lineNo = 0;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= all.size(); ++i) {
@@ -106,14 +61,14 @@ void TMDIForm::convertLines(const std::function<QString(const QString&)>& conver
             const QString line = QString::fromUtf8(raw);
             const QString now = convert(line);
             if (now != line)
-                TextBuffer->setLine(lineNo, now);
+                m_editor->setLine(lineNo, now);
         }
         if (!end && all[i] == '\r' && i + 1 < all.size() && all[i + 1] == '\n')
             ++i;
         ++lineNo;
         start = i + 1;
     }
-    TextBuffer->endUpdate();
+    m_editor->endUpdate();
 }
 
 void TMDIForm::ConvertToEntities() {
@@ -125,11 +80,11 @@ void TMDIForm::ConvertToChars() {
 }
 
 void TMDIForm::ConvertWordToChar() {
-    if (TextBuffer->textBytes().isEmpty())
+    if (m_editor->textBytes().isEmpty())
         return;
-    if (!TextBuffer->hasSelection()) {
-        const TBufferCoord caret = TextBuffer->caretXY();
-        const QString line = TextBuffer->line(caret.Line - 1);
+    if (!m_editor->hasSelection()) {
+        const TBufferCoord caret = m_editor->caretXY();
+        const QString line = m_editor->line(caret.Line - 1);
         const int at = std::clamp(caret.Char - 1, 0, int(line.size()));
         int start = at;
         while (start > 0 && line[start - 1] != u'>' &&
@@ -140,15 +95,15 @@ void TMDIForm::ConvertWordToChar() {
             ++end;
         if (start == end)
             return;
-        TextBuffer->setSelection({start + 1, caret.Line}, {end + 1, caret.Line});
+        m_editor->setSelection({start + 1, caret.Line}, {end + 1, caret.Line});
     }
-    const THtmlCharTable* table = m_host.charTable();
+    const THtmlCharTable* table = m_context.charTable();
     if (!table)
         return;
-    const QString selected = TextBuffer->selText();
+    const QString selected = m_editor->selText();
     const QString converted = table->EntitiesToChars(selected);
     if (converted != selected)
-        TextBuffer->setSelText(converted);
+        m_editor->setSelText(converted);
 }
 
 } // namespace orvel

@@ -1,11 +1,10 @@
 // The document window's side of files: new texts, loading, saving, encodings.
 
 #include "base/core/Dialogs.h"
-#include "base/core/Errors.h"
 #include "base/core/FileSystem.h"
 #include "base/core/TextCodec.h"
 #include "base/core/Translate.h"
-#include "editor/ui/DocumentHost.h"
+#include "editor/ui/DocumentContext.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 
@@ -20,19 +19,24 @@ QString folderOf(const QString& fileName) {
     return withSlash(QFileInfo(fileName).absolutePath());
 }
 
+QString writeError(const QString& fileName, const QString& reason) {
+    return fmt(T_("Error writing to \"%s\""), {QDir::toNativeSeparators(fileName)}) +
+           QStringLiteral("\r\n") + reason;
+}
+
 } // namespace
 
 // --- New texts -------------------------------------------------------------------------------
 
 bool TMDIForm::takeCaretLines(bool firstOnly, TBufferCoord* caret) {
     bool found = false;
-    for (int i = 0; i < TextBuffer->lineCount();) {
-        const std::optional<TBufferCoord> pos = parseCaretLine(TextBuffer->line(i));
+    for (int i = 0; i < m_editor->lineCount();) {
+        const std::optional<TBufferCoord> pos = parseCaretLine(m_editor->line(i));
         if (!pos) {
             ++i;
             continue;
         }
-        TextBuffer->deleteLine(i);
+        m_editor->deleteLine(i);
         if (!found)
             *caret = *pos;
         found = true;
@@ -43,196 +47,211 @@ bool TMDIForm::takeCaretLines(bool firstOnly, TBufferCoord* caret) {
 }
 
 QString TMDIForm::resolvedName() const {
-    if (m_resolved.isEmpty() || m_resolvedFor != TextName) {
-        const QString canonical = QFileInfo(TextName).canonicalFilePath();
+    if (m_resolved.isEmpty() || m_resolvedFor != m_textName) {
+        const QString canonical = QFileInfo(m_textName).canonicalFilePath();
         if (canonical.isEmpty())
-            return normalizedPath(TextName); // not there (yet): nothing to keep
-        m_resolvedFor = TextName;
+            return normalizedPath(m_textName); // not there (yet): nothing to keep
+        m_resolvedFor = m_textName;
         m_resolved = canonical;
     }
     return m_resolved;
 }
 
-void TMDIForm::InitNewText(const QString& AName, const QString& ADir, TSynEncoding AEncoding) {
-    const QString root = m_host.htmlRoot();
-    TextPath = ADir.isEmpty() ? root : withSlash(ADir);
+void TMDIForm::InitNewText(const QString& AName, const QString& ADir) {
+    const QString root = m_context.htmlRoot();
+    const TSynEncoding encoding = m_format.encoding;
+    const bool useBom = m_format.bom; // a template's own mark does not decide the new document's
+    m_textPath = ADir.isEmpty() ? root : withSlash(ADir);
     TBufferCoord caret{1, 1};
     bool haveCaret = false;
-    const bool useBom = UseBom; // a template's own mark does not decide the new document's
-    if (FileType == ftHtml) {
+    if (m_fileType == ftHtml) {
         QString templ;
         if (ADir.isEmpty()) {
             templ = root + QStringLiteral("~template.html");
         } else if (!isNetworkPath(ADir)) {
-            const QString chosen = m_host.dialogs().chooseFolder(
+            const QString chosen = m_context.dialogs().chooseFolder(
                 T_("Select subdirectory of template for new document"), ADir, root);
             if (!chosen.isEmpty()) {
                 templ = withSlash(chosen) + QStringLiteral("~template.html");
                 if (!QFileInfo::exists(templ)) {
                     templ = root + QStringLiteral("~template.html");
                     const bool rootExists = QFileInfo::exists(templ);
-                    m_host.dialogs().info(m_host.mainCaption(),
-                                          T_("No template found in:") + QStringLiteral("\r\n") +
-                                              withSlash(chosen) + QStringLiteral("\r\n") +
-                                              (rootExists ? T_("Using project default template!")
-                                                          : T_("Using program default template!")));
+                    m_context.dialogs().info(m_context.mainCaption(),
+                                             T_("No template found in:") + QStringLiteral("\r\n") +
+                                                 withSlash(chosen) + QStringLiteral("\r\n") +
+                                                 (rootExists
+                                                      ? T_("Using project default template!")
+                                                      : T_("Using program default template!")));
                 }
             }
         }
-        const QString defaultFile = m_host.programDataFile(QStringLiteral("default.html"));
-        if (!templ.isEmpty() && QFileInfo(templ).isFile() && LoadText(templ)) {
-            TextPath = folderOf(templ);
-            TimeStamp = 0;
+        const QString defaultFile = m_context.programDataFile(QStringLiteral("default.html"));
+        const auto loadTemplate = [this](const QString& name) {
+            const TStatus loaded = LoadText(name);
+            if (!loaded.ok())
+                m_context.dialogs().error(m_context.appTitle(), loaded.error());
+            return loaded.ok();
+        };
+        if (!templ.isEmpty() && QFileInfo(templ).isFile() && loadTemplate(templ)) {
+            m_textPath = folderOf(templ);
+            m_timeStamp = 0;
             m_fileTime = QDateTime();
             m_fileSize = -1;
-            TextBuffer->beginUpdate();
+            m_editor->beginUpdate();
             haveCaret = takeCaretLines(true, &caret);
-            TextBuffer->endUpdate();
-            TextBuffer->clearUndo();
-        } else if (!defaultFile.isEmpty() && LoadText(defaultFile)) {
-            TimeStamp = 0;
+            m_editor->endUpdate();
+            m_editor->clearUndo();
+        } else if (!defaultFile.isEmpty() && loadTemplate(defaultFile)) {
+            m_timeStamp = 0;
             m_fileTime = QDateTime();
             m_fileSize = -1;
-            Encoding = AEncoding;
-            TextBuffer->beginUpdate();
-            for (int i = 0; i < TextBuffer->lineCount(); ++i) {
-                const QString l = TextBuffer->line(i);
+            m_format.encoding = encoding;
+            m_editor->beginUpdate();
+            for (int i = 0; i < m_editor->lineCount(); ++i) {
+                const QString l = m_editor->line(i);
                 if (l.contains(QStringLiteral("%s"), Qt::CaseInsensitive))
-                    TextBuffer->setLine(i, replaceCharsetMarker(l, charsetName(AEncoding)));
+                    m_editor->setLine(i, replaceCharsetMarker(l, charsetName(encoding)));
             }
             haveCaret = takeCaretLines(false, &caret);
-            TextBuffer->endUpdate();
-            TextBuffer->clearUndo();
-            TextBuffer->setModified(false);
+            m_editor->endUpdate();
+            m_editor->clearUndo();
+            m_editor->setModified(false);
         } else {
-            TextBuffer->loadUtf8(QByteArray(), TextBuffer->lineBreak());
+            m_editor->loadUtf8(QByteArray(), m_editor->lineBreak());
         }
     } else {
-        const QString text = newDocumentText(FileType, AEncoding, TextBuffer->lineBreak());
-        TextBuffer->loadUtf8(text.toUtf8(), TextBuffer->lineBreak());
+        const QString text = newDocumentText(m_fileType, encoding, m_editor->lineBreak());
+        m_editor->loadUtf8(text.toUtf8(), m_editor->lineBreak());
         if (!text.isEmpty()) {
             caret = TBufferCoord{1, 2};
             haveCaret = true;
         }
-        TextBuffer->setModified(false);
+        m_editor->setModified(false);
     }
-    UseBom = useBom;
+    m_format.bom = useBom;
+    m_format.lineBreak = m_editor->lineBreak();
     if (haveCaret)
-        TextBuffer->setCaretXY(caret);
-    TextBuffer->setBlockBegin(TextBuffer->caretXY());
-    Status = tsNew;
-    TextName = AName;
+        m_editor->setCaretXY(caret);
+    m_editor->setBlockBegin(m_editor->caretXY());
+    setStatus(tsNew);
+    m_textName = AName;
     setCaption(AName);
-    TextBuffer->setHighlighterEnabled(HlEnabled);
+    m_editor->setHighlighterEnabled(m_hlEnabled);
+    Q_EMIT formatChanged();
 }
 
 // --- Loading ---------------------------------------------------------------------------------
 
 void TMDIForm::rememberFileTime() {
-    const QFileInfo fi(TextName);
+    const QFileInfo fi(m_textName);
     m_fileTime = fi.lastModified();
     m_fileSize = fi.size();
-    TimeStamp = quint32(qMax<qint64>(0, fi.lastModified().toSecsSinceEpoch()));
+    m_timeStamp = quint32(qMax<qint64>(0, fi.lastModified().toSecsSinceEpoch()));
 }
 
 bool TMDIForm::fileChangedOnDisk() const {
-    const QFileInfo fi(TextName);
+    const QFileInfo fi(m_textName);
     if (!fi.exists() || !m_fileTime.isValid())
         return false;
     return fi.lastModified() != m_fileTime || fi.size() != m_fileSize;
 }
 
+void TMDIForm::setEncoding(TSynEncoding encoding) {
+    m_format.encoding = encoding;
+    Q_EMIT formatChanged();
+}
+
 void TMDIForm::applyLoadedEncoding(TSynEncoding detected, bool bom, bool reloading) {
     // The file's byte-order mark is kept, so an unedited save gives back the same bytes.
     if (detected != seAnsi)
-        UseBom = bom;
-    if (FileType != ftHtml) {
-        Encoding = detected;
-    } else if (detected != Encoding) {
+        m_format.bom = bom;
+    m_format.lineBreak = m_editor->lineBreak();
+    if (m_fileType != ftHtml) {
+        m_format.encoding = detected;
+    } else if (detected != m_format.encoding) {
         // The preset wins only when it can hold the text; otherwise the file keeps its own.
-        const bool fits =
-            Encoding != seAnsi ||
-            codec::fromEditorText(TextBuffer->textBytes(), seAnsi, false, lbCRLF).ok();
+        const bool fits = m_format.encoding != seAnsi ||
+                          codec::fromEditorText(m_editor->textBytes(), seAnsi, false, lbCRLF).ok();
         if (!fits) {
-            Encoding = detected;
-        } else if (GetEncodingFromHeader() != Encoding) {
-            ChangeEncoding(Encoding);
+            m_format.encoding = detected;
+        } else if (GetEncodingFromHeader() != m_format.encoding) {
+            ChangeEncoding(m_format.encoding);
             if (reloading)
-                TextBuffer->setModified(true);
+                m_editor->setModified(true);
         } else if (reloading) {
-            TextBuffer->setModified(true);
+            m_editor->setModified(true);
         }
     }
-    updateEncodingMenu();
+    Q_EMIT formatChanged();
 }
 
-bool TMDIForm::LoadText(const QString& FileName) {
-    const TLoadedText loaded = TextBuffer->loadFile(FileName);
-    if (!loaded.ok()) {
-        m_host.dialogs().error(m_host.appTitle(),
-                               fmt(T_("Error: %s\r\nLoading of %s canceled!"),
-                                   {loaded.error, QDir::toNativeSeparators(FileName)}));
-        return false;
-    }
-    TextName = FileName;
+TStatus TMDIForm::loadError(const QString& error, const QString& fileName) const {
+    return TStatus::failure(fmt(T_("Error: %s\r\nLoading of %s canceled!"),
+                                {error, QDir::toNativeSeparators(fileName)}));
+}
+
+TStatus TMDIForm::LoadText(const QString& FileName) {
+    const TLoadedText loaded = m_editor->loadFile(FileName);
+    if (!loaded.ok())
+        return loadError(loaded.error, FileName);
+    m_textName = FileName;
     rememberFileTime();
     if (!QFileInfo(FileName).isWritable()) {
-        Status = tsReadOnly;
+        setStatus(tsReadOnly);
         setCaption(QStringLiteral("*") + FileName);
     } else {
-        Status = tsOld;
+        setStatus(tsOld);
         setCaption(FileName);
     }
     applyLoadedEncoding(loaded.encoding, loaded.bom, false);
-    m_host.ShowStatus(false);
-    return true;
+    return TStatus();
 }
 
-bool TMDIForm::ReLoadText() {
-    const TBufferCoord caret = TextBuffer->caretXY();
-    const TLoadedText loaded = TextBuffer->loadFile(TextName);
-    if (!loaded.ok()) {
-        m_host.dialogs().error(m_host.appTitle(),
-                               fmt(T_("Error: %s\r\nLoading of %s canceled!"),
-                                   {loaded.error, QDir::toNativeSeparators(TextName)}));
-        return false;
-    }
+TStatus TMDIForm::ReLoadText() {
+    const TBufferCoord caret = m_editor->caretXY();
+    const TLoadedText loaded = m_editor->loadFile(m_textName);
+    if (!loaded.ok())
+        return loadError(loaded.error, m_textName);
     rememberFileTime();
     applyLoadedEncoding(loaded.encoding, loaded.bom, true);
-    TextBuffer->setCaretXY(caret);
-    m_host.ShowStatus(false);
-    return true;
+    m_editor->setCaretXY(caret);
+    return TStatus();
 }
 
 bool TMDIForm::UpdateText() {
-    if (m_inUpdateText || WinIndex < 0 || Status == tsNew || !fileChangedOnDisk())
+    if (m_inUpdateText || m_status == tsNew || !fileChangedOnDisk())
         return false;
     m_inUpdateText = true;
-    const TMsgResult answer = m_host.dialogs().ask(
-        m_host.mainCaption(),
+    const TMsgResult answer = m_context.dialogs().ask(
+        m_context.mainCaption(),
         fmt(T_("The text file:\r\n%s\r\nwas changed by another application!\r\nReload this "
                "file?\r\nOwn changes not saved yet will be lossed!"),
-            {QDir::toNativeSeparators(TextName)}),
+            {QDir::toNativeSeparators(m_textName)}),
         mbYes | mbNo, mrYes);
     bool reloaded = false;
-    if (answer == mrYes)
-        reloaded = ReLoadText();
+    if (answer == mrYes) {
+        const TStatus r = ReLoadText();
+        if (!r.ok())
+            m_context.dialogs().error(m_context.appTitle(), r.error());
+        reloaded = r.ok();
+    }
     m_inUpdateText = false;
     return reloaded;
 }
 
 // --- Saving ----------------------------------------------------------------------------------
 
-bool TMDIForm::writeFile() {
+TResult<bool> TMDIForm::writeFile() {
     for (;;) {
-        const TSaveResult r = TextBuffer->saveFile(TextName, Encoding, UseBom);
+        const TSaveResult r = m_editor->saveFile(m_textName, m_format.encoding, m_format.bom);
         if (!r.unencodable.isEmpty()) {
             // Never a lossy file: the user chooses UTF-8 or not saving.
-            const TMsgResult answer = m_host.dialogs().ask(
-                m_host.mainCaption(),
+            const TMsgResult answer = m_context.dialogs().ask(
+                m_context.mainCaption(),
                 fmt(T_("The text holds characters that the encoding %s cannot hold:\r\n%s\r\n"
                        "Save the file as UTF-8 instead?"),
-                    {encodingDisplayName(Encoding), codec::describeCharacters(r.unencodable)}),
+                    {encodingDisplayName(m_format.encoding),
+                     codec::describeCharacters(r.unencodable)}),
                 mbYes | mbCancel, mrYes);
             if (answer != mrYes)
                 return false;
@@ -240,108 +259,97 @@ bool TMDIForm::writeFile() {
             continue;
         }
         if (!r.ok())
-            throw EOrvelError(
-                fmt(T_("Error writing to \"%s\""), {QDir::toNativeSeparators(TextName)}) +
-                QStringLiteral("\r\n") + r.error);
+            return TResult<bool>::failure(writeError(m_textName, r.error));
         return true;
     }
 }
 
-bool TMDIForm::SaveText() {
-    const QString folder = folderOf(TextName);
-    if (TextPath != folder)
-        TextPath = folder;
-    if (!writeFile())
-        return false;
-    if (!TsvName.isEmpty() && QFileInfo::exists(TsvName))
-        QFile::remove(TsvName);
+void TMDIForm::setFileName(const QString& fullName) {
+    m_textName = fullName;
+    m_textPath = folderOf(fullName);
+    setCaption(fullName);
+}
+
+TResult<bool> TMDIForm::SaveText() {
+    m_textPath = folderOf(m_textName);
+    const TResult<bool> written = writeFile();
+    if (!written.ok() || !written.value())
+        return written;
+    removeAutosaveCopy();
     rememberFileTime();
-    TextBuffer->setModified(false);
-    Status = tsOld;
-    m_host.ShowStatus(false);
+    m_editor->setModified(false);
+    setStatus(tsOld);
+    Q_EMIT statusChanged(false);
     return true;
 }
 
-void TMDIForm::SaveTextToTemp() {
-    if (!TextBuffer->modified())
-        return;
-    QString name = TextName;
-    if (Status == tsNew)
-        name = TextPath + name.mid(name.startsWith(u'*') ? 1 : 0);
-    TsvName = name + QStringLiteral(".tsv");
-    TSaveResult r = TextBuffer->saveFile(TsvName, Encoding, UseBom);
+TStatus TMDIForm::SaveTextToTemp() {
+    if (!m_editor->modified())
+        return TStatus();
+    QString name = m_textName;
+    if (m_status == tsNew)
+        name = m_textPath + name.mid(name.startsWith(u'*') ? 1 : 0);
+    m_tsvName = name + QStringLiteral(".tsv");
+    TSaveResult r = m_editor->saveFile(m_tsvName, m_format.encoding, m_format.bom);
     // A copy that the encoding cannot hold is kept in UTF-8 rather than lost.
     if (!r.unencodable.isEmpty())
-        r = TextBuffer->saveFile(TsvName, seUTF8, true);
+        r = m_editor->saveFile(m_tsvName, seUTF8, true);
     if (!r.ok())
-        throw EOrvelError(fmt(T_("Error writing to \"%s\""), {QDir::toNativeSeparators(TsvName)}) +
-                          QStringLiteral("\r\n") + r.error);
+        return TStatus::failure(writeError(m_tsvName, r.error));
+    return TStatus();
 }
 
-bool TMDIForm::RecoverFrom(const QString& copy) {
-    const TSynEncoding keep = Encoding;
-    const bool keepBom = UseBom;
-    const TLoadedText loaded = TextBuffer->loadFile(copy);
-    if (!loaded.ok()) {
-        m_host.dialogs().error(m_host.appTitle(),
-                               fmt(T_("Error: %s\r\nLoading of %s canceled!"),
-                                   {loaded.error, QDir::toNativeSeparators(copy)}));
-        return false;
-    }
+TStatus TMDIForm::RecoverFrom(const QString& copy) {
+    const TSynEncoding keep = m_format.encoding;
+    const bool keepBom = m_format.bom;
+    const TLoadedText loaded = m_editor->loadFile(copy);
+    if (!loaded.ok())
+        return loadError(loaded.error, copy);
     // The document's encoding stays unless it cannot hold the recovered text.
-    Encoding = codec::canHold(TextBuffer->textBytes(), keep) ? keep : loaded.encoding;
-    UseBom = keepBom;
-    TsvName = copy;
-    TextBuffer->setModified(true);
-    updateEncodingMenu();
-    m_host.ShowStatus(false);
-    return true;
+    m_format.encoding = codec::canHold(m_editor->textBytes(), keep) ? keep : loaded.encoding;
+    m_format.bom = keepBom;
+    m_format.lineBreak = m_editor->lineBreak();
+    m_tsvName = copy;
+    m_editor->setModified(true);
+    Q_EMIT formatChanged();
+    return TStatus();
 }
 
-void TMDIForm::SaveTemplate(const QString& Filename) {
+TStatus TMDIForm::SaveTemplate(const QString& Filename) {
     // Built in memory: the document itself stays as it is.
-    QByteArray text(TextBuffer->textBytes().data(), TextBuffer->textBytes().size());
-    const QByteArray eol = lineBreakText(TextBuffer->lineBreak());
+    QByteArray text(m_editor->textBytes().data(), m_editor->textBytes().size());
+    const QByteArray eol = lineBreakText(m_editor->lineBreak());
     if (!text.isEmpty() && !text.endsWith('\n') && !text.endsWith('\r'))
         text += eol;
-    text += caretLine(TextBuffer->caretXY()).toLatin1() + eol;
-    TSaveResult r = saveTextFile(Filename, text, Encoding, UseBom, TextBuffer->lineBreak());
+    text += caretLine(m_editor->caretXY()).toLatin1() + eol;
+    TSaveResult r =
+        saveTextFile(Filename, text, m_format.encoding, m_format.bom, m_editor->lineBreak());
     if (!r.unencodable.isEmpty())
-        r = saveTextFile(Filename, text, seUTF8, true, TextBuffer->lineBreak());
+        r = saveTextFile(Filename, text, seUTF8, true, m_editor->lineBreak());
     if (!r.ok())
-        throw EOrvelError(fmt(T_("Error writing to \"%s\""), {QDir::toNativeSeparators(Filename)}) +
-                          QStringLiteral("\r\n") + r.error);
-}
-
-bool TMDIForm::AskForSave() {
-    if (!TextBuffer->modified())
-        return true;
-    const TMsgResult answer = m_host.dialogs().ask(
-        m_host.mainCaption(), fmt(T_("Save %s?"), {m_caption}), mbYes | mbNo | mbCancel, mrYes);
-    if (answer == mrCancel || answer == mrNone)
-        return false;
-    if (answer == mrYes)
-        return m_host.SaveTextFromMDI(this, true, false, false);
-    TextBuffer->setModified(false);
-    return true;
+        return TStatus::failure(writeError(Filename, r.error));
+    return TStatus();
 }
 
 // --- Encodings -------------------------------------------------------------------------------
 
 TSynEncoding TMDIForm::GetEncodingFromHeader() const {
-    const TCharsetDeclaration d = findCharsetDeclaration(TextBuffer->textBytes());
+    const TCharsetDeclaration d = findCharsetDeclaration(m_editor->textBytes());
     if (!d.found())
         return seAnsi;
     return encodingOfCharset(d.value).value_or(seAnsi);
 }
 
 void TMDIForm::ChangeEncoding(TSynEncoding AEncoding) {
-    const TCharsetDeclaration d = findCharsetDeclaration(TextBuffer->textBytes());
+    const TCharsetDeclaration d = findCharsetDeclaration(m_editor->textBytes());
     if (d.found() && d.value != charsetName(AEncoding))
-        TextBuffer->replaceBytes(d.start, d.length, charsetName(AEncoding));
-    Encoding = AEncoding;
-    updateEncodingMenu();
-    m_host.ShowStatus(false);
+        m_editor->replaceBytes(d.start, d.length, charsetName(AEncoding));
+    setEncoding(AEncoding);
+}
+
+void TMDIForm::takeProjectFormat(TSynEncoding encoding, bool bom) {
+    m_format.bom = bom;
+    ChangeEncoding(encoding);
 }
 
 } // namespace orvel

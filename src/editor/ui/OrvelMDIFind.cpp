@@ -1,91 +1,55 @@
-// The document window's find and replace: its four commands and the steps the shared
+// The document window's find and replace: the steps of its commands and those the shared
 // find dialog calls back into.
 
 #include "base/core/Dialogs.h"
 #include "base/core/Translate.h"
-#include "base/ui/CommandList.h"
-#include "editor/ui/DocumentHost.h"
+#include "editor/ui/DocumentContext.h"
 #include "editor/ui/OrvelMDI.h"
 #include "search/core/FindReplLogic.h"
 #include "search/core/SearchDialogs.h"
 #include "search/ui/FindReplDlg.h"
 #include "textcontrol/ui/EditorControl.h"
 
-#include <QAction>
 #include <QFontMetrics>
-#include <QMenu>
 #include <QPointer>
 
 namespace orvel {
 
-namespace {
-const TCommandDef kFind = {"ActionFind",          2015,    N_("Actions"), N_("&Find .."),
-                           N_("Search for text"), "Ctrl+F"};
-const TCommandDef kReplace = {"ActionReplace",    2016,    N_("Actions"), N_("Re&place .."),
-                              N_("Replace text"), "Ctrl+R"};
-const TCommandDef kFindNext = {
-    "ActionFindNext", 2019, N_("Actions"), N_("Find &next"), N_("Search/replace forwards"), "F3"};
-const TCommandDef kFindPrev = {
-    "ActionFindPrev", 2032, N_("Actions"), N_("Find &previous"), N_("Search/replace backwards"),
-    "Shift+F3"};
-} // namespace
-
-void TMDIForm::createFindCommands(QMenu* editMenu) {
-    QAction* find = m_commands->add(kFind, [this] { openFindDialog(false); });
-    QAction* replace = m_commands->add(kReplace, [this] { openFindDialog(true); });
-    QAction* next = m_commands->add(kFindNext, [this] { findAgain(false); });
-    QAction* previous = m_commands->add(kFindPrev, [this] { findAgain(true); });
-    next->setEnabled(false);
-    previous->setEnabled(false);
-    editMenu->addActions({find, next, previous, replace});
-    editMenu->addSeparator();
-    TextBuffer->onReplaceText = [this](const QString& search, const QString& replacement, int line,
-                                       int column) {
-        return TextBufferReplaceText(search, replacement, line, column);
-    };
-}
-
 void TMDIForm::pointFindDialogHere(bool replace) {
-    TFindReplDialog* dlg = m_host.findDialog();
+    TFindReplDialog* dlg = m_context.findDialog();
     // The dialog outlives document windows: a closed window must not be called.
     QPointer<TMDIForm> self(this);
-    dlg->OnFind = [self](TFindReplDialog* sender) {
+    dlg->OnFind = [self](TFindReplDialog*) {
         if (self)
-            self->FindNextText(sender);
+            self->FindStep(TFindMode::AsSet);
     };
     if (replace)
-        dlg->OnReplace = [self](TFindReplDialog* sender) {
+        dlg->OnReplace = [self](TFindReplDialog*) {
             if (self)
-                self->ReplaceNextText(sender);
+                self->ReplaceStep(TFindMode::AsSet);
         };
 }
 
 void TMDIForm::openFindDialog(bool replace) {
-    TFindReplDialog* dlg = m_host.findDialog();
+    TFindReplDialog* dlg = m_context.findDialog();
     if (!dlg)
         return;
-    dlg->setFindText(TextBuffer->hasSelection() ? TextBuffer->selText()
-                                                : TextBuffer->wordAtCaret());
+    dlg->setFindText(m_editor->hasSelection() ? m_editor->selText() : m_editor->wordAtCaret());
     pointFindDialogHere(replace);
-    m_host.ShowStatus(true);
     dlg->Execute(replace);
-    action("ActionFindNext")->setEnabled(true);
-    action("ActionFindPrev")->setEnabled(true);
+    Q_EMIT findStarted();
 }
 
 void TMDIForm::findActivated() {
-    TFindReplDialog* dlg = m_host.findDialog();
+    TFindReplDialog* dlg = m_context.findDialog();
     if (!dlg)
         return;
     if (dlg->isVisible())
         pointFindDialogHere(true);
-    const bool on = !dlg->FindText().isEmpty();
-    action("ActionFindNext")->setEnabled(on);
-    action("ActionFindPrev")->setEnabled(on);
 }
 
 void TMDIForm::findAgain(bool backward) {
-    TFindReplDialog* dlg = m_host.findDialog();
+    TFindReplDialog* dlg = m_context.findDialog();
     if (!dlg)
         return;
     const TFindMode mode = backward ? TFindMode::Backward : TFindMode::Forward;
@@ -95,16 +59,8 @@ void TMDIForm::findAgain(bool backward) {
         FindStep(mode);
 }
 
-void TMDIForm::FindNextText(TFindReplDialog*) {
-    FindStep(TFindMode::AsSet);
-}
-
-void TMDIForm::ReplaceNextText(TFindReplDialog*) {
-    ReplaceStep(TFindMode::AsSet);
-}
-
 TSearchOptions TMDIForm::stepOptions(TFindMode mode) const {
-    TSearchOptions options = m_host.findDialog()->Options();
+    TSearchOptions options = m_context.findDialog()->Options();
     if (mode == TFindMode::Forward)
         options &= ~ssoBackwards;
     else if (mode == TFindMode::Backward)
@@ -117,40 +73,39 @@ bool TMDIForm::takeSearchScope(TSearchOptions options) {
         return false;
     // The range searched in is the selection the search began with: the matches selected
     // since, and a selection gone with a replacement, do not narrow it.
-    const bool selected = TextBuffer->hasSelection();
-    const bool ownMatch = m_lastMatch && TextBuffer->blockBegin() == m_lastMatch->first &&
-                          TextBuffer->blockEnd() == m_lastMatch->second;
+    const bool selected = m_editor->hasSelection();
+    const bool ownMatch = m_lastMatch && m_editor->blockBegin() == m_lastMatch->first &&
+                          m_editor->blockEnd() == m_lastMatch->second;
     if (m_scopeMarked && (!selected || ownMatch))
         return false;
-    TextBuffer->markSearchScope(TextBuffer->blockBegin(), TextBuffer->blockEnd());
+    m_editor->markSearchScope(m_editor->blockBegin(), m_editor->blockEnd());
     m_scopeMarked = true;
     return true;
 }
 
 void TMDIForm::caretToScopeStart(TSearchOptions options) {
-    TextBuffer->setCaretXY((options & ssoBackwards) ? TextBuffer->blockEnd()
-                                                    : TextBuffer->blockBegin());
+    m_editor->setCaretXY((options & ssoBackwards) ? m_editor->blockEnd() : m_editor->blockBegin());
 }
 
 TSearchResult TMDIForm::runSearch(TSearchOptions options) {
-    const TFindReplDialog* dlg = m_host.findDialog();
+    const TFindReplDialog* dlg = m_context.findDialog();
     // Line breaks typed or pasted into the dialog match the document's own.
-    const TLineBreak lb = TextBuffer->lineBreak();
-    const TSearchResult r = TextBuffer->searchReplace(
+    const TLineBreak lb = m_editor->lineBreak();
+    const TSearchResult r = m_editor->searchReplace(
         withLineBreaks(dlg->FindText(), lb), withLineBreaks(dlg->ReplaceText(), lb), options,
         m_scopeMarked ? TSearchScope::Marked : TSearchScope::Selection);
-    if (r.found && TextBuffer->hasSelection())
-        m_lastMatch = std::pair{TextBuffer->blockBegin(), TextBuffer->blockEnd()};
+    if (r.found && m_editor->hasSelection())
+        m_lastMatch = std::pair{m_editor->blockBegin(), m_editor->blockEnd()};
     return r;
 }
 
 void TMDIForm::FindStep(TFindMode mode) {
-    const TFindReplDialog* dlg = m_host.findDialog();
+    const TFindReplDialog* dlg = m_context.findDialog();
     if (!dlg)
         return;
     const QString search = dlg->FindText();
     if (search.isEmpty()) {
-        m_host.dialogs().beep();
+        m_context.dialogs().beep();
         return;
     }
     TSearchOptions options = stepOptions(mode) & ~(ssoReplace | ssoReplaceAll);
@@ -158,35 +113,36 @@ void TMDIForm::FindStep(TFindMode mode) {
     if (takeSearchScope(options))
         caretToScopeStart(options);
     else if (mode == TFindMode::Forward)
-        TextBuffer->setCaretXY(TextBuffer->blockEnd());
+        m_editor->setCaretXY(m_editor->blockEnd());
     else if (mode == TFindMode::Backward)
-        TextBuffer->setCaretXY(TextBuffer->blockBegin());
+        m_editor->setCaretXY(m_editor->blockBegin());
     if (runSearch(options).found)
         return;
     const bool backwards = options & ssoBackwards;
     for (;;) {
-        m_host.dialogs().beep();
+        m_context.dialogs().beep();
         const QString question = fmt(T_("\"%s\" not found!"), {search}) + QStringLiteral("\r\n") +
                                  (backwards ? T_("Restart search from the end of the file?")
                                             : T_("Restart search from the beginning of the file?"));
-        if (m_host.dialogs().ask(m_host.mainCaption(), question, mbYes | mbNo, mrYes) != mrYes)
+        if (m_context.dialogs().ask(m_context.mainCaption(), question, mbYes | mbNo, mrYes) !=
+            mrYes)
             return;
         if (backwards)
-            TextBuffer->caretToTextEnd();
+            m_editor->caretToTextEnd();
         else
-            TextBuffer->caretToTextStart();
+            m_editor->caretToTextStart();
         if (runSearch(options).found)
             return;
     }
 }
 
 void TMDIForm::ReplaceStep(TFindMode mode) {
-    const TFindReplDialog* dlg = m_host.findDialog();
+    const TFindReplDialog* dlg = m_context.findDialog();
     if (!dlg)
         return;
     const QString search = dlg->FindText();
     if (search.isEmpty()) {
-        m_host.dialogs().beep();
+        m_context.dialogs().beep();
         return;
     }
     TSearchOptions options = stepOptions(mode);
@@ -195,8 +151,8 @@ void TMDIForm::ReplaceStep(TFindMode mode) {
     for (;;) {
         const TSearchResult r = runSearch(options);
         if (!r.found) {
-            m_host.dialogs().beep();
-            m_host.dialogs().error(m_host.appTitle(), fmt(T_("\"%s\" not found!"), {search}));
+            m_context.dialogs().beep();
+            m_context.dialogs().error(m_context.appTitle(), fmt(T_("\"%s\" not found!"), {search}));
             return;
         }
         if ((options & ssoReplaceAll) || !r.skipped)
@@ -210,14 +166,14 @@ void TMDIForm::ReplaceStep(TFindMode mode) {
 TReplaceAction TMDIForm::TextBufferReplaceText(const QString& ASearch, const QString& AReplace,
                                                int Line, int Column) {
     // Below the match, at its column, so that the match stays readable.
-    QPoint at = TextBuffer->rowColumnToPixels({Column, Line});
-    if (Line < TextBuffer->lineCount())
-        at.setY(TextBuffer->rowColumnToPixels({1, Line + 1}).y());
+    QPoint at = m_editor->rowColumnToPixels({Column, Line});
+    if (Line < m_editor->lineCount())
+        at.setY(m_editor->rowColumnToPixels({1, Line + 1}).y());
     else
-        at.ry() += QFontMetrics(TextBuffer->editorFont()).height();
+        at.ry() += QFontMetrics(m_editor->editorFont()).height();
     const QString prompt =
         fmt(T_("Replace this match of \"%s\"\r\nby \"%s\"?"), {ASearch, AReplace});
-    return m_host.searchDialogs().confirmReplace(TextBuffer->mapToGlobal(at), prompt);
+    return m_context.searchDialogs().confirmReplace(m_editor->mapToGlobal(at), prompt);
 }
 
 } // namespace orvel

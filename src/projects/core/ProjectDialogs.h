@@ -10,6 +10,7 @@
 namespace orvel {
 
 class TProjectInfo;
+class TUnicodeIniFile;
 
 // A dictionary language offered by the project dialog.
 struct TLanguageName {
@@ -36,6 +37,8 @@ public:
     // and index the list position selected (-1 for none).
     virtual bool orderProjects(QPoint pos, const QStringList& names, int& index,
                                QList<int>& order) = 0;
+    // The dialogs' own settings (histories), written with the shell's at exit.
+    virtual void saveSettings(TUnicodeIniFile& ini) { Q_UNUSED(ini); }
 };
 
 } // namespace orvel

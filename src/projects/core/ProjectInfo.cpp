@@ -43,12 +43,13 @@ template <typename E> E enumValue(int v, int max, E def) {
     return v >= 0 && v <= max ? E(v) : def;
 }
 
-QString encipher(const QString& password) {
+TResult<QString> encipher(const QString& password) {
     if (password.isEmpty())
         return QString();
     const QString text = EncodePassword(BuildStoreKey(), password, kPasswordPadding);
     if (text.isEmpty())
-        throw EOrvelError(T_("The password could not be enciphered: no random numbers."));
+        return TResult<QString>::failure(
+            T_("The password could not be enciphered: no random numbers."));
     return text;
 }
 } // namespace
@@ -183,16 +184,23 @@ void TProjectInfo::ReadFrom(const TUnicodeIniFile& ini, int listIndex, quint32 d
             DecodePassword(key, ini.ReadString(kProject, QStringLiteral("ProxyPassword"), {}));
         ProxyPar.Mode =
             quint8(qBound(0, ini.ReadInteger(kProject, QStringLiteral("ProxyType"), 0), 6));
+        CertFingerprint = ini.ReadString(kProject, QStringLiteral("CertFingerprint"), QString());
+        ProtocolLog = ini.ReadBool(kProject, QStringLiteral("ProtocolLog"), false);
     }
     ProjEncoding = enumValue(ini.ReadInteger(kProject, QStringLiteral("Encoding"), 3), 3, seAnsi);
     UseBom = ini.ReadBool(kProject, QStringLiteral("UseBom"), true);
     Reload = ini.ReadBool(kProject, QStringLiteral("Reload"), true);
 }
 
-void TProjectInfo::WriteTo(TUnicodeIniFile& ini) const {
+TStatus TProjectInfo::WriteTo(TUnicodeIniFile& ini) const {
     // Both passwords first, so that a failure leaves the section as it was.
-    const QString password = TransferMode == tmFtp ? encipher(Password) : QString();
-    const QString proxyPassword = TransferMode == tmFtp ? encipher(ProxyPar.Password) : QString();
+    const TResult<QString> password = TransferMode == tmFtp ? encipher(Password) : QString();
+    if (!password.ok())
+        return password.status();
+    const TResult<QString> proxyPassword =
+        TransferMode == tmFtp ? encipher(ProxyPar.Password) : QString();
+    if (!proxyPassword.ok())
+        return proxyPassword.status();
     ini.EraseSection(kProject);
     ini.WriteString(kProject, QStringLiteral("Name"), ProjName);
     ini.WriteString(kProject, QStringLiteral("Path"), ProjPath);
@@ -213,20 +221,25 @@ void TProjectInfo::WriteTo(TUnicodeIniFile& ini) const {
         ini.WriteString(kProject, QStringLiteral("Host"), Host);
         ini.WriteInteger(kProject, QStringLiteral("Port"), Port);
         ini.WriteString(kProject, QStringLiteral("Username"), Username);
-        ini.WriteString(kProject, QStringLiteral("Password"), password);
+        ini.WriteString(kProject, QStringLiteral("Password"), password.value());
         ini.WriteString(kProject, QStringLiteral("RemotePath"), RemotePath);
         ini.WriteInteger(kProject, QStringLiteral("UseTLS"), SecureMode);
         ini.WriteBool(kProject, QStringLiteral("Passive"), Passive);
         ini.WriteString(kProject, QStringLiteral("ProxyServer"), ProxyPar.Server);
         ini.WriteInteger(kProject, QStringLiteral("ProxyPort"), int(ProxyPar.Port));
         ini.WriteString(kProject, QStringLiteral("ProxyUsername"), ProxyPar.Username);
-        ini.WriteString(kProject, QStringLiteral("ProxyPassword"), proxyPassword);
+        ini.WriteString(kProject, QStringLiteral("ProxyPassword"), proxyPassword.value());
         ini.WriteInteger(kProject, QStringLiteral("ProxyType"), ProxyPar.Mode);
+        // Older readers ignore these.
+        if (!CertFingerprint.isEmpty())
+            ini.WriteString(kProject, QStringLiteral("CertFingerprint"), CertFingerprint);
+        ini.WriteBool(kProject, QStringLiteral("ProtocolLog"), ProtocolLog);
     }
     ini.WriteInteger(kProject, QStringLiteral("Encoding"), ProjEncoding);
     ini.WriteBool(kProject, QStringLiteral("UseBom"), UseBom);
     // Older readers ignore it.
     ini.WriteBool(kProject, QStringLiteral("Reload"), Reload);
+    return TStatus();
 }
 
 bool ReadProject(TProjectInfo& project, int listIndex, quint32 defaultLangId) {
@@ -235,19 +248,18 @@ bool ReadProject(TProjectInfo& project, int listIndex, quint32 defaultLangId) {
     return ini.SectionExists(kProject);
 }
 
-void WriteProject(TProjectInfo& project) {
+TStatus WriteProject(TProjectInfo& project) {
     if (!project.Changed || project.ProjFileName.isEmpty())
-        return;
+        return TStatus();
     TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(project.ProjFileName);
-    try {
-        project.WriteTo(ini);
-    } catch (const EOrvelError& e) {
-        throw EOrvelError(fmt(T_("Error writing to \"%s\""), {project.ProjFileName}) + u'\n' +
-                          e.message());
-    }
+    if (const TStatus s = project.WriteTo(ini); !s.ok())
+        return TStatus::failure(fmt(T_("Error writing to \"%s\""), {project.ProjFileName}) + u'\n' +
+                                s.error());
     ini.setOwnerOnly(project.holdsPassword());
-    ini.UpdateFile();
+    if (const TStatus s = ini.UpdateFile(); !s.ok())
+        return s;
     project.Changed = false;
+    return TStatus();
 }
 
 int ProjectForFiles(const QList<const TProjectInfo*>& projects, const QStringList& files,

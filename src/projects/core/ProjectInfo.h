@@ -2,6 +2,7 @@
 // A project: a named root folder with the site's settings, the way it is published and the
 // documents that were open when it was left. One project per ".prj" file.
 
+#include "base/core/Result.h"
 #include "textcontrol/core/TextTypes.h"
 
 #include <QList>
@@ -65,6 +66,11 @@ public:
     bool Changed = false;
     bool Passive = false;
     TFtpProxyParams ProxyPar;
+    // SHA-256 fingerprint of the server certificate the user accepted though it failed
+    // verification; empty for none.
+    QString CertFingerprint;
+    // Whether the FTP session writes its protocol log.
+    bool ProtocolLog = false;
     TSynEncoding ProjEncoding = seAnsi;
     bool UseBom = true;
 
@@ -87,7 +93,7 @@ public:
     // language when the file names none.
     void ReadFrom(const TUnicodeIniFile& ini, int listIndex, quint32 defaultLangId);
     // Erases the section and writes it whole, passwords enciphered with the store key.
-    void WriteTo(TUnicodeIniFile& ini) const;
+    TStatus WriteTo(TUnicodeIniFile& ini) const;
     // Whether the file holds a password (and so is kept private to its owner).
     bool holdsPassword() const;
 };
@@ -106,8 +112,8 @@ TTextFileInfo parseFileEntry(const QString& value, quint32 defaultLangId);
 // when the file holds no project.
 bool ReadProject(TProjectInfo& project, int listIndex, quint32 defaultLangId);
 // Writes the project's file when it changed, atomically (mode 0600 when it holds a
-// password), and clears Changed. Raises EOrvelError naming the file when it fails.
-void WriteProject(TProjectInfo& project);
+// password), and clears Changed. A failure names the file; Changed stays set then.
+TStatus WriteProject(TProjectInfo& project);
 
 // The project that should hold the files named on the command line: the first name that
 // exists picks the first project whose root holds it, else the first whose file is named

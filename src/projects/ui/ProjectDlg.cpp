@@ -204,6 +204,9 @@ QWidget* TProjectDialog::buildFtpPage() {
         {T_("No"), T_("If available"), T_("Require (explicite)"), T_("Always (impilcite)")});
     m_tlsLabel->setBuddy(m_tls);
     m_proxy = new QCheckBox(T_("Proxy- Server"), page);
+    m_protocolLog = new QCheckBox(T_("Write a protocol log"), page);
+    m_protocolLog->setToolTip(T_("Every command and reply of the FTP connection goes to the "
+                                 "file FtpLog.txt; passwords are left out"));
 
     auto* layout = new QGridLayout(page);
     int row = 0;
@@ -219,6 +222,7 @@ QWidget* TProjectDialog::buildFtpPage() {
     layout->addWidget(m_tls, row++, 1, 1, 2);
     layout->addWidget(m_passive, row, 0);
     layout->addWidget(m_proxy, row++, 1, 1, 2);
+    layout->addWidget(m_protocolLog, row++, 0, 1, 3);
     layout->setRowStretch(row, 1);
     layout->setColumnStretch(1, 1);
 
@@ -275,6 +279,7 @@ void TProjectDialog::fillFtpPage() {
     m_passive->setChecked(p.Passive);
     m_tls->setCurrentIndex(qBound(0, p.SecureMode, m_tls->count() - 1));
     m_proxy->setChecked(p.ProxyPar.Mode != 0);
+    m_protocolLog->setChecked(p.ProtocolLog);
 }
 
 void TProjectDialog::transferChosen(int mode) {
@@ -406,6 +411,7 @@ bool TProjectDialog::finish(bool accepted, TProjectInfo& project) {
         project.SecureMode = m_tls->currentIndex();
         if (!m_proxy->isChecked())
             project.ProxyPar.Mode = 0;
+        project.ProtocolLog = m_protocolLog->isChecked();
         m_server->AddItem(project.Host);
         m_user->AddItem(project.Username);
         m_remoteDir->AddItem(project.RemotePath);

@@ -80,6 +80,7 @@ public:
     QCheckBox* passiveBox() const { return m_passive; }
     QComboBox* tlsBox() const { return m_tls; }
     QCheckBox* proxyBox() const { return m_proxy; }
+    QCheckBox* protocolLogBox() const { return m_protocolLog; }
     QComboBox* encodingBox() const { return m_encoding; }
     QCheckBox* bomBox() const { return m_bom; }
     QPushButton* okButton() const { return m_ok; }
@@ -132,6 +133,7 @@ private:
     QLabel* m_tlsLabel = nullptr;
     QComboBox* m_tls = nullptr;
     QCheckBox* m_proxy = nullptr;
+    QCheckBox* m_protocolLog = nullptr;
     QComboBox* m_encoding;
     QCheckBox* m_bom;
     QPushButton* m_ok;

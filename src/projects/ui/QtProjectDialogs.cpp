@@ -18,6 +18,12 @@ TQtProjectDialogs::~TQtProjectDialogs() {
     }
 }
 
+void TQtProjectDialogs::saveSettings(TUnicodeIniFile& ini) {
+    // A dialog never made never loaded its histories: nothing of them to write.
+    if (m_projectDlg)
+        m_projectDlg->SaveToIni(ini);
+}
+
 TProjectDialog* TQtProjectDialogs::projectDialog() {
     if (!m_projectDlg) {
         m_projectDlg = new TProjectDialog(m_parent);

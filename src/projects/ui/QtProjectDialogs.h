@@ -28,6 +28,7 @@ public:
     int selectProject(const QString& caption, const QStringList& names, int& index) override;
     bool orderProjects(QPoint pos, const QStringList& names, int& index,
                        QList<int>& order) override;
+    void saveSettings(TUnicodeIniFile& ini) override;
 
     // The settings file the project dialog keeps its histories in, loaded when it is made.
     void setIniFileName(const QString& iniName) { m_iniName = iniName; }

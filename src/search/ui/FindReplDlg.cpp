@@ -79,11 +79,6 @@ TFindReplDialog::TFindReplDialog(QWidget* parent, IDialogs* dialogs)
     updateButtons();
 }
 
-TFindReplDialog::~TFindReplDialog() {
-    if (!m_saved)
-        SaveToIni();
-}
-
 void TFindReplDialog::buildControls() {
     auto* layout = new QVBoxLayout(this);
     // Hiding the replacement row shrinks the dialog with it.
@@ -340,7 +335,6 @@ void TFindReplDialog::LoadFromIni(const QString& iniName) {
 }
 
 void TFindReplDialog::SaveToIni(TUnicodeIniFile& ini) {
-    m_saved = true;
     writeFindHistory(ini, kFindSection, m_findHistory);
     writeFindHistory(ini, kReplaceSection, m_replaceHistory);
     const bool known = positionsUnknown() ? m_hasStoredPos : m_placed;
@@ -353,19 +347,14 @@ void TFindReplDialog::SaveToIni(TUnicodeIniFile& ini) {
 }
 
 bool TFindReplDialog::SaveToIni() {
-    m_saved = true;
     if (fIniFileName.isEmpty())
         return true;
-    try {
-        TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(fIniFileName);
-        SaveToIni(ini);
-        ini.UpdateFile();
-        return true;
-    } catch (const EOrvelError& e) {
-        if (m_dialogs)
-            m_dialogs->error(QCoreApplication::applicationName(), e.message());
-        return false;
-    }
+    TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(fIniFileName);
+    SaveToIni(ini);
+    const TStatus written = ini.UpdateFile();
+    if (!written.ok() && m_dialogs)
+        m_dialogs->error(QCoreApplication::applicationName(), written.error());
+    return written.ok();
 }
 
 } // namespace orvel

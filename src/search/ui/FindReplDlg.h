@@ -24,8 +24,6 @@ class TFindReplDialog : public QDialog {
 public:
     // dialogs reports a settings file that cannot be written; it must outlive the dialog.
     explicit TFindReplDialog(QWidget* parent = nullptr, IDialogs* dialogs = nullptr);
-    // Saves to the settings file unless SaveToIni already ran.
-    ~TFindReplDialog() override;
 
     QString FindText() const;
     // Also enables the buttons for a text and disables them without one.
@@ -78,7 +76,6 @@ private:
     TFindReplOptions fOptions;
     QString fIniFileName;
     IDialogs* m_dialogs;
-    bool m_saved = false;
     QStringList m_findHistory;
     QStringList m_replaceHistory;
     // The place read from the settings file, written back where the display server does not
