@@ -64,6 +64,7 @@ public:
     bool inputText(const QString&, const QString&, QString&) override { return false; }
     void beep() override {}
     TReplaceAction confirmReplace(QPoint, const QString&) override { return raCancel; }
+    TFileReplaceAnswer confirmFileReplace(const TFileReplaceQuestion&) override { return frCancel; }
 };
 
 // Processor time of the whole process, all threads, in milliseconds.

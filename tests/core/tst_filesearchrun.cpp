@@ -1,6 +1,7 @@
 // One search in files from the start to the status line: the questions, open documents,
 // files that change or go, masks and folders that are wrong.
 
+#include "ScriptedDialogs.h"
 #include "ScriptedSearch.h"
 #include "TestFiles.h"
 #include "search/core/FileSearchRun.h"
@@ -27,7 +28,7 @@ qint64 mtimeNs(const QString& path) {
 struct Fixture {
     QTemporaryDir dir;
     ScriptedSearchHost host;
-    ScriptedSearchDialogs dialogs;
+    ScriptedDialogs dialogs;
     TSearchResultsModel model;
     TFileSearchRun run{host, dialogs, dialogs, model};
 
@@ -164,9 +165,9 @@ private Q_SLOTS:
         // Cancel drops the replacements made in that file so far.
         QCOMPARE(fx.read(QStringLiteral("3.html")), QByteArray("six cat\nseven cat\n"));
         QCOMPARE(fx.run.statusText(), QStringLiteral("Searching was cancelled!"));
-        QCOMPARE(fx.dialogs.questions.first().fileName, fx.dir.filePath(u"1.html"_qs));
-        QCOMPARE(fx.dialogs.questions.first().search, u"cat"_qs);
-        QCOMPARE(fx.dialogs.questions.first().replacement, u"dog"_qs);
+        QCOMPARE(fx.dialogs.fileReplaceQuestions.first().fileName, fx.dir.filePath(u"1.html"_qs));
+        QCOMPARE(fx.dialogs.fileReplaceQuestions.first().search, u"cat"_qs);
+        QCOMPARE(fx.dialogs.fileReplaceQuestions.first().replacement, u"dog"_qs);
         QCOMPARE(fx.hitTexts(), (QStringList{u"1: one |dog|"_qs, u"3: three |dog|"_qs,
                                              u"1: four |dog|"_qs, u"2: five |dog|"_qs}));
     }

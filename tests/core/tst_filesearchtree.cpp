@@ -2,6 +2,7 @@
 // UTF-16 and Windows-1252: the same files and hits as grep, replacements byte for byte as
 // sed makes them, untouched files untouched.
 
+#include "ScriptedDialogs.h"
 #include "ScriptedSearch.h"
 #include "TestFiles.h"
 #include "base/core/TextCodec.h"
@@ -189,7 +190,7 @@ private:
         QStringList notes;
     };
 
-    Found search(const QString& root, TFileSearchParams p, ScriptedSearchDialogs& dialogs) {
+    Found search(const QString& root, TFileSearchParams p, ScriptedDialogs& dialogs) {
         ScriptedSearchHost host;
         host.root = root + u'/';
         TSearchResultsModel model;
@@ -295,7 +296,7 @@ private Q_SLOTS:
         const QMap<QString, int> expected = grepCounts(options, include);
         QVERIFY(expected.size() > 30);
 
-        ScriptedSearchDialogs dialogs;
+        ScriptedDialogs dialogs;
         TFileSearchParams p;
         p.search = kWord;
         p.ignoreCase = ignoreCase;
@@ -376,7 +377,7 @@ private Q_SLOTS:
             QCOMPARE(sed.exitCode(), 0);
         }
 
-        ScriptedSearchDialogs dialogs;
+        ScriptedDialogs dialogs;
         dialogs.expectAsk(QStringLiteral("Are you sure to change the selected files?"), mrYes);
         TFileSearchParams p;
         p.search = kWord;

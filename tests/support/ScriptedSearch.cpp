@@ -30,25 +30,4 @@ bool ScriptedSearchHost::openFileAt(const QString& fileName, TBufferCoord begin,
     return true;
 }
 
-ScriptedSearchDialogs& ScriptedSearchDialogs::expectFileReplace(const QString& line,
-                                                                TFileReplaceAnswer answer) {
-    m_answers.append({line, answer});
-    return *this;
-}
-
-TFileReplaceAnswer ScriptedSearchDialogs::confirmFileReplace(const TFileReplaceQuestion& question) {
-    questions << question;
-    if (!m_answers.isEmpty() && question.line.contains(m_answers.first().first))
-        return m_answers.takeFirst().second;
-    m_unexpected << QStringLiteral("unexpected replacement question: %1").arg(question.line);
-    return frCancel;
-}
-
-QStringList ScriptedSearchDialogs::problems() const {
-    QStringList out = ScriptedDialogs::problems() + m_unexpected;
-    for (const auto& a : m_answers)
-        out << QStringLiteral("expected replacement question \"%1\" never came").arg(a.first);
-    return out;
-}
-
 } // namespace orvel::test

@@ -1,11 +1,10 @@
 #pragma once
-// A main window as the search in files sees it, held in plain lists, and the questions
-// before replacements answered from a script.
+// A main window as the search in files sees it, held in plain lists.
 
-#include "ScriptedDialogs.h"
 #include "search/core/SearchHost.h"
 
 #include <QMap>
+#include <QStringList>
 
 namespace orvel::test {
 
@@ -39,21 +38,6 @@ public:
     bool hasProjects() const override { return projects; }
     QString projectRoot() const override { return root; }
     QString projectTextTypes() const override { return types; }
-};
-
-// Also answers the question before each replacement in a file.
-class ScriptedSearchDialogs : public ScriptedDialogs {
-public:
-    // Answers the next question whose line contains `line`.
-    ScriptedSearchDialogs& expectFileReplace(const QString& line, TFileReplaceAnswer answer);
-    TFileReplaceAnswer confirmFileReplace(const TFileReplaceQuestion& question) override;
-    QStringList problems() const;
-
-    QList<TFileReplaceQuestion> questions;
-
-private:
-    QList<std::pair<QString, TFileReplaceAnswer>> m_answers;
-    QStringList m_unexpected;
 };
 
 } // namespace orvel::test

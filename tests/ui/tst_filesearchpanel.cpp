@@ -1,6 +1,7 @@
 // The pages "Search in files" and "Search results" driven as a user drives them, against a
 // scripted main window.
 
+#include "ScriptedDialogs.h"
 #include "ScriptedSearch.h"
 #include "TestFiles.h"
 #include "base/ui/HListBox.h"
@@ -31,7 +32,7 @@ namespace {
 struct Panels {
     QTemporaryDir dir;
     ScriptedSearchHost host;
-    ScriptedSearchDialogs dialogs;
+    ScriptedDialogs dialogs;
     TSearchResultsPage results{host};
     TFileSearchPage page{host, dialogs, dialogs, *results.model()};
 

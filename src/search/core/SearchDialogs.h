@@ -28,12 +28,8 @@ public:
     // Whether to replace one match; the box's top-left corner goes near screenPos, moved
     // so that the box stays on the screen.
     virtual TReplaceAction confirmReplace(QPoint screenPos, const QString& prompt) = 0;
-    // Whether to replace one match of the search in files. Answerers that do not know the
-    // question yet cancel, so that nothing is replaced unasked.
-    virtual TFileReplaceAnswer confirmFileReplace(const TFileReplaceQuestion& question) {
-        Q_UNUSED(question);
-        return frCancel;
-    }
+    // Whether to replace one match of the search in files.
+    virtual TFileReplaceAnswer confirmFileReplace(const TFileReplaceQuestion& question) = 0;
 };
 
 } // namespace orvel

@@ -2,10 +2,12 @@
 
 #include "base/core/Dialogs.h"
 #include "base/core/Translate.h"
+#include "base/ui/ActionButton.h"
 #include "base/ui/HListBox.h"
 #include "search/core/FileSearchRun.h"
 #include "search/core/SearchHost.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
@@ -14,22 +16,17 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace orvel {
 
 namespace {
-const char* const kFindSection = "FileFind";
-const char* const kReplaceSection = "FileReplace";
-const char* const kDirSection = "FindDirs";
-const char* const kTypesSection = "FindTypes";
-
 THistoryCombo* historyBox(QWidget* parent, const char* name) {
     auto* box = new THistoryCombo(parent);
     box->setObjectName(QString::fromLatin1(name));
@@ -140,8 +137,12 @@ TFileSearchPage::TFileSearchPage(ISearchHost& host, IDialogs& dialogs,
     connect(rbSearchProject, &QRadioButton::clicked, this, [this] { scopeClicked(fsProject); });
     connect(rbSearchFolder, &QRadioButton::clicked, this, [this] { scopeClicked(fsFolder); });
     connect(hcSearchDir, &QComboBox::activated, this, [this] { scopeClicked(fsFolder); });
-    connect(hcSearch->lineEdit(), &QLineEdit::returnPressed, this,
-            &TFileSearchPage::btnStartSearchClick);
+    // Enter starts the search from every control of the page, before the control sees it.
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), this);
+        enter->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(enter, &QShortcut::activated, this, &TFileSearchPage::btnStartSearchClick);
+    }
 
     connect(m_run, &TFileSearchRun::statusChanged, this, &TFileSearchPage::setStatus);
     connect(m_run, &TFileSearchRun::progressChanged, this,
@@ -162,18 +163,21 @@ TFileSearchPage::TFileSearchPage(ISearchHost& host, IDialogs& dialogs,
 
 TFileSearchPage::~TFileSearchPage() = default;
 
-void TFileSearchPage::loadHistories(const TUnicodeIniFile& ini) {
-    hcSearch->LoadFromIni(ini, QString::fromLatin1(kFindSection));
-    hcReplace->LoadFromIni(ini, QString::fromLatin1(kReplaceSection));
-    hcSearchDir->LoadFromIni(ini, QString::fromLatin1(kDirSection));
-    hcSearchTypes->LoadFromIni(ini, QString::fromLatin1(kTypesSection));
+void TFileSearchPage::setActions(QAction* start, QAction* cancel) {
+    m_startAction = start;
+    m_cancelAction = cancel;
+    setRunning(m_run->isRunning());
+    bindButton(btnStartSearch, start);
+    bindButton(btnCancel, cancel);
 }
 
-void TFileSearchPage::saveHistories(TUnicodeIniFile& ini) {
-    hcSearch->SaveToIni(ini, QString::fromLatin1(kFindSection), true);
-    hcReplace->SaveToIni(ini, QString::fromLatin1(kReplaceSection), true);
-    hcSearchDir->SaveToIni(ini, QString::fromLatin1(kDirSection), true);
-    hcSearchTypes->SaveToIni(ini, QString::fromLatin1(kTypesSection), true);
+void TFileSearchPage::setRunning(bool running) {
+    btnStartSearch->setEnabled(!running);
+    btnCancel->setEnabled(running);
+    if (m_startAction)
+        m_startAction->setEnabled(!running);
+    if (m_cancelAction)
+        m_cancelAction->setEnabled(running);
 }
 
 bool TFileSearchPage::replaceChecked() const {
@@ -287,8 +291,7 @@ void TFileSearchPage::btnStartSearchClick() {
     hcSearchTypes->AddItem(p.types);
     if (p.scope == fsFolder && QFileInfo(p.folder).isDir())
         hcSearchDir->AddItem(p.folder);
-    btnStartSearch->setEnabled(false);
-    btnCancel->setEnabled(true);
+    setRunning(true);
     Q_EMIT searchStarted();
 }
 
@@ -297,8 +300,7 @@ void TFileSearchPage::btnCancelClick() {
 }
 
 void TFileSearchPage::searchEnded() {
-    btnStartSearch->setEnabled(true);
-    btnCancel->setEnabled(false);
+    setRunning(false);
     pbSearch->setRange(0, 1);
     pbSearch->setValue(m_run->wasCancelled() ? 0 : 1);
     Q_EMIT searchFinished();

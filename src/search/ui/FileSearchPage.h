@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QListWidget;
@@ -22,7 +23,6 @@ class ISearchHost;
 class TFileSearchRun;
 class THistoryCombo;
 class TSearchResultsModel;
-class TUnicodeIniFile;
 
 class TFileSearchPage : public QWidget {
     Q_OBJECT
@@ -31,9 +31,9 @@ public:
                     TSearchResultsModel& results, QWidget* parent = nullptr);
     ~TFileSearchPage() override;
 
-    // The histories, sections "FileFind", "FileReplace", "FindDirs" and "FindTypes".
-    void loadHistories(const TUnicodeIniFile& ini);
-    void saveHistories(TUnicodeIniFile& ini);
+    // The commands of the buttons "Start search" and "Cancel": the buttons run them and
+    // follow their enabled state, which the page keeps.
+    void setActions(QAction* start, QAction* cancel);
     // "Replace by:", kept in the settings (section "FileSearch", key "FileReplace").
     bool replaceChecked() const;
     void setReplaceChecked(bool on);
@@ -85,10 +85,13 @@ private:
     void scopeClicked(TFileSearchScope scope);
     void setStatus(const QString& text);
     void searchEnded();
+    void setRunning(bool running);
 
     ISearchHost& m_host;
     IDialogs& m_dialogs;
     TFileSearchRun* m_run;
+    QAction* m_startAction = nullptr;
+    QAction* m_cancelAction = nullptr;
     int m_threads = 0;
 };
 

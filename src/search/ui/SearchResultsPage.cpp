@@ -1,6 +1,7 @@
 #include "search/ui/SearchResultsPage.h"
 
 #include "base/core/Translate.h"
+#include "base/ui/ActionButton.h"
 #include "search/core/SearchHost.h"
 #include "search/core/SearchResultsModel.h"
 
@@ -99,6 +100,12 @@ TSearchResultsPage::TSearchResultsPage(ISearchHost& host, QWidget* parent)
     buttons->addStretch();
     layout->addLayout(buttons);
     outer->addWidget(group);
+}
+
+void TSearchResultsPage::setActions(QAction* expand, QAction* collapse, QAction* open) {
+    bindButton(findChild<QPushButton*>(QStringLiteral("btnOpenTree")), expand);
+    bindButton(findChild<QPushButton*>(QStringLiteral("btnCloseTree")), collapse);
+    bindButton(findChild<QPushButton*>(QStringLiteral("btnOpen")), open);
 }
 
 void TSearchResultsPage::filesAdded(int first, int last) {

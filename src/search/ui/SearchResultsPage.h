@@ -5,6 +5,7 @@
 #include <QStyledItemDelegate>
 #include <QWidget>
 
+class QAction;
 class QPushButton;
 class QTreeView;
 
@@ -33,6 +34,9 @@ public:
 
     TSearchResultsModel* model() const { return m_model; }
     QTreeView* tree() const { return m_tree; }
+
+    // The commands of the three buttons, which run them from now on.
+    void setActions(QAction* expand, QAction* collapse, QAction* open);
 
     // Files are shown opened while the tree holds at most this many hits.
     static constexpr int kExpandedHits = 1000;
