@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -140,6 +141,7 @@ void TestShellSearch::enterSearchesOpenDocumentsAndAHitOpensSelected() {
 }
 
 void TestShellSearch::replacingInAnOpenDocumentIsOneUndoableStep() {
+    QDir().mkpath(path("site"));
     writeAll(path("site/open.html"), "old old\n");
     writeAll(path("site/closed.html"), "old\r\n");
     auto w = start({path("site/open.html")});
@@ -169,6 +171,7 @@ void TestShellSearch::replacingInAnOpenDocumentIsOneUndoableStep() {
 }
 
 void TestShellSearch::boxesSurviveARestart() {
+    QDir().mkpath(path("site"));
     writeAll(path("site/a.html"), "a word\n");
     {
         auto w = start();
@@ -184,6 +187,7 @@ void TestShellSearch::boxesSurviveARestart() {
         page.cbReplace->click();
         w->close();
     }
+    projects.expectSelect(spOpen, 0);
     auto w = start();
     TFileSearchPage& page = w->fileSearchPage();
     QVERIFY(page.cbReplace->isChecked());

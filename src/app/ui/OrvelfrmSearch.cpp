@@ -7,6 +7,7 @@
 #include "base/ui/CommandList.h"
 #include "base/ui/HListBox.h"
 #include "editor/ui/OrvelMDI.h"
+#include "macros/core/MacroCommands.h"
 #include "search/core/FileSearchRun.h"
 #include "search/core/SearchCommands.h"
 #include "search/ui/FileSearchPage.h"
@@ -14,6 +15,7 @@
 #include "textcontrol/ui/EditorControl.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QTabWidget>
 #include <QToolButton>
 #include <algorithm>

@@ -15,12 +15,12 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -138,11 +138,8 @@ TFileSearchPage::TFileSearchPage(ISearchHost& host, IDialogs& dialogs,
     connect(rbSearchFolder, &QRadioButton::clicked, this, [this] { scopeClicked(fsFolder); });
     connect(hcSearchDir, &QComboBox::activated, this, [this] { scopeClicked(fsFolder); });
     // Enter starts the search from every control of the page, before the control sees it.
-    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* enter = new QShortcut(QKeySequence(key), this);
-        enter->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(enter, &QShortcut::activated, this, &TFileSearchPage::btnStartSearchClick);
-    }
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
 
     connect(m_run, &TFileSearchRun::statusChanged, this, &TFileSearchPage::setStatus);
     connect(m_run, &TFileSearchRun::progressChanged, this,
@@ -162,6 +159,17 @@ TFileSearchPage::TFileSearchPage(ISearchHost& host, IDialogs& dialogs,
 }
 
 TFileSearchPage::~TFileSearchPage() = default;
+
+bool TFileSearchPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            btnStartSearchClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void TFileSearchPage::setActions(QAction* start, QAction* cancel) {
     m_startAction = start;

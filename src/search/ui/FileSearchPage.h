@@ -79,6 +79,9 @@ Q_SIGNALS:
     void searchStarted();
     void searchFinished();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     TScopeFacts facts() const;
     void applyScope(const TScopeState& state);
