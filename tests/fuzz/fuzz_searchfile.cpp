@@ -2,11 +2,11 @@
 // text, every match lies inside the text, the hit lines stay inside their excerpts, and a
 // replacement splices into the stored bytes without touching a byte outside the matches.
 
+#include "Fuzz.h"
 #include "search/core/MatchWalk.h"
 #include "search/core/SearchFile.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 using namespace orvel;
 
@@ -36,34 +36,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TMatchWalk walk(matcher, text, true, replacementBytes);
     qsizetype last = -1;
     while (walk.next()) {
-        if (walk.start() <= last || walk.end() > text.size())
-            std::abort();
+        FUZZ_CHECK(walk.start() > last && walk.end() <= text.size());
         last = walk.start();
         walk.accept();
     }
     const QList<qsizetype>& starts = walk.accepted();
     for (const TTextLine& line : hitLines(text, starts, matcher.length())) {
-        if (line.from < 0 || line.from + line.length > line.source.size() || line.markStart < 0 ||
-            line.markStart + line.markLength > line.length)
-            std::abort();
-        if (line.pos.BEnd < line.pos.BBegin)
-            std::abort();
+        FUZZ_CHECK(line.from >= 0 && line.from + line.length <= line.source.size());
+        FUZZ_CHECK(line.markStart >= 0 && line.markStart + line.markLength <= line.length);
+        FUZZ_CHECK(!(line.pos.BEnd < line.pos.BBegin));
         (void)line.markedText();
     }
     // Nothing replaced: the stored bytes come back as they are.
     const TResult<QByteArray> same = replacedBytes(file, {}, matcher.length(), QString());
-    if (!same.ok() || same.value() != stored)
-        std::abort();
+    FUZZ_CHECK(same.ok() && same.value() == stored);
     const TResult<QByteArray> changed = replacedBytes(file, starts, matcher.length(), replacement);
-    if (changed.ok() && starts.isEmpty() && changed.value() != stored)
-        std::abort();
+    FUZZ_CHECK(!changed.ok() || !starts.isEmpty() || changed.value() == stored);
     // A replaced file reads back as the replaced text.
     if (changed.ok() && !starts.isEmpty()) {
         TSearchFile again;
         const QByteArray newText = replacedText(text, starts, matcher.length(), replacementBytes);
         if (again.take(changed.value()) == TSearchFile::Text && file.encoding == seUTF8 &&
-            again.encoding == seUTF8 && again.text() != newText)
-            std::abort();
+            again.encoding == seUTF8)
+            FUZZ_CHECK(again.text() == newText);
     }
     return 0;
 }
