@@ -23,6 +23,8 @@ const char* kindName(ScriptedDialogs::Kind k) {
         return "prompt";
     case ScriptedDialogs::Replace:
         return "replacement confirmation";
+    case ScriptedDialogs::FileReplace:
+        return "replacement question";
     }
     return "?";
 }
@@ -70,6 +72,14 @@ ScriptedDialogs& ScriptedDialogs::expectReplace(const QString& contains, TReplac
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::expectFileReplace(const QString& line,
+                                                    TFileReplaceAnswer answer) {
+    Step step{FileReplace, line};
+    step.fileAnswer = answer;
+    m_steps.append(step);
+    return *this;
+}
+
 QStringList ScriptedDialogs::problems() const {
     QStringList out = m_unexpected;
     for (const Step& s : m_steps)
@@ -83,6 +93,7 @@ void ScriptedDialogs::reset() {
     shown.clear();
     fileDialogs.clear();
     replacePoints.clear();
+    fileReplaceQuestions.clear();
     beeps = 0;
 }
 
@@ -159,6 +170,12 @@ TReplaceAction ScriptedDialogs::confirmReplace(QPoint screenPos, const QString& 
     replacePoints << screenPos;
     const Step* s = take(Replace, prompt);
     return s ? s->action : raCancel;
+}
+
+TFileReplaceAnswer ScriptedDialogs::confirmFileReplace(const TFileReplaceQuestion& question) {
+    fileReplaceQuestions << question;
+    const Step* s = take(FileReplace, question.line);
+    return s ? s->fileAnswer : frCancel;
 }
 
 } // namespace orvel::test

@@ -12,7 +12,7 @@ namespace orvel::test {
 
 class ScriptedDialogs : public IDialogs, public ISearchDialogs {
 public:
-    enum Kind { Ask, Error, Info, OpenName, SaveName, Folder, Choice, Input, Replace };
+    enum Kind { Ask, Error, Info, OpenName, SaveName, Folder, Choice, Input, Replace, FileReplace };
 
     // Each expectation matches the next call of its kind whose text contains `contains`.
     ScriptedDialogs& expectAsk(const QString& contains, TMsgResult answer);
@@ -28,6 +28,8 @@ public:
 
     // Answers the replacement confirmation whose prompt contains `contains`.
     ScriptedDialogs& expectReplace(const QString& contains, TReplaceAction action);
+    // Answers the question before a replacement in a file whose line contains `line`.
+    ScriptedDialogs& expectFileReplace(const QString& line, TFileReplaceAnswer answer);
 
     // Unexpected calls and expectations never met; empty when the script ran exactly.
     QStringList problems() const;
@@ -50,15 +52,18 @@ public:
     void beep() override { ++beeps; }
     TReplaceAction confirmReplace(QPoint screenPos, const QString& prompt) override;
     QList<QPoint> replacePoints; // where each confirmation was placed
+    TFileReplaceAnswer confirmFileReplace(const TFileReplaceQuestion& question) override;
+    QList<TFileReplaceQuestion> fileReplaceQuestions;
 
 private:
     struct Step {
         Kind kind;
         QString text;
         TMsgResult answer = mrNone;
-        int index = -1;                   // Choice
-        QString reply{};                  // Input
-        TReplaceAction action = raCancel; // Replace
+        int index = -1;                           // Choice
+        QString reply{};                          // Input
+        TReplaceAction action = raCancel;         // Replace
+        TFileReplaceAnswer fileAnswer = frCancel; // FileReplace
     };
     const Step* take(Kind kind, const QString& text);
     QList<Step> m_steps;

@@ -1,5 +1,7 @@
 #include "ShellFixture.h"
 
+#include "base/core/IniFileUtils.h"
+
 #include <QFileInfo>
 
 namespace orvel::test {
@@ -38,6 +40,16 @@ TShellStart ShellFixture::shellStart(const QStringList& files, bool withSettings
 std::unique_ptr<THauptForm> ShellFixture::shellWindow(const TShellStart& start) {
     return std::make_unique<THauptForm>(start,
                                         TShellDialogs{script, &elements, &projects, &script});
+}
+
+std::unique_ptr<THauptForm> ShellFixture::startWithSettings(const QStringList& files) {
+    auto w = shellWindow(shellStart(files, true));
+    const TUnicodeIniFile stored =
+        TUnicodeIniFile::CreateForRead(path(QStringLiteral("orvel.ini")));
+    if (stored.ReadString("Config", "StdPath", QString()).isEmpty())
+        script.expectFolder(dir->path() + QStringLiteral("/sites/"));
+    w->Init();
+    return w;
 }
 
 } // namespace orvel::test

@@ -26,6 +26,9 @@ protected:
     TShellStart shellStart(const QStringList& files = {}, bool withSettings = false) const;
     // The main window with the scripts, not yet initialised.
     std::unique_ptr<THauptForm> shellWindow(const TShellStart& start);
+    // The main window with its settings in the folder, initialised: the first start is told
+    // that projects live in the folder "sites".
+    std::unique_ptr<THauptForm> startWithSettings(const QStringList& files = {});
 
     ScriptedDialogs script;
     ScriptedProjectDialogs projects;

@@ -4,7 +4,6 @@
 #include "../support/ShellFixture.h"
 #include "../support/TestFiles.h"
 #include "app/ui/MainLayout.h"
-#include "base/core/IniFileUtils.h"
 #include "base/ui/CommandList.h"
 #include "editor/ui/OrvelMDI.h"
 #include "macros/core/MacroCommands.h"
@@ -33,13 +32,7 @@ private slots:
 
 private:
     std::unique_ptr<THauptForm> start(const QStringList& files = {}) {
-        auto w = shellWindow(shellStart(files, true));
-        const TUnicodeIniFile stored =
-            TUnicodeIniFile::CreateForRead(dir->filePath(QStringLiteral("orvel.ini")));
-        if (stored.ReadString("Config", "StdPath", QString()).isEmpty())
-            script.expectFolder(dir->path() + QStringLiteral("/sites/"));
-        w->Init();
-        return w;
+        return startWithSettings(files);
     }
 };
 

@@ -129,7 +129,8 @@ bool expandVariables(QString& s, const QProcessEnvironment& env, QString* unset)
     return true;
 }
 
-QString withSlash(const QString& folder) {
+// Unlike withSlash, an empty folder becomes the root.
+QString folderWithSlash(const QString& folder) {
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
@@ -215,12 +216,6 @@ QString commandLineHelp(const QString& programName) {
     return out;
 }
 
-QString fileExtension(const QString& fileName) {
-    const qsizetype start = fileName.lastIndexOf(u'/') + 1;
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot > start ? fileName.mid(dot + 1) : QString();
-}
-
 QString changeFileExtension(const QString& fileName, const QString& ext) {
     const qsizetype start = fileName.lastIndexOf(u'/') + 1;
     const qsizetype dot = fileName.lastIndexOf(u'.');
@@ -250,12 +245,12 @@ QString resolveIniPath(const QString& value, const QString& baseFolder, const QS
     if (v.isEmpty())
         return fail(T_("No settings file named"));
 
-    const QString path = v.startsWith(u'/') ? v : withSlash(baseFolder) + v;
+    const QString path = v.startsWith(u'/') ? v : folderWithSlash(baseFolder) + v;
     const QString lastPart = path.mid(path.lastIndexOf(u'/') + 1);
     if (lastPart.isEmpty() || lastPart == u'.' || lastPart == QLatin1StringView("..")) {
         if (isFolder)
             *isFolder = true;
-        return withSlash(QDir::cleanPath(path)) + defaultName;
+        return folderWithSlash(QDir::cleanPath(path)) + defaultName;
     }
     QString file = QDir::cleanPath(path);
     if (!lastPart.contains(u'.'))

@@ -2,6 +2,8 @@
 // The command line: options -ini:, -lang:, -portable (any leading part of the name, any
 // case, value after the first ":"), their GNU forms, and file names.
 
+#include "base/core/FileSystem.h"
+
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -43,9 +45,6 @@ QString commandLineHelp(const QString& programName);
 QString resolveIniPath(const QString& value, const QString& baseFolder, const QString& defaultName,
                        const QProcessEnvironment& env, QString* error, bool* isFolder = nullptr);
 
-// The extension of a file name's last part without the dot; empty when the name has none
-// (a leading dot starts a hidden name, not an extension).
-QString fileExtension(const QString& fileName);
 // The file name with its extension replaced by ext (given without the dot), or ext added.
 QString changeFileExtension(const QString& fileName, const QString& ext);
 

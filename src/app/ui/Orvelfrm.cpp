@@ -108,6 +108,7 @@ THauptForm::THauptForm(const TShellStart& start, const TShellDialogs& dialogs, Q
     createCommands();
     createDocumentCommands();
     createMacroPanel();
+    createSearchPanel();
     readProjects();
     // The character table of the interface language, with the English one behind it.
     m_charTable = std::make_unique<THtmlCharTable>(loadProgramCharTable(m_start.languageCode));
@@ -223,7 +224,7 @@ void THauptForm::SaveSettings() {
     note(m_macroPanel->save(macroFileName(m_start.iniName)));
     note(m_spell->SaveUserDictionary());
     note(m_recentFiles->SaveToIni(m_start.iniName, QStringLiteral("RecentFiles"), true));
-    // The search panel's boxes keep their own sections; until they exist the lists are kept here.
+    // The search panel's boxes, each in its own section.
     for (int i = 0; i < 4; ++i)
         note(m_searchHistories[i]->SaveToIni(m_start.iniName,
                                              QString::fromLatin1(kSearchHistorySections[i]), true));

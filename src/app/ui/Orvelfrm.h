@@ -12,6 +12,7 @@
 #include "projects/core/ProjectDialogs.h"
 #include "projects/core/ProjectInfo.h"
 #include "projects/core/ProjectSession.h"
+#include "search/core/SearchHost.h"
 #include "textcontrol/core/EditorCommands.h"
 
 #include <QMainWindow>
@@ -37,9 +38,11 @@ class THistoryList;
 class TFileTabBar;
 class TLogFile;
 class THtmlCharTable;
+class TFileSearchPage;
 class TFindReplDialog;
 class TMainLayout;
 class TMDIForm;
+class TSearchResultsPage;
 class TStartScreen;
 class TSynEditSpellCheck;
 
@@ -69,7 +72,10 @@ struct TShellDialogs {
     ISearchDialogs* search = nullptr;
 };
 
-class THauptForm : public QMainWindow, public IDocumentContext, public IMacroHost {
+class THauptForm : public QMainWindow,
+                   public IDocumentContext,
+                   public IMacroHost,
+                   public ISearchHost {
     Q_OBJECT
 public:
     THauptForm(const TShellStart& start, const TShellDialogs& dialogs, QWidget* parent = nullptr);
@@ -192,6 +198,23 @@ public:
     // Shows or hides the text macros above the documents.
     void ActionShowMacrosExecute();
 
+    // --- Search in files (ISearchHost) ---------------------------------------------------
+    QStringList documentFiles() const override;
+    QString activeDocumentName() const override;
+    bool documentText(const QString& fileName, QByteArray& text) const override;
+    bool replaceInDocument(const QString& fileName, const QList<qsizetype>& starts,
+                           qsizetype length, const QString& replacement) override;
+    bool saveAllDocuments() override;
+    bool openFileAt(const QString& fileName, TBufferCoord begin, TBufferCoord end) override;
+    bool hasProjects() const override { return projectCount() > 0; }
+    QString projectRoot() const override { return htmlRoot(); }
+    QString projectTextTypes() const override;
+    TFileSearchPage& fileSearchPage() { return *m_fileSearch; }
+    TSearchResultsPage& searchResultsPage() { return *m_searchResults; }
+    TCommandList& searchCommands() { return *m_searchCommands; }
+    // Brings the page "Search in files" to the front.
+    void ActionShowSearchExecute();
+
     // Reports an error no command handled, in a box titled with the application title.
     void reportError(const QString& message);
     // Reports a failed status; true when it succeeded.
@@ -287,6 +310,17 @@ private:
     bool m_restartAfterClose = false;
     void createMacroPanel();
     TMacroPanel* m_macroPanel = nullptr;
+    void createSearchPanel();
+    // The left page changed: the search results take the upper panel while the search page
+    // is in front, the text macros get it back after.
+    void leftPageChanged();
+    // Documents opened or closed, or another project: the search page's choices follow.
+    void refreshSearchScope();
+    TFileSearchPage* m_fileSearch = nullptr;
+    TSearchResultsPage* m_searchResults = nullptr;
+    TCommandList* m_searchCommands = nullptr;
+    bool m_macrosShownBefore = false; // the upper panel before the search page came
+    bool m_searchInFront = false;
     TCommandList* m_macroCommands = nullptr;
     TDocumentList m_docs;
     QList<TFileType> m_fileTypes;

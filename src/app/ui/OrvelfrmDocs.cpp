@@ -39,7 +39,10 @@ void THauptForm::applyTypeSettings(TMDIForm* form) {
 }
 
 void THauptForm::connectDocument(TMDIForm* form) {
-    connect(form, &TMDIForm::captionChanged, this, [this, form] { updateTab(form); });
+    connect(form, &TMDIForm::captionChanged, this, [this, form] {
+        updateTab(form);
+        refreshSearchScope();
+    });
     connect(form, &TMDIForm::statusChanged, this, [this, form](bool modifiedChanged) {
         if (modifiedChanged)
             updateTab(form);
@@ -109,6 +112,7 @@ void THauptForm::addTab(TMDIForm* form) {
     m_tabs->updateGeometry();
     m_tabs->setCurrentIndex(at);
     onTabChanged(at);
+    refreshSearchScope();
 }
 
 bool THauptForm::LoadTextIntoWindow(const QString& fileName, TBufferCoord caret, quint32 langId,
@@ -266,6 +270,7 @@ void THauptForm::removeDocument(TMDIForm* form, bool keepInProject) {
         m_tabs->setCurrentIndex(qMin(tabIndex, m_tabs->count() - 1));
         m_switching = false;
     }
+    refreshSearchScope();
 }
 
 bool THauptForm::closeDocumentWindow(TMDIForm* form, bool ask, bool keepInProject) {

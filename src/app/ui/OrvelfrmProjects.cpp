@@ -180,6 +180,7 @@ void THauptForm::makeActive(int index) {
         m_settings.Config.DictionaryLanguage = int(p->LangId);
     }
     fillProjectBox();
+    refreshSearchScope();
 }
 
 void THauptForm::ActivateProject(int index) {

@@ -84,4 +84,10 @@ bool isNetworkPath(const QString& path) {
     return isNetworkPathIn(path, f.readAll());
 }
 
+QString fileExtension(const QString& fileName) {
+    const qsizetype start = fileName.lastIndexOf(u'/') + 1;
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot > start ? fileName.mid(dot + 1) : QString();
+}
+
 } // namespace orvel

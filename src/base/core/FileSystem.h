@@ -13,6 +13,9 @@ QString withSlash(const QString& dir);
 QString normalizedPath(const QString& fileName);
 // Whether two names denote the same file, compared as the file system does.
 bool sameFile(const QString& a, const QString& b);
+// The extension of a file name without the dot; empty when it has none (a name that only
+// begins with a dot, as hidden files do, has none).
+QString fileExtension(const QString& fileName);
 // Whether folder is a leading part of path, at a "/" boundary.
 bool isPathBelow(const QString& path, const QString& folder);
 // Network file systems as the mount table names them.

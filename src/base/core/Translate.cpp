@@ -35,7 +35,7 @@ QString fmt(const QString& templ, const QStringList& args) {
                 ++i;
                 continue;
             }
-            if (k == u's' || k == u'd') {
+            if (k == u's' || k == u'd' || k == u'u') {
                 if (next < args.size())
                     out += args.at(next);
                 ++next;

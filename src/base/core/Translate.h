@@ -15,7 +15,7 @@ QString T_(const char* msgid);
 // Translation in the domain "dialogs".
 QString TD_(const char* msgid);
 
-// Fills a message template the way the stored texts write them: each "%s" or "%d" takes
+// Fills a message template the way the stored texts write them: each "%s", "%d" or "%u" takes
 // the next argument, "%%" is a percent sign. Missing arguments leave the marker empty.
 QString fmt(const QString& templ, const QStringList& args);
 

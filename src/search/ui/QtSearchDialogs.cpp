@@ -2,6 +2,7 @@
 
 #include "search/core/FindReplLogic.h"
 #include "search/ui/ConfirmReplDlg.h"
+#include "search/ui/FileReplDlg.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -21,6 +22,11 @@ TReplaceAction TQtSearchDialogs::confirmReplace(QPoint screenPos, const QString&
     return dlg.Execute(
         placeConfirmation(screenPos, dlg.frameGeometry().size(), screen->geometry(), mainRect),
         prompt);
+}
+
+TFileReplaceAnswer TQtSearchDialogs::confirmFileReplace(const TFileReplaceQuestion& question) {
+    TFileReplaceDialog dlg(m_parent);
+    return dlg.Execute(question);
 }
 
 } // namespace orvel

@@ -11,6 +11,7 @@ class TQtSearchDialogs : public ISearchDialogs {
 public:
     explicit TQtSearchDialogs(QWidget* parent) : m_parent(parent) {}
     TReplaceAction confirmReplace(QPoint screenPos, const QString& prompt) override;
+    TFileReplaceAnswer confirmFileReplace(const TFileReplaceQuestion& question) override;
 
 private:
     QWidget* m_parent;
