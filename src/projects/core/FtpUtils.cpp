@@ -143,7 +143,7 @@ QString TExtFtp::GetCurrentDir() {
     return dir.isNull() ? QString() : dir;
 }
 
-bool TExtFtp::changeDir(const QString& dir, bool reconnect) {
+bool TExtFtp::changeDir(const QString& dir, bool reconnect, bool readBack) {
     if (dir.isEmpty())
         return true;
     m_listingValid = false;
@@ -173,8 +173,19 @@ bool TExtFtp::changeDir(const QString& dir, bool reconnect) {
         record(r.value().text());
         return false;
     }
-    readCurrentDir(dir);
+    if (readBack)
+        readCurrentDir(dir);
+    else
+        m_currentDir = QDir::cleanPath(dir);
     return true;
+}
+
+bool TExtFtp::EnterDir(const QString& absolutePath) {
+    if (!absolutePath.startsWith(u'/')) {
+        record(fmt(T_("Not an absolute remote path: %s"), {absolutePath}));
+        return false;
+    }
+    return changeDir(absolutePath, true, false);
 }
 
 bool TExtFtp::ChangeDir(const QString& dir) {
@@ -307,10 +318,10 @@ bool TExtFtp::GetDirList(TDirectoryList& list) {
     return true;
 }
 
-bool TExtFtp::DeleteFile(const QString& name, bool refresh) {
+bool TExtFtp::DeleteFile(const QString& name, bool refresh, bool asListed) {
     if (refresh)
         m_listingValid = false;
-    const QString n = ModifyName(name);
+    const QString n = asListed ? name : ModifyName(name);
     for (int attempt = 0;; ++attempt) {
         const TResult<TFtpReply> r = SendCmd(QStringLiteral("DELE ") + n);
         if (r.ok()) {
