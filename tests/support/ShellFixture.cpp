@@ -9,10 +9,11 @@ void ShellFixture::resetShell() {
     script.reset();
     projects.reset();
     elements.reset();
+    transfers.reset();
 }
 
 QStringList ShellFixture::shellProblems() const {
-    return projects.problems() + script.problems() + elements.problems();
+    return projects.problems() + script.problems() + elements.problems() + transfers.pending();
 }
 
 TShellStart ShellFixture::shellStart(const QStringList& files, bool withSettings) const {
@@ -21,6 +22,7 @@ TShellStart ShellFixture::shellStart(const QStringList& files, bool withSettings
     s.userPath = dir->path() + u'/';
     s.caption = QStringLiteral("Orvel (Version 0.1.0)");
     s.comLineFiles = files;
+    s.localDataPath = dir->path() + QStringLiteral("/local/");
     if (withSettings) {
         s.iniName = path(QStringLiteral("orvel.ini"));
         s.logName = path(QStringLiteral("orvel.log"));
@@ -35,7 +37,7 @@ TShellStart ShellFixture::shellStart(const QStringList& files, bool withSettings
 
 std::unique_ptr<THauptForm> ShellFixture::shellWindow(const TShellStart& start) {
     return std::make_unique<THauptForm>(start,
-                                        TShellDialogs{script, &elements, &projects, &script});
+                                        TShellDialogs{script, &elements, &projects, &script, &transfers});
 }
 
 } // namespace orvel::test
