@@ -112,6 +112,11 @@ public:
         const Transfer t = m_transfers.takeFirst();
         choice.Mode = t.mode;
         if ((t.mode & kTransferSelectionMask) == tfChosenDir) {
+            // As the dialog does: the chosen folder goes to the front of the list.
+            QStringList dirs = choice.SubDirs.split(u',', Qt::SkipEmptyParts);
+            dirs.removeAll(t.directory);
+            dirs.prepend(t.directory);
+            choice.SubDirs = dirs.join(u',');
             choice.Directory = t.directory;
             choice.Filter = t.filter;
         } else {

@@ -140,7 +140,7 @@ void THauptForm::runTransfer(TProjectInfo& project,
                              fmt(T_("Delete whole directory: \r\n%s?"), {destination}),
                              mbYes | mbNo, mrNo) == mrYes;
     };
-    const bool wasChanged = project.Changed;
+    const QString pinned = project.CertFingerprint;
     TPublisher run(project, env);
     m_transferRun = &run;
     m_closeAfterTransfer = false;
@@ -165,8 +165,8 @@ void THauptForm::runTransfer(TProjectInfo& project,
     }
     if (!result.Error.isEmpty())
         reportError(result.Error);
-    // A certificate accepted now or a new folder list is kept at once.
-    if (project.Changed && !wasChanged)
+    // A certificate accepted now is kept at once.
+    if (project.CertFingerprint != pinned)
         writeProject(project);
 }
 
@@ -197,6 +197,7 @@ void THauptForm::ActionTransferExecute() {
     if (request.selection() == tfChosenDir && choice.SubDirs != p->SubDirs) {
         p->SubDirs = choice.SubDirs;
         p->Changed = true;
+        writeProject(*p);
     }
     // The changed documents, taken before saving clears their marks; then every file is
     // sent as it is on disk.
