@@ -62,8 +62,8 @@ CliRun TestPublishCli::run(const QStringList& args, const QStringList& extraEnv)
     QProcess proc;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // As under cron: no display server of any kind, and no platform chosen for Qt.
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ORVEL_FTP_PASSWORD",
-                             "XDG_RUNTIME_DIR"})
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ORVEL_FTP_PASSWORD", "XDG_RUNTIME_DIR"})
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("HOME"), m_dir->path());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));

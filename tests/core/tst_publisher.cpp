@@ -78,14 +78,15 @@ private Q_SLOTS:
     void publishRecord();
 
 private:
-    TPublishResult transfer(int mode, const QStringList& changed = {},
-                            const QString& current = {}, const QString& dir = {},
-                            const QString& filter = QStringLiteral("*.*"));
+    TPublishResult transfer(int mode, const QStringList& changed = {}, const QString& current = {},
+                            const QString& dir = {}, const QString& filter = QStringLiteral("*.*"));
     TPublishResult clear(bool answer = true);
     TPublishEnvironment environment();
     // Commands sent since the last call (the FTP protocol log).
     QStringList commands();
-    QString site(const QString& rel) const { return m_dir->filePath(QStringLiteral("site/") + rel); }
+    QString site(const QString& rel) const {
+        return m_dir->filePath(QStringLiteral("site/") + rel);
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     TProjectInfo m_project;
@@ -283,8 +284,8 @@ void TestPublisher::logLayout() {
 
     const QString time = QStringLiteral(".+");
     const QString stamp = QStringLiteral("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}");
-    const QString destLine = QStringLiteral("  Direct destination ==> ") +
-                             QRegularExpression::escape(dest.disk());
+    const QString destLine =
+        QStringLiteral("  Direct destination ==> ") + QRegularExpression::escape(dest.disk());
     const QStringList expected{
         QStringLiteral("Orvel \\(Vers\\. 1\\.2\\.3\\.4\\)"),
         QStringLiteral("Transfer files to server: ") + time,
@@ -347,17 +348,21 @@ void TestPublisher::selections_data() {
     QTest::addColumn<QStringList>("deleted");
 
     QTest::newRow("current file") << int(tfCurrentFile) << "a/page03.htm"
-                                  << "" << "" << QStringList() << QStringList{"a/page03.htm"}
+                                  << ""
+                                  << "" << QStringList() << QStringList{"a/page03.htm"}
                                   << QStringList();
     QTest::newRow("current file of another type")
         << int(tfCurrentFile) << "notes.txt"
-        << "" << "" << QStringList() << QStringList() << QStringList();
+        << ""
+        << "" << QStringList() << QStringList() << QStringList();
     QTest::newRow("current file never synchronises")
         << int(tfCurrentFile | kTransferSync) << "a/page03.htm"
-        << "" << "" << QStringList() << QStringList{"a/page03.htm"} << QStringList();
+        << ""
+        << "" << QStringList() << QStringList{"a/page03.htm"} << QStringList();
     QTest::newRow("current folder")
         << int(tfCurrentDir | kTransferSync) << "a/b/page01.htm"
-        << "" << "*.*" << QStringList()
+        << ""
+        << "*.*" << QStringList()
         << QStringList{"a/b/page00.htm", "a/b/page01.htm", "a/b/page02.htm", "a/b/page03.htm",
                        "a/b/page04.htm", "a/b/page05.htm", "a/b/page06.htm", "a/b/page07.htm",
                        "a/b/page08.htm", "a/b/page09.htm"}
@@ -378,7 +383,8 @@ void TestPublisher::selections_data() {
         << QStringList{"a/gone.htm", "a/gone.txt"};
     QTest::newRow("changed files")
         << int(tfChangedFiles | kTransferSync) << ""
-        << "" << "" << QStringList{"index.htm", "a/b/page09.htm", "notes.txt"}
+        << ""
+        << "" << QStringList{"index.htm", "a/b/page09.htm", "notes.txt"}
         << QStringList{"a/b/page09.htm", "index.htm", "notes.txt"} << QStringList();
 }
 
@@ -462,9 +468,7 @@ void TestPublisher::refusedDirectDestinations() {
     QFETCH(QString, dest);
     put(site(QStringLiteral("index.htm")), "<p>home</p>\n");
     m_project.TransferMode = tmDirect;
-    m_project.RemotePath = dest == u"-"   ? QString()
-                           : dest == u"/" ? dest
-                                          : m_dir->filePath(dest);
+    m_project.RemotePath = dest == u"-" ? QString() : dest == u"/" ? dest : m_dir->filePath(dest);
     const QStringList before = filesBelow(m_dir->filePath(QStringLiteral("site")));
     for (int run = 0; run < 2; ++run) {
         const TPublishResult r = run == 0 ? transfer(tfAllFiles | kTransferSync) : clear();
@@ -567,10 +571,10 @@ void TestPublisher::renameOverRefusedFallsBack() {
     const QStringList sent = srv.commandsSince(1);
     const qsizetype stor = sent.indexOf(QStringLiteral("STOR .index.htm.orvel-part"));
     QVERIFY(stor > 0);
-    QCOMPARE(sent.mid(stor + 1).filter(QRegularExpression(QStringLiteral("^(SIZE|RNFR|RNTO|DELE)"))),
-             QStringList({"SIZE .index.htm.orvel-part", "RNFR .index.htm.orvel-part",
-                          "RNTO index.htm", "DELE index.htm", "RNFR .index.htm.orvel-part",
-                          "RNTO index.htm"}));
+    QCOMPARE(
+        sent.mid(stor + 1).filter(QRegularExpression(QStringLiteral("^(SIZE|RNFR|RNTO|DELE)"))),
+        QStringList({"SIZE .index.htm.orvel-part", "RNFR .index.htm.orvel-part", "RNTO index.htm",
+                     "DELE index.htm", "RNFR .index.htm.orvel-part", "RNTO index.htm"}));
 }
 
 void TestPublisher::remoteFolderCannotBeMade() {
@@ -618,7 +622,8 @@ void TestPublisher::cancelKeepsOldFile() {
     put(site(QStringLiteral("a.bin")), big);
     put(site(QStringLiteral("b.bin")), big);
     put(dest.disk() + QStringLiteral("/b.bin"), "old\n");
-    setFileTime(dest.disk() + QStringLiteral("/b.bin"), QDateTime::currentDateTimeUtc().addDays(-3));
+    setFileTime(dest.disk() + QStringLiteral("/b.bin"),
+                QDateTime::currentDateTimeUtc().addDays(-3));
     // Stopped while the second file is being copied.
     m_monitor.onStatus = [this](const QString& line) {
         if (line == u"b.bin")
@@ -654,9 +659,10 @@ void TestPublisher::oneRunAtATime() {
     // Another program publishing the same project holds its lock.
     m_monitor.onStatus = nullptr;
     QDir().mkpath(m_dir->filePath(QStringLiteral("records")));
-    QLockFile other(TPublishRecord::fileNameFor(m_dir->filePath(QStringLiteral("records")),
-                                                QFileInfo(m_project.ProjFileName).absoluteFilePath()) +
-                    QStringLiteral(".lock"));
+    QLockFile other(
+        TPublishRecord::fileNameFor(m_dir->filePath(QStringLiteral("records")),
+                                    QFileInfo(m_project.ProjFileName).absoluteFilePath()) +
+        QStringLiteral(".lock"));
     QVERIFY(other.tryLock(0));
     const TPublishResult refused = transfer(tfAllFiles);
     QVERIFY2(refused.Error.contains(QLatin1String("another program")), qPrintable(refused.Error));
@@ -670,12 +676,14 @@ void TestPublisher::publishRecord_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("entries");
     const QByteArray head = "Orvel publish record 1\ndestination\tftp://u@h:21/www\n";
-    QTest::newRow("two entries") << head + "12\t1000\t\tindex.htm\n5\t2000\ta%2Fb\tx%09y.htm\n" << 2;
+    QTest::newRow("two entries") << head + "12\t1000\t\tindex.htm\n5\t2000\ta%2Fb\tx%09y.htm\n"
+                                 << 2;
     QTest::newRow("another destination")
         << QByteArray("Orvel publish record 1\ndestination\tftp://u@h:21/other\n12\t1\t\ta\n") << 0;
     QTest::newRow("no header") << QByteArray("12\t1000\t\tindex.htm\n") << 0;
     QTest::newRow("damaged lines skipped")
-        << head + "x\t1\t\ta\n-1\t1\t\tb\n1\t1\t\t\n1\t1\t/abs\tc\n1\t1\t\td%2Fe\n1\t1\t\tok\n1\t1\n"
+        << head +
+               "x\t1\t\ta\n-1\t1\t\tb\n1\t1\t\t\n1\t1\t/abs\tc\n1\t1\t\td%2Fe\n1\t1\t\tok\n1\t1\n"
         << 1;
     QTest::newRow("empty") << QByteArray() << 0;
 }

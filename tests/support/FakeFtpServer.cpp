@@ -164,9 +164,9 @@ void FakeFtpServer::standard(const QString& verb, const QString& arg) {
                                       name.toUtf8() + "\r\n")
                          : QByteArray("213 20240102030405\r\n"));
     } else if (verb == u"SIZE") {
-        send(files.contains(full(arg)) ? "213 " + QByteArray::number(files.value(full(arg)).size()) +
-                                             "\r\n"
-                                       : QByteArray("550 No such file\r\n"));
+        send(files.contains(full(arg))
+                 ? "213 " + QByteArray::number(files.value(full(arg)).size()) + "\r\n"
+                 : QByteArray("550 No such file\r\n"));
     } else if (verb == u"RNFR") {
         m_renameFrom = full(arg);
         send(files.contains(m_renameFrom) ? "350 Ready for RNTO\r\n" : "550 No such file\r\n");
@@ -250,8 +250,8 @@ void FakeFtpServer::serveData() {
     if (!m_data || m_transferVerb.isEmpty() || m_transferVerb == u"STOR")
         return;
     m_data->write(m_transferVerb == u"RETR" ? files.value(m_transferName)
-                  : listFiles                 ? folderListing()
-                                              : listing);
+                  : listFiles               ? folderListing()
+                                            : listing);
     finishTransfer();
 }
 

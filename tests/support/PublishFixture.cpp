@@ -28,8 +28,7 @@ void setFileTime(const QString& fileName, const QDateTime& time) {
 
 QStringList makeSite(const QString& root) {
     QStringList published;
-    const auto add = [&root, &published](const QString& rel, const QByteArray& bytes,
-                                         bool sent) {
+    const auto add = [&root, &published](const QString& rel, const QByteArray& bytes, bool sent) {
         const QString file = root + u'/' + rel;
         QDir().mkpath(QFileInfo(file).absolutePath());
         writeAll(file, bytes);
@@ -49,7 +48,8 @@ QStringList makeSite(const QString& root) {
     published << QStringLiteral("tpl/page.html");
     for (const QString& dir : {QStringLiteral("a"), QStringLiteral("a/b")})
         for (int i = 0; i < 10; ++i) {
-            const QString name = QStringLiteral("%1/page%2.htm").arg(dir).arg(i, 2, 10, QChar(u'0'));
+            const QString name =
+                QStringLiteral("%1/page%2.htm").arg(dir).arg(i, 2, 10, QChar(u'0'));
             add(name, pageBytes(name, 100 + 37 * i), true);
         }
     const QDateTime dayBack = QDateTime::currentDateTimeUtc().addDays(-1);

@@ -37,7 +37,8 @@ public:
     }
     bool Stopped() const override { return stop; }
     void CloseWindow(int deleted, int copied) override {
-        events << QStringLiteral("close:%1,%2%3").arg(deleted).arg(copied).arg(stop ? ",stopped" : "");
+        events
+            << QStringLiteral("close:%1,%2%3").arg(deleted).arg(copied).arg(stop ? ",stopped" : "");
         visible = false;
     }
     void CloseDryRun(int deleted, int copied) override {
@@ -54,7 +55,8 @@ public:
     QString final() const {
         for (qsizetype i = events.size() - 1; i >= 0; --i)
             if (events[i].startsWith(QLatin1String("close:")) ||
-                events[i].startsWith(QLatin1String("dryRun:")) || events[i] == QLatin1String("hide"))
+                events[i].startsWith(QLatin1String("dryRun:")) ||
+                events[i] == QLatin1String("hide"))
                 return events[i];
         return QString();
     }

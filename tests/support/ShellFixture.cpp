@@ -36,8 +36,8 @@ TShellStart ShellFixture::shellStart(const QStringList& files, bool withSettings
 }
 
 std::unique_ptr<THauptForm> ShellFixture::shellWindow(const TShellStart& start) {
-    return std::make_unique<THauptForm>(start,
-                                        TShellDialogs{script, &elements, &projects, &script, &transfers});
+    return std::make_unique<THauptForm>(
+        start, TShellDialogs{script, &elements, &projects, &script, &transfers});
 }
 
 } // namespace orvel::test

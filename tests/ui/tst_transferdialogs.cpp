@@ -112,18 +112,23 @@ void TestTransferDialogs::modeWord_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("directory");
     QTest::addColumn<QString>("filter");
-    QTest::newRow("current file, sync refused") << "file" << false << true << false << false << 0
-                                                << "" << "*.*";
+    QTest::newRow("current file, sync refused")
+        << "file" << false << true << false << false << 0 << ""
+        << "*.*";
     QTest::newRow("current folder synchronised")
-        << "dir" << false << true << false << false << 17 << "" << "*.*";
+        << "dir" << false << true << false << false << 17 << ""
+        << "*.*";
     QTest::newRow("all project files") << "all" << false << false << false << false << 10 << ""
                                        << "*.*";
     QTest::newRow("all, synchronised, overwritten")
-        << "all" << false << true << true << false << 58 << "" << "*.*";
+        << "all" << false << true << true << false << 58 << ""
+        << "*.*";
     QTest::newRow("chosen folder with subfolders")
-        << "chosen" << true << false << false << false << 11 << "a/b" << "*.htm";
+        << "chosen" << true << false << false << false << 11 << "a/b"
+        << "*.htm";
     QTest::newRow("changed files, shown only")
-        << "changed" << false << false << false << true << 68 << "" << "*.*";
+        << "changed" << false << false << false << true << 68 << ""
+        << "*.*";
 }
 
 void TestTransferDialogs::modeWord() {
@@ -137,7 +142,7 @@ void TestTransferDialogs::modeWord() {
     QFETCH(QString, filter);
     TTransferDialog dlg(nullptr, m_script);
     dlg.setup(choice(QStringLiteral("a/page.htm")));
-    QRadioButton* radio = selection == u"file"    ? dlg.rbCurrentFile()
+    QRadioButton* radio = selection == u"file"     ? dlg.rbCurrentFile()
                           : selection == u"dir"    ? dlg.rbCurrentDir()
                           : selection == u"all"    ? dlg.rbAllFiles()
                           : selection == u"chosen" ? dlg.rbChosenDir()
@@ -166,7 +171,8 @@ void TestTransferDialogs::missingFolderKeepsTheDialog() {
     c.SubDirs = QStringLiteral("gone");
     dlg.setup(c);
     dlg.rbChosenDir()->setChecked(true);
-    m_script.expectError(QStringLiteral("Directory:\r\n") + root() + QStringLiteral("gone\r\nnot found!"));
+    m_script.expectError(QStringLiteral("Directory:\r\n") + root() +
+                         QStringLiteral("gone\r\nnot found!"));
     QVERIFY(!dlg.take(c, false));
 }
 

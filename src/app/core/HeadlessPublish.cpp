@@ -98,7 +98,8 @@ int publishFromCommandLine(int& argc, char** argv, const TCommandLine& cmd) {
         if (project.Password.isEmpty())
             project.Password = system.vars.value(QStringLiteral("ORVEL_FTP_PASSWORD"));
         if (project.ProxyPar.Mode != 0 && project.ProxyPar.Password.isEmpty())
-            project.ProxyPar.Password = system.vars.value(QStringLiteral("ORVEL_FTP_PROXY_PASSWORD"));
+            project.ProxyPar.Password =
+                system.vars.value(QStringLiteral("ORVEL_FTP_PROXY_PASSWORD"));
         if (project.Password.isEmpty() ||
             (project.ProxyPar.Mode != 0 && project.ProxyPar.Password.isEmpty())) {
             print(stderr, fmt(T_("No password for the FTP server %s: the project file holds none "

@@ -113,10 +113,10 @@ bool THauptForm::askTransferPasswords(TProjectInfo& p) {
         QString pwd;
         if (!transferDialogs().askPassword(
                 T_("FTP connection"),
-                fillPrompt(N_("The connection to proxy server:\r\n  %s:%u\r\nfor user: \"%s\" "
-                              "requires a password!"),
-                           {p.ProxyPar.Server, QString::number(p.ProxyPar.Port),
-                            p.ProxyPar.Username}),
+                fillPrompt(
+                    N_("The connection to proxy server:\r\n  %s:%u\r\nfor user: \"%s\" "
+                       "requires a password!"),
+                    {p.ProxyPar.Server, QString::number(p.ProxyPar.Port), p.ProxyPar.Username}),
                 pwd))
             return false;
         p.ProxyPar.Password = pwd;
@@ -178,8 +178,8 @@ void THauptForm::ActionTransferExecute() {
     TMDIForm* form = activeDocument();
     const QString current = form && form->Status() != tsNew ? form->TextName() : QString();
     if (!current.isEmpty() && !isPathBelow(current, root)) {
-        reportError(fmt(T_("File:\r\n%s\r\nis not part of project"),
-                        {QDir::toNativeSeparators(current)}));
+        reportError(
+            fmt(T_("File:\r\n%s\r\nis not part of project"), {QDir::toNativeSeparators(current)}));
         return;
     }
     TTransferChoice choice;

@@ -54,7 +54,7 @@ bool TFtpTarget::command(const QString& line, int* code) {
 }
 
 TStatus TFtpTarget::lastError(const QString& what) const {
-    const QString reason = !m_ftp.Connected()      ? T_("FTP connection lost!")
+    const QString reason = !m_ftp.Connected()       ? T_("FTP connection lost!")
                            : m_ftp.LastReply().Code ? m_ftp.LastReply().text()
                                                     : m_ftp.LastError();
     return TStatus::failure(what.isEmpty() ? reason : what + QStringLiteral(": ") + reason);
@@ -132,9 +132,8 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
         // What arrived of it is nobody's file: it goes, over a new connection if need be.
         if (m_ftp.ReConnect(remotePath(rel), true, false))
             command(QStringLiteral("DELE ") + temp);
-        return TResult<TDestFile>::failure(why.isEmpty() ? fmt(T_("Error code %d"),
-                                                               {QString::number(code)})
-                                                         : why);
+        return TResult<TDestFile>::failure(
+            why.isEmpty() ? fmt(T_("Error code %d"), {QString::number(code)}) : why);
     }
     const TResult<TFtpReply> sized = m_ftp.SendCmd(QStringLiteral("SIZE ") + temp);
     if (sized.ok() && sized.value().Code == 213) {
@@ -142,9 +141,8 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
         const qint64 held = sized.value().firstLine().trimmed().toLongLong(&ok);
         if (ok && held != size) {
             command(QStringLiteral("DELE ") + temp);
-            return TResult<TDestFile>::failure(
-                fmt(T_("The server holds %s bytes instead of %s."),
-                    {QString::number(held), QString::number(size)}));
+            return TResult<TDestFile>::failure(fmt(T_("The server holds %s bytes instead of %s."),
+                                                   {QString::number(held), QString::number(size)}));
         }
     } else if (!m_ftp.Connected()) {
         return lastError(QString());

@@ -94,8 +94,9 @@ TStatus TPublishRecord::save(const QString& fileName) const {
     const QString reason = writeFileAtomically(fileName, serialize());
     if (reason.isNull())
         return TStatus();
-    return TStatus::failure(fmt(T_("Error writing to \"%s\""), {QDir::toNativeSeparators(fileName)}) +
-                            QStringLiteral("\r\n") + reason);
+    return TStatus::failure(
+        fmt(T_("Error writing to \"%s\""), {QDir::toNativeSeparators(fileName)}) +
+        QStringLiteral("\r\n") + reason);
 }
 
 const TPublishedFile* TPublishRecord::find(const QString& folder, const QString& name) const {

@@ -127,8 +127,8 @@ TResult<TDestFolder> TFolderTarget::readFolder(const QString& rel) {
 TStatus TFolderTarget::createFolder(const QString& rel) {
     if (QDir().mkpath(path(rel)))
         return TStatus();
-    return TStatus::failure(fmt(T_("Cannot create the folder \"%s\""),
-                                {QDir::toNativeSeparators(path(rel))}));
+    return TStatus::failure(
+        fmt(T_("Cannot create the folder \"%s\""), {QDir::toNativeSeparators(path(rel))}));
 }
 
 TResult<TDestFile> TFolderTarget::sendFile(const QString& localFile, const QString& rel,
@@ -164,8 +164,8 @@ TStatus TFolderTarget::deleteFile(const QString& rel, const QString& name) {
 TStatus TFolderTarget::deleteFolder(const QString& rel) {
     if (QDir().rmdir(path(rel)))
         return TStatus();
-    return TStatus::failure(fmt(T_("Cannot remove the folder \"%s\""),
-                                {QDir::toNativeSeparators(path(rel))}));
+    return TStatus::failure(
+        fmt(T_("Cannot remove the folder \"%s\""), {QDir::toNativeSeparators(path(rel))}));
 }
 
 } // namespace orvel

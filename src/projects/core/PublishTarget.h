@@ -19,9 +19,9 @@ class TCopyThread;
 class TExtFtp;
 
 struct TDestFile {
-    QString Name;      // as listed
-    qint64 Size = -1;  // -1: unknown
-    QDateTime Time;    // UTC; invalid when unknown
+    QString Name;       // as listed
+    qint64 Size = -1;   // -1: unknown
+    QDateTime Time;     // UTC; invalid when unknown
     bool Exact = false; // Time is exact (a folder, MLSD, or set by this run)
 };
 
@@ -103,8 +103,8 @@ public:
 protected:
     TResult<TDestFolder> readFolder(const QString& rel) override;
     TStatus createFolder(const QString& rel) override;
-    TResult<TDestFile> sendFile(const QString& localFile, const QString& rel,
-                                const QString& name, const TWorkerRunner& runner) override;
+    TResult<TDestFile> sendFile(const QString& localFile, const QString& rel, const QString& name,
+                                const TWorkerRunner& runner) override;
     TStatus deleteFile(const QString& rel, const QString& name) override;
     TStatus deleteFolder(const QString& rel) override;
 
@@ -137,8 +137,8 @@ public:
 protected:
     TResult<TDestFolder> readFolder(const QString& rel) override;
     TStatus createFolder(const QString& rel) override;
-    TResult<TDestFile> sendFile(const QString& localFile, const QString& rel,
-                                const QString& name, const TWorkerRunner& runner) override;
+    TResult<TDestFile> sendFile(const QString& localFile, const QString& rel, const QString& name,
+                                const TWorkerRunner& runner) override;
     TStatus deleteFile(const QString& rel, const QString& name) override;
     TStatus deleteFolder(const QString& rel) override;
 

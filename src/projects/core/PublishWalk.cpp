@@ -151,12 +151,11 @@ int TPublishWalk::runWorker(TCopyThread& worker, const QString& status) {
 // --- Sending ----------------------------------------------------------------------------------
 
 QList<TPublishWalk::TCandidate> TPublishWalk::candidates(const QString& localRel,
-                                                          const TWalkFiles& files) {
+                                                         const TWalkFiles& files) {
     QList<TCandidate> out;
     QSet<QString> taken;
-    const QFileInfoList entries = QDir(local(localRel))
-                                      .entryInfoList(QDir::Files | QDir::Hidden | QDir::System,
-                                                     QDir::Name);
+    const QFileInfoList entries =
+        QDir(local(localRel)).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     // Templates first: their HTML files take the place of any older copy in the list.
     for (const QFileInfo& e : entries) {
         const QString name = e.fileName();
@@ -168,8 +167,8 @@ QList<TPublishWalk::TCandidate> TPublishWalk::candidates(const QString& localRel
         report.showAction = [this](const QString& t) { m_monitor.SetAction(t); };
         report.showStatus = [this](const QString& t) { m_monitor.SetStatus(t); };
         QString why;
-        const TTemplateRendering r = RenderTemplate(e.filePath(), m_dryRun ? nullptr : &report,
-                                                    &why);
+        const TTemplateRendering r =
+            RenderTemplate(e.filePath(), m_dryRun ? nullptr : &report, &why);
         if (r.htmlFile.isEmpty()) {
             if (!r.noHeader && !m_dryRun)
                 m_failed = true; // the log has its error line
@@ -265,15 +264,14 @@ bool TPublishWalk::send(const TCandidate& c, const QString& destRel, TPublishRea
         return true;
     }
     if (const TStatus made = m_target.makeFolder(destRel); !made.ok()) {
-        error(kDirIndent, T_("Error creating directory: ") + (destRel.isEmpty() ? QStringLiteral("/")
-                                                                                 : destRel) +
+        error(kDirIndent, T_("Error creating directory: ") +
+                              (destRel.isEmpty() ? QStringLiteral("/") : destRel) +
                               QStringLiteral(" - ") + made.error());
         return false;
     }
     const TStatus sent =
-        m_target.put(c.localPath, destRel, c.name, [this](TCopyThread& w, const QString& s) {
-            return runWorker(w, s);
-        });
+        m_target.put(c.localPath, destRel, c.name,
+                     [this](TCopyThread& w, const QString& s) { return runWorker(w, s); });
     if (!sent.ok()) {
         m_result.Steps.removeLast();
         if (stopped()) {
@@ -289,8 +287,8 @@ bool TPublishWalk::send(const TCandidate& c, const QString& destRel, TPublishRea
     if (m_record)
         m_record->set(destRel, c.name, {c.size, c.time.toMSecsSinceEpoch()});
     if (m_log)
-        m_log->TextLine(kFileIndent, T_("File copied: ") + c.name + QStringLiteral(" - ") +
-                                         timeText(c.time));
+        m_log->TextLine(kFileIndent,
+                        T_("File copied: ") + c.name + QStringLiteral(" - ") + timeText(c.time));
     return true;
 }
 
@@ -303,9 +301,9 @@ bool TPublishWalk::copyTree(const QString& localRel, const QString& destRel,
         if (canonical.isEmpty() || m_visited.contains(canonical))
             return true; // a link back up the tree
         m_visited.insert(canonical);
-        const QStringList dirs = QDir(local(localRel))
-                                     .entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                                                QDir::Name);
+        const QStringList dirs =
+            QDir(local(localRel))
+                .entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
         for (const QString& d : dirs) {
             if (stopped())
                 return true;
@@ -320,8 +318,8 @@ bool TPublishWalk::copyTree(const QString& localRel, const QString& destRel,
         return true;
     const TResult<const TDestFolder*> listed = m_target.folder(destRel);
     if (!listed.ok()) {
-        error(kDirIndent, T_("Error reading directory: ") + destRel + QStringLiteral(" - ") +
-                              listed.error());
+        error(kDirIndent,
+              T_("Error reading directory: ") + destRel + QStringLiteral(" - ") + listed.error());
         return false;
     }
     checkRecord(destRel, *listed.value());
@@ -348,8 +346,8 @@ bool TPublishWalk::syncTree(const QString& localRel, const QString& destRel,
         return true;
     const TResult<const TDestFolder*> listed = m_target.folder(destRel);
     if (!listed.ok()) {
-        error(kDirIndent, T_("Error reading directory: ") + destRel + QStringLiteral(" - ") +
-                              listed.error());
+        error(kDirIndent,
+              T_("Error reading directory: ") + destRel + QStringLiteral(" - ") + listed.error());
         return false;
     }
     if (!listed.value()->Exists) {
@@ -422,13 +420,13 @@ bool TPublishWalk::clearTree(const QString& destRel) {
         return true;
     const TResult<const TDestFolder*> listed = m_target.folder(destRel);
     if (!listed.ok()) {
-        error(kDirIndent, T_("Error reading directory: ") + destRel + QStringLiteral(" - ") +
-                              listed.error());
+        error(kDirIndent,
+              T_("Error reading directory: ") + destRel + QStringLiteral(" - ") + listed.error());
         return false;
     }
     if (!listed.value()->Exists) {
-        error(kDirIndent, T_("Directory not found: ") +
-                              (destRel.isEmpty() ? QStringLiteral("/") : destRel));
+        error(kDirIndent,
+              T_("Directory not found: ") + (destRel.isEmpty() ? QStringLiteral("/") : destRel));
         return false;
     }
     bool ok = true;
@@ -453,8 +451,8 @@ bool TPublishWalk::clearTree(const QString& destRel) {
             continue;
         }
         ++m_result.Deleted;
-        m_result.Steps.append({TPublishStep::Delete, TPublishTarget::join(destRel, f.Name),
-                               prDeletedLocally});
+        m_result.Steps.append(
+            {TPublishStep::Delete, TPublishTarget::join(destRel, f.Name), prDeletedLocally});
         if (m_log)
             m_log->TextLine(kFileIndent, T_("File deleted: ") + f.Name);
     }

@@ -103,8 +103,8 @@ TStatus TPublisher::lock() {
     if (m_env.recordFolder.isEmpty())
         return TStatus();
     QDir().mkpath(m_env.recordFolder);
-    const QString name =
-        TPublishRecord::fileNameFor(m_env.recordFolder, projectKey(m_project)) + QStringLiteral(".lock");
+    const QString name = TPublishRecord::fileNameFor(m_env.recordFolder, projectKey(m_project)) +
+                         QStringLiteral(".lock");
     m_lock = std::make_unique<QLockFile>(name);
     m_lock->setStaleLockTime(0); // a run may take hours; a dead owner is found by its process
     if (m_lock->tryLock(0))
@@ -116,11 +116,12 @@ TStatus TPublisher::lock() {
 // --- The destination --------------------------------------------------------------------------
 
 TResult<std::unique_ptr<TPublishTarget>> TPublisher::openTarget(bool create,
-                                                                 TPublishResult& result) {
+                                                                TPublishResult& result) {
     IPublishMonitor& monitor = *m_env.monitor;
     const auto failed = [this, &result, &monitor](const QString& message) {
         if (m_env.log)
-            m_env.log->ErrorLine(kPhaseIndent, QString(message).replace(QLatin1String("\r\n"), " "));
+            m_env.log->ErrorLine(kPhaseIndent,
+                                 QString(message).replace(QLatin1String("\r\n"), " "));
         monitor.HideWindow();
         result.Deleted = -1;
         result.Error = message;
@@ -258,11 +259,11 @@ void TPublisher::run(TPublishResult& result, const TPublishRequest& request,
     } else {
         QString localRel;
         if (selection != tfAllFiles) {
-            const QString dir =
-                selection == tfChosenDir
-                    ? QDir::cleanPath(root + request.Directory)
-                    : (request.CurrentFile.isEmpty() ? QString()
-                                                     : QFileInfo(request.CurrentFile).absolutePath());
+            const QString dir = selection == tfChosenDir
+                                    ? QDir::cleanPath(root + request.Directory)
+                                    : (request.CurrentFile.isEmpty()
+                                           ? QString()
+                                           : QFileInfo(request.CurrentFile).absolutePath());
             if (dir.isEmpty() || (!sameFile(dir, root) && !isPathBelow(dir, root))) {
                 monitor.HideWindow();
                 result.Deleted = -1;
@@ -273,7 +274,8 @@ void TPublisher::run(TPublishResult& result, const TPublishRequest& request,
             localRel = sameFile(dir, root) ? QString() : QDir(root).relativeFilePath(dir);
         }
         files.typeFilter = selection != tfChosenDir;
-        files.recursive = selection == tfAllFiles || (selection != tfCurrentFile && request.subDirs());
+        files.recursive =
+            selection == tfAllFiles || (selection != tfCurrentFile && request.subDirs());
         if (selection == tfCurrentFile)
             files.exactName = QFileInfo(request.CurrentFile).fileName();
         else if (selection != tfAllFiles)
@@ -348,9 +350,10 @@ TPublishResult TPublisher::ClearServer() {
             base == QDir::cleanPath(ftp->loginDir())) {
             target.close();
             m_env.monitor->HideWindow();
-            result.Error = fmt(T_("The remote directory %s cannot be deleted: it is the server's top "
-                                  "folder or the folder of the login."),
-                               {base});
+            result.Error =
+                fmt(T_("The remote directory %s cannot be deleted: it is the server's top "
+                       "folder or the folder of the login."),
+                    {base});
             return result;
         }
         shown = m_project.Host + u':' + QString::number(m_project.Port) + base;

@@ -185,8 +185,7 @@ TTemplateRendering RenderTemplate(const QString& templateFile, const TTemplateRe
     }
     // Without its end every body line would be taken for a definition.
     if (!expanded.headerClosed)
-        return fail(
-            fmt(T_("No end of header (\"-->\") found in HTML template: %s"), {shortName}));
+        return fail(fmt(T_("No end of header (\"-->\") found in HTML template: %s"), {shortName}));
 
     const char* lineBreak = lineBreakText(loaded.lineBreak);
     QByteArray utf8;

@@ -48,7 +48,7 @@ struct TTransferChoice {
     // In: the current document's file name (empty without one). Out with tfChosenDir: the
     // chosen folder relative to the root ("" for the root).
     QString Directory;
-    QString SubDirs;                     // the project's folder list; replaced with tfChosenDir
+    QString SubDirs;                        // the project's folder list; replaced with tfChosenDir
     QString Filter = QStringLiteral("*.*"); // out: "*.*", or the dialog's filter with tfChosenDir
     int Mode = tfAllFiles;                  // out: the mode word
 };

@@ -144,7 +144,8 @@ void TTransferDialog::setup(const TTransferChoice& choice) {
     const QString file = choice.Directory;
     const bool hasFile = !file.isEmpty();
     const QString folder = hasFile ? QFileInfo(file).absolutePath() : m_root;
-    const QString relFolder = sameFile(folder, m_root) ? QString() : QDir(m_root).relativeFilePath(folder);
+    const QString relFolder =
+        sameFile(folder, m_root) ? QString() : QDir(m_root).relativeFilePath(folder);
     m_currentName->setText(hasFile ? QDir(m_root).relativeFilePath(file) : QString());
     m_currentDirName->setText(relFolder.isEmpty() ? T_("<root>") : relFolder);
     m_current->setEnabled(hasFile);

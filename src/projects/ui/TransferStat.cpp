@@ -91,12 +91,11 @@ void TTransferStatus::SaveToIni(TUnicodeIniFile& ini) const {
 
 void TTransferStatus::setElided(QLabel* label, const QString& text) {
     label->setToolTip(text);
-    label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle,
-                                                   qMax(120, m_progress->width())));
+    label->setText(
+        label->fontMetrics().elidedText(text, Qt::ElideMiddle, qMax(120, m_progress->width())));
 }
 
-void TTransferStatus::ShowWindow(const QString& title, const QString& dest,
-                                 const QString& action) {
+void TTransferStatus::ShowWindow(const QString& title, const QString& dest, const QString& action) {
     m_stopped = false;
     m_final = false;
     setWindowTitle(title);
@@ -216,8 +215,9 @@ void TTransferStatus::CloseDryRun(int deleted, int copied) {
         text = fmt(T_("Nothing was changed: %s file(s) would be copied, %s file(s) would be "
                       "deleted."),
                    {QString::number(copied), QString::number(qMax(deleted, 0))});
-    showFinal(m_stopped ? T_("Canceled by user!") : deleted < 0 ? T_("Error during file transfer!")
-                                                                 : text,
+    showFinal(m_stopped     ? T_("Canceled by user!")
+              : deleted < 0 ? T_("Error during file transfer!")
+                            : text,
               m_stopped || deleted < 0);
 }
 
