@@ -11,11 +11,13 @@
 #include "projects/core/PublishTarget.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace orvel;
 using namespace orvel::test;
@@ -73,6 +75,7 @@ private Q_SLOTS:
     void remoteFolderCannotBeMade();
     void listedNamesAndCaseChange();
     void cancelKeepsOldFile();
+    void stopWhileConnecting();
     void oneRunAtATime();
     void publishRecord_data();
     void publishRecord();
@@ -635,6 +638,27 @@ void TestPublisher::cancelKeepsOldFile() {
     QCOMPARE(m_monitor.final(), QStringLiteral("close:-1,1,stopped"));
     QCOMPARE(readAll(dest.disk() + QStringLiteral("/b.bin")), QByteArray("old\n"));
     QCOMPARE(filesBelow(dest.disk()), QStringList({"a.bin", "b.bin"}));
+}
+
+void TestPublisher::stopWhileConnecting() {
+    FakeFtpServer srv;
+    srv.greeting.clear(); // it never answers
+    m_project.TransferMode = tmFtp;
+    m_project.Host = QStringLiteral("127.0.0.1");
+    m_project.Port = srv.port();
+    m_project.Username = QStringLiteral("u");
+    m_project.Password = QStringLiteral("p");
+    m_project.RemotePath = QStringLiteral("/site");
+    put(site(QStringLiteral("index.htm")), "<p>home</p>\n");
+    QTimer::singleShot(300, this, [this] { m_monitor.stop = true; });
+    QElapsedTimer t;
+    t.start();
+    const TPublishResult r = transfer(tfAllFiles);
+    QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+    QVERIFY(r.Cancelled);
+    QVERIFY2(r.Error.isEmpty(), qPrintable(r.Error));
+    QCOMPARE(m_monitor.final(), QStringLiteral("hide"));
+    QVERIFY(readAll(m_log->logName()).contains("Canceled by user!"));
 }
 
 void TestPublisher::oneRunAtATime() {

@@ -326,7 +326,6 @@ bool TPublishWalk::copyTree(const QString& localRel, const QString& destRel,
     for (const TCandidate& c : list) {
         if (stopped())
             return true;
-        m_monitor.SetTarget(c.name);
         TPublishReason reason = prMissing;
         // The listing is read again for each file: a send changes it.
         const TResult<const TDestFolder*> dest = m_target.folder(destRel);

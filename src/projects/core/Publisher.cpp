@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QTimer>
 
 namespace orvel {
 
@@ -20,6 +21,7 @@ namespace {
 constexpr int kDestIndent = 2;
 constexpr int kPhaseIndent = 4;
 constexpr int kTransferTimeout = 60000;
+constexpr int kStopPoll = 100;
 
 std::atomic<bool> g_running{false};
 
@@ -155,10 +157,23 @@ TResult<std::unique_ptr<TPublishTarget>> TPublisher::openTarget(bool create,
     m_destLine = T_("FTP: ") + m_project.Host + QStringLiteral(" ==> ") + m_project.RemotePath;
     if (m_env.log)
         m_env.log->TextLine(kDestIndent, m_destLine);
-    if (const TStatus c = ftp->Connect(); !c.ok()) {
-        return failed(fmt(T_("Connection to FTP server:\r\n%s failed!"), {m_project.Host}) +
-                      QStringLiteral("\r\n") + c.error());
+    // A stop ends the attempt at once rather than after the time-out.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, ftp.get(), [this, session = ftp.get()] {
+        if (stopped())
+            session->Disconnect();
+    });
+    watch.start(kStopPoll);
+    const TStatus connected = ftp->Connect();
+    watch.stop();
+    if (!connected.ok() && stopped()) {
+        monitor.HideWindow();
+        result.Cancelled = true;
+        return connected;
     }
+    if (!connected.ok())
+        return failed(fmt(T_("Connection to FTP server:\r\n%s failed!"), {m_project.Host}) +
+                      QStringLiteral("\r\n") + connected.error());
     // A certificate the user accepted now is remembered with the project.
     if (ftp->PinnedFingerprint != m_project.CertFingerprint) {
         m_project.CertFingerprint = ftp->PinnedFingerprint;
@@ -221,6 +236,8 @@ TPublishResult TPublisher::Transfer(const TPublishRequest& request) {
         run(result, request, *target.value());
         target.value()->close();
         finish(result, request.dryRun());
+    } else if (result.Cancelled && m_env.log) {
+        m_env.log->TextLine(kPhaseIndent, T_("Canceled by user!"));
     }
     if (m_env.log)
         m_env.log->Close();
