@@ -8,6 +8,7 @@
 #include "editor/core/EditorProperties.h"
 #include "editor/ui/DocumentContext.h"
 #include "editor/ui/DocumentList.h"
+#include "macros/ui/MacroPanel.h"
 #include "projects/core/ProjectDialogs.h"
 #include "projects/core/ProjectInfo.h"
 #include "projects/core/ProjectSession.h"
@@ -67,7 +68,7 @@ struct TShellDialogs {
     ITransferDialogs* transfers = nullptr;
 };
 
-class THauptForm : public QMainWindow, public IDocumentContext {
+class THauptForm : public QMainWindow, public IDocumentContext, public IMacroHost {
     Q_OBJECT
 public:
     THauptForm(const TShellStart& start, const TShellDialogs& dialogs, QWidget* parent = nullptr);
@@ -167,11 +168,20 @@ public:
     IElementDialogs& elementDialogs() override { return *m_elements; }
     TFindReplDialog* findDialog() override { return m_findDialog; }
     const THtmlCharTable* charTable() const override { return m_charTable.get(); }
-    QStringList anchorNames() const override { return m_settings.AnchorList; }
+    QStringList* anchorHistory() override { return &m_settings.AnchorList; }
     QString htmlRoot() const override { return m_session.htmlRoot(); }
     QString programDataFile(const QString& name) const override;
     QString mainCaption() const override { return m_start.caption; }
     QString appTitle() const override;
+
+    // --- IMacroHost -----------------------------------------------------------------------
+    bool inputName(const QString& caption, const QString& prompt, const QStringList& offers,
+                   QPoint at, QString& name) override;
+    TEditorControl* activeEditor() override;
+    TMacroPanel& macroPanel() { return *m_macroPanel; }
+    TCommandList& macroCommands() { return *m_macroCommands; }
+    // Shows or hides the text macros above the documents.
+    void ActionShowMacrosExecute();
 
     // Reports an error no command handled, in a box titled with the application title.
     void reportError(const QString& message);
@@ -273,6 +283,9 @@ private:
     std::unique_ptr<ITransferDialogs> m_ownTransferDialogs;
     TPublisher* m_transferRun = nullptr;
     bool m_closeAfterTransfer = false;
+    void createMacroPanel();
+    TMacroPanel* m_macroPanel = nullptr;
+    TCommandList* m_macroCommands = nullptr;
     TDocumentList m_docs;
     QList<TFileType> m_fileTypes;
     TShellSettings m_settings;
@@ -289,6 +302,7 @@ private:
     class THistoryMenu* m_recentMirror = nullptr;
     QMenu* m_recentMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QList<QAction*> m_windowCommands;       // before the list of documents
     QString m_actHint;                      // the last panel's text for the active document
     int m_hintIndex = -1;                   // the tab the mouse is over
     QString m_panelFolder;                  // the folder the file panel shows

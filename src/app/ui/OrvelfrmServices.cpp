@@ -65,7 +65,8 @@ void THauptForm::createServiceMenus() {
     QAction* show = m_commands->add(kShowLog, [this] { ActionShowLogExecute(); });
     addAction(show);
     m_layout->fileToolBar->addAction(show);
-    m_windowMenu->insertAction(m_windowMenu->actions().value(1), show);
+    m_windowCommands << show;
+    fillWindowMenu();
 
     // The recent files drop-down starts with its own entry.
     QAction* clear = new QAction(T_("Clear list"), this);
