@@ -312,7 +312,8 @@ void TPublisher::run(TPublishResult& result, const TPublishRequest& request,
     }
     if (stopped())
         result.Cancelled = true;
-    if (!ok || walk.failed())
+    // Every failure of the walk is an error it logged; a stop alone is not one.
+    if (walk.failed() || (!ok && !result.Cancelled))
         result.Deleted = -1;
 }
 
