@@ -147,6 +147,13 @@ commands_of() { # server: lines in its command log so far
   if [ "$1" = vsftpd ]; then grep -c 'FTP command:' "$vroot/vsftpd.log" 2>/dev/null || true
   else wc -l <"$proot/commands.log"; fi
 }
+verbs_since() { # server, count before: the commands since then by verb, most frequent first
+  if [ "$1" = vsftpd ]; then
+    grep 'FTP command:' "$vroot/vsftpd.log" | tail -n +$(($2 + 1)) |
+      sed -e 's/.*FTP command: Client "[^"]*", "//' -e 's/[ "].*//'
+  else tail -n +$(($2 + 1)) "$proot/commands.log" | sed 's/ .*//'; fi |
+    tr a-z A-Z | sort | uniq -c | sort -rn | awk '{printf "%s%s %s", (NR > 1 ? ", " : ""), $2, $1} END {print ""}'
+}
 disk_of() { if [ "$1" = vsftpd ]; then echo "$vroot/root/pub"; else echo "$proot/root"; fi; }
 
 # Runs a client; prints "seconds commands".
@@ -161,6 +168,7 @@ timed() { # server, command...
   sleep 0.2 # the server's log catches up
   after=$(commands_of "$server")
   echo "$(echo "$t1 - $t0" | bc) $((after - before))"
+  verbs_since "$server" "$before" >"$tmp/verbs"
 }
 ours() { ORVEL_FTP_PASSWORD=$2 "$orvel" --publish "$tmp/$1.prj"; }
 theirs() { # server password user remote
@@ -177,21 +185,25 @@ for server in vsftpd pyftpd; do
   declare -a up_ours=() up_lftp=() same_ours=() same_lftp=()
   for ((i = 0; i < runs; i++)); do
     rm -rf "${disk:?}${ours_dir#/pub}" "${disk:?}${lftp_dir#/pub}" "$XDG_DATA_HOME"/Brimwell/publish-*
-    read -r t c < <(timed $server ours $server "$pass"); up_ours+=("$t"); up_ours_c=$c
-    read -r t c < <(timed $server theirs $server "$pass" "$user" "$lftp_dir"); up_lftp+=("$t"); up_lftp_c=$c
+    timed $server ours $server "$pass" >"$tmp/t"; read -r t c <"$tmp/t"; up_ours+=("$t"); up_ours_c=$c; up_ours_v=$(cat "$tmp/verbs")
+    timed $server theirs $server "$pass" "$user" "$lftp_dir" >"$tmp/t"; read -r t c <"$tmp/t"; up_lftp+=("$t"); up_lftp_c=$c; up_lftp_v=$(cat "$tmp/verbs")
   done
   [ "$(find "${disk}${ours_dir#/pub}" -type f | wc -l)" = "$nfiles" ] || { echo "orvel: files missing" >&2; exit 1; }
   [ "$(find "${disk}${lftp_dir#/pub}" -type f | wc -l)" = "$nfiles" ] || { echo "lftp: files missing" >&2; exit 1; }
   cmp -s <(cd "$tmp/site" && find . -type f -exec md5sum {} + | sort) \
     <(cd "${disk}${ours_dir#/pub}" && find . -type f -exec md5sum {} + | sort) || { echo "contents differ" >&2; exit 1; }
   for ((i = 0; i < runs; i++)); do
-    read -r t c < <(timed $server ours $server "$pass"); same_ours+=("$t"); same_ours_c=$c
-    read -r t c < <(timed $server theirs $server "$pass" "$user" "$lftp_dir"); same_lftp+=("$t"); same_lftp_c=$c
+    timed $server ours $server "$pass" >"$tmp/t"; read -r t c <"$tmp/t"; same_ours+=("$t"); same_ours_c=$c; same_ours_v=$(cat "$tmp/verbs")
+    timed $server theirs $server "$pass" "$user" "$lftp_dir" >"$tmp/t"; read -r t c <"$tmp/t"; same_lftp+=("$t"); same_lftp_c=$c; same_lftp_v=$(cat "$tmp/verbs")
   done
   echo "$server: first upload  orvel $(median "${up_ours[@]}") s ($up_ours_c commands)," \
     "lftp $(median "${up_lftp[@]}") s ($up_lftp_c commands)"
   echo "$server: nothing to do orvel $(median "${same_ours[@]}") s ($same_ours_c commands)," \
     "lftp $(median "${same_lftp[@]}") s ($same_lftp_c commands)"
+  echo "$server: commands  first orvel: $up_ours_v"
+  echo "$server: commands  first lftp:  $up_lftp_v"
+  echo "$server: commands  nothing to do orvel: $same_ours_v"
+  echo "$server: commands  nothing to do lftp:  $same_lftp_v"
   echo "$server: runs  first orvel ${up_ours[*]} / lftp ${up_lftp[*]};" \
     "nothing to do orvel ${same_ours[*]} / lftp ${same_lftp[*]}"
   unset up_ours up_lftp same_ours same_lftp

@@ -376,12 +376,11 @@ int TExtFtp::CheckTimeStamp(const QString& name, int toleranceSecs, const QDateT
     return tcSame;
 }
 
-bool TExtFtp::SetTimeStampFromFile(const QString& localFile, const QString& remoteName,
-                                   bool limit) {
+QString TExtFtp::timeStampCommand(const QString& localFile, const QString& remoteName, bool limit) {
     const QFileInfo fi(localFile);
     if (!fi.exists()) {
         record(fmt(T_("File not found: %s"), {localFile}));
-        return false;
+        return QString();
     }
     QDateTime time = fi.lastModified().toUTC();
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -389,8 +388,15 @@ bool TExtFtp::SetTimeStampFromFile(const QString& localFile, const QString& remo
         time = now;
     const QString verb =
         HasFeature(QStringLiteral("MFMT")) ? QStringLiteral("MFMT ") : QStringLiteral("MDTM ");
-    const TResult<TFtpReply> r =
-        SendCmd(verb + formatFtpTime(time) + u' ' + ModifyName(remoteName));
+    return verb + formatFtpTime(time) + u' ' + ModifyName(remoteName);
+}
+
+bool TExtFtp::SetTimeStampFromFile(const QString& localFile, const QString& remoteName,
+                                   bool limit) {
+    const QString command = timeStampCommand(localFile, remoteName, limit);
+    if (command.isEmpty())
+        return false;
+    const TResult<TFtpReply> r = SendCmd(command);
     if (r.ok() && r.value().positive())
         return true;
     record(r.ok() ? r.value().text() : LastError());

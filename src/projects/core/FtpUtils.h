@@ -86,6 +86,8 @@ public:
     // Gives the remote file the local file's time; with limit a time more than a day ahead
     // becomes now.
     bool SetTimeStampFromFile(const QString& localFile, const QString& remoteName, bool limit);
+    // The command SetTimeStampFromFile sends; empty when the local file is not there.
+    QString timeStampCommand(const QString& localFile, const QString& remoteName, bool limit);
     // The server's current directory; empty when it cannot be read.
     QString GetCurrentDir();
     // Uploads source from its current position under remoteName: a TFlushResult.

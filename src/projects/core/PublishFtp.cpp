@@ -135,7 +135,14 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
         return TResult<TDestFile>::failure(
             why.isEmpty() ? fmt(T_("Error code %d"), {QString::number(code)}) : why);
     }
-    const TResult<TFtpReply> sized = m_ftp.SendCmd(QStringLiteral("SIZE ") + temp);
+    // The size is checked and the time set in one exchange; the time goes on before the
+    // rename, so the file is never live with the wrong one.
+    QStringList batch{QStringLiteral("SIZE ") + temp};
+    const QString setTime = m_ftp.timeStampCommand(localFile, temp, true);
+    if (!setTime.isEmpty())
+        batch << setTime;
+    const QList<TResult<TFtpReply>> replies = m_ftp.SendCmds(batch);
+    const TResult<TFtpReply>& sized = replies.first();
     if (sized.ok() && sized.value().Code == 213) {
         bool ok = false;
         const qint64 held = sized.value().firstLine().trimmed().toLongLong(&ok);
@@ -147,8 +154,7 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
     } else if (!m_ftp.Connected()) {
         return lastError(QString());
     }
-    // The time goes on before the rename, so the file is never live with the wrong one.
-    const bool timed = m_ftp.SetTimeStampFromFile(localFile, temp, true);
+    const bool timed = replies.size() > 1 && replies.at(1).ok() && replies.at(1).value().positive();
     const TResult<const TDestFolder*> known = folder(rel);
     if (const TStatus s = replace(temp, name, known.ok() && known.value()->find(name)); !s.ok())
         return s;
@@ -157,8 +163,15 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
     return TDestFile{name, size, when, true};
 }
 
+bool TFtpTarget::rename(const QString& from, const QString& to) {
+    // Both at once: a refused RNFR only makes the server refuse the RNTO too.
+    const QList<TResult<TFtpReply>> r =
+        m_ftp.SendCmds({QStringLiteral("RNFR ") + from, QStringLiteral("RNTO ") + to});
+    return r.at(0).ok() && r.at(0).value().positive() && r.at(1).ok() && r.at(1).value().positive();
+}
+
 TStatus TFtpTarget::replace(const QString& temp, const QString& name, bool targetExists) {
-    if (command(QStringLiteral("RNFR ") + temp) && command(QStringLiteral("RNTO ") + name))
+    if (rename(temp, name))
         return TStatus();
     if (!m_ftp.Connected())
         return lastError(QString());
@@ -172,7 +185,7 @@ TStatus TFtpTarget::replace(const QString& temp, const QString& name, bool targe
         command(QStringLiteral("DELE ") + temp);
         return refused;
     }
-    if (command(QStringLiteral("RNFR ") + temp) && command(QStringLiteral("RNTO ") + name))
+    if (rename(temp, name))
         return TStatus();
     // The new file is all there is now: it stays under its temporary name.
     return lastError(fmt(T_("Cannot rename %s to %s"), {temp, name}));

@@ -149,6 +149,8 @@ private:
     bool command(const QString& line, int* code = nullptr);
     TStatus lastError(const QString& what) const;
     TStatus replace(const QString& temp, const QString& name, bool targetExists);
+    // RNFR and RNTO; true when both were taken.
+    bool rename(const QString& from, const QString& to);
 
     std::unique_ptr<TExtFtp> m_session;
     TExtFtp& m_ftp;

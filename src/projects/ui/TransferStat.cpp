@@ -49,6 +49,8 @@ TTransferStatus::TTransferStatus(QWidget* parent, IDialogs& dialogs)
         l->setTextFormat(Qt::PlainText);
         l->setMinimumWidth(120);
     }
+    // The final text can be longer than the window is wide (a dry run's counts).
+    m_status->setWordWrap(true);
     m_progress->setRange(0, 100);
     m_progress->setTextVisible(false);
     m_list->setUniformItemSizes(true);
