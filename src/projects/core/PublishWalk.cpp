@@ -82,6 +82,15 @@ void TPublishWalk::error(int indent, const QString& text) {
     m_monitor.SetError(text);
 }
 
+const TDestFolder* TPublishWalk::listing(const QString& destRel) {
+    const TResult<const TDestFolder*> listed = m_target.folder(destRel);
+    if (listed.ok())
+        return listed.value();
+    error(kDirIndent,
+          T_("Error reading directory: ") + destRel + QStringLiteral(" - ") + listed.error());
+    return nullptr;
+}
+
 void TPublishWalk::showDirectory(const QString& localRel) {
     m_monitor.SetDirectory(localRel.isEmpty() ? T_("Root directory") : localRel);
     if (m_log)
@@ -316,13 +325,10 @@ bool TPublishWalk::copyTree(const QString& localRel, const QString& destRel,
     const QList<TCandidate> list = candidates(localRel, files);
     if (list.isEmpty())
         return true;
-    const TResult<const TDestFolder*> listed = m_target.folder(destRel);
-    if (!listed.ok()) {
-        error(kDirIndent,
-              T_("Error reading directory: ") + destRel + QStringLiteral(" - ") + listed.error());
+    const TDestFolder* listed = listing(destRel);
+    if (!listed)
         return false;
-    }
-    checkRecord(destRel, *listed.value());
+    checkRecord(destRel, *listed);
     for (const TCandidate& c : list) {
         if (stopped())
             return true;
@@ -343,13 +349,10 @@ bool TPublishWalk::syncTree(const QString& localRel, const QString& destRel,
                             const TWalkFiles& files) {
     if (stopped())
         return true;
-    const TResult<const TDestFolder*> listed = m_target.folder(destRel);
-    if (!listed.ok()) {
-        error(kDirIndent,
-              T_("Error reading directory: ") + destRel + QStringLiteral(" - ") + listed.error());
+    const TDestFolder* listed = listing(destRel);
+    if (!listed)
         return false;
-    }
-    if (!listed.value()->Exists) {
+    if (!listed->Exists) {
         if (m_log)
             m_log->TextLine(kDirIndent, T_("Directory not found: ") +
                                             (localRel.isEmpty() ? QStringLiteral("/") : localRel));
@@ -360,7 +363,7 @@ bool TPublishWalk::syncTree(const QString& localRel, const QString& destRel,
         // Each remote folder with the local one it stands for (or a name that is not there).
         const QStringList localDirs =
             localDir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-        const QStringList remoteDirs = listed.value()->Dirs;
+        const QStringList remoteDirs = listed->Dirs;
         for (const QString& d : remoteDirs) {
             if (stopped())
                 return true;
@@ -417,19 +420,16 @@ bool TPublishWalk::syncTree(const QString& localRel, const QString& destRel,
 bool TPublishWalk::clearTree(const QString& destRel) {
     if (stopped())
         return true;
-    const TResult<const TDestFolder*> listed = m_target.folder(destRel);
-    if (!listed.ok()) {
-        error(kDirIndent,
-              T_("Error reading directory: ") + destRel + QStringLiteral(" - ") + listed.error());
+    const TDestFolder* listed = listing(destRel);
+    if (!listed)
         return false;
-    }
-    if (!listed.value()->Exists) {
+    if (!listed->Exists) {
         error(kDirIndent,
               T_("Directory not found: ") + (destRel.isEmpty() ? QStringLiteral("/") : destRel));
         return false;
     }
     bool ok = true;
-    const QStringList dirs = listed.value()->Dirs; // the removals change it
+    const QStringList dirs = listed->Dirs; // the removals change it
     for (const QString& d : dirs) {
         if (stopped() || !clearTree(TPublishTarget::join(destRel, d))) {
             ok = false;

@@ -59,6 +59,8 @@ private:
     // The record's entries of a folder are trusted only where the listing agrees.
     void checkRecord(const QString& destRel, const TDestFolder& dest);
     int runWorker(TCopyThread& worker, const QString& status);
+    // The destination folder's listing; null, and an error of the run, when it cannot be read.
+    const TDestFolder* listing(const QString& destRel);
     void showDirectory(const QString& localRel);
     void error(int indent, const QString& text);
     QString local(const QString& localRel) const;
