@@ -185,16 +185,27 @@ for server in vsftpd pyftpd; do
   declare -a up_ours=() up_lftp=() same_ours=() same_lftp=()
   for ((i = 0; i < runs; i++)); do
     rm -rf "${disk:?}${ours_dir#/pub}" "${disk:?}${lftp_dir#/pub}" "$XDG_DATA_HOME"/Brimwell/publish-*
-    timed $server ours $server "$pass" >"$tmp/t"; read -r t c <"$tmp/t"; up_ours+=("$t"); up_ours_c=$c; up_ours_v=$(cat "$tmp/verbs")
-    timed $server theirs $server "$pass" "$user" "$lftp_dir" >"$tmp/t"; read -r t c <"$tmp/t"; up_lftp+=("$t"); up_lftp_c=$c; up_lftp_v=$(cat "$tmp/verbs")
+    # Who goes first alternates: the connections of a run linger (TIME_WAIT) into the next.
+    for who in $( ((i % 2)) && echo "theirs ours" || echo "ours theirs"); do
+      if [ $who = ours ]; then
+        timed $server ours $server "$pass" >"$tmp/t"; read -r t c <"$tmp/t"; up_ours+=("$t"); up_ours_c=$c; up_ours_v=$(cat "$tmp/verbs")
+      else
+        timed $server theirs $server "$pass" "$user" "$lftp_dir" >"$tmp/t"; read -r t c <"$tmp/t"; up_lftp+=("$t"); up_lftp_c=$c; up_lftp_v=$(cat "$tmp/verbs")
+      fi
+    done
   done
   [ "$(find "${disk}${ours_dir#/pub}" -type f | wc -l)" = "$nfiles" ] || { echo "orvel: files missing" >&2; exit 1; }
   [ "$(find "${disk}${lftp_dir#/pub}" -type f | wc -l)" = "$nfiles" ] || { echo "lftp: files missing" >&2; exit 1; }
   cmp -s <(cd "$tmp/site" && find . -type f -exec md5sum {} + | sort) \
     <(cd "${disk}${ours_dir#/pub}" && find . -type f -exec md5sum {} + | sort) || { echo "contents differ" >&2; exit 1; }
   for ((i = 0; i < runs; i++)); do
-    timed $server ours $server "$pass" >"$tmp/t"; read -r t c <"$tmp/t"; same_ours+=("$t"); same_ours_c=$c; same_ours_v=$(cat "$tmp/verbs")
-    timed $server theirs $server "$pass" "$user" "$lftp_dir" >"$tmp/t"; read -r t c <"$tmp/t"; same_lftp+=("$t"); same_lftp_c=$c; same_lftp_v=$(cat "$tmp/verbs")
+    for who in $( ((i % 2)) && echo "theirs ours" || echo "ours theirs"); do
+      if [ $who = ours ]; then
+        timed $server ours $server "$pass" >"$tmp/t"; read -r t c <"$tmp/t"; same_ours+=("$t"); same_ours_c=$c; same_ours_v=$(cat "$tmp/verbs")
+      else
+        timed $server theirs $server "$pass" "$user" "$lftp_dir" >"$tmp/t"; read -r t c <"$tmp/t"; same_lftp+=("$t"); same_lftp_c=$c; same_lftp_v=$(cat "$tmp/verbs")
+      fi
+    done
   done
   echo "$server: first upload  orvel $(median "${up_ours[@]}") s ($up_ours_c commands)," \
     "lftp $(median "${up_lftp[@]}") s ($up_lftp_c commands)"
