@@ -111,11 +111,13 @@ void TestTransfer::commandsFollowTheProject() {
     QStringList texts;
     QList<QAction*> entries;
     for (QAction* a : projectMenu->actions())
-        if (a->text() == QLatin1String("&Transfer files ..") ||
+        if (a->text().startsWith(QLatin1String("&Transfer files ..")) ||
             a->text() == QLatin1String("&Delete remote directory"))
             entries << a;
     QCOMPARE(entries.size(), 2);
-    QCOMPARE(entries[0]->shortcut(), QKeySequence(Qt::Key_F9));
+    // The entry shows the command's key without holding it a second time.
+    QCOMPARE(entries[0]->text(), QStringLiteral("&Transfer files ..\tF9"));
+    QVERIFY(entries[0]->shortcut().isEmpty());
     w->activeProject()->TransferMode = tmOff;
     w->ShowStatus(false);
     QVERIFY(!transfer->isEnabled());

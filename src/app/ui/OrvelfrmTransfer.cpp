@@ -62,10 +62,11 @@ void THauptForm::createTransferCommands() {
         QAction* command = action(id);
         auto* entry = new QAction(T_(caption), m_projectMenu);
         entry->setObjectName(QStringLiteral("menu") + command->objectName());
-        entry->setShortcutContext(Qt::WidgetShortcut); // shown only: the command has the key
-        const auto follow = [entry, command] {
+        // The key is only shown (after a tab): the command holds it.
+        const auto follow = [entry, command, text = T_(caption)] {
             entry->setEnabled(command->isEnabled());
-            entry->setShortcut(command->shortcut());
+            const QString key = command->shortcut().toString(QKeySequence::NativeText);
+            entry->setText(key.isEmpty() ? text : text + u'\t' + key);
             entry->setStatusTip(command->statusTip());
         };
         follow();
