@@ -7,11 +7,13 @@
 #include "textcontrol/core/EditorOptions.h"
 #include "textcontrol/core/HighlighterTypes.h"
 #include "textcontrol/core/TextTypes.h"
+#include "textcontrol/core/Utf16Index.h"
 
 #include <QByteArray>
 #include <QPoint>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QsciScintilla;
 class QKeyEvent;
@@ -231,9 +233,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class TEditorAccessible;
     long send(unsigned msg, unsigned long w = 0, long l = 0) const;
     long sendPtr(unsigned msg, unsigned long w, const void* p) const;
     QByteArray lineBytes(int line0) const; // without the line break
+    // The bytes [start, start + length) without copying: valid until the next edit.
+    QByteArrayView rangeBytes(long start, long length) const;
+    void moveGapToCaret();
+    // UTF-16 units between two byte positions of one line.
+    qsizetype unitsBetween(long start, long end) const;
+    // Joined index (lines joined by CR LF) of the start of a line, from 0.
+    qsizetype lineStartIndex(int line0) const;
     long positionOf(TBufferCoord pos, qsizetype* virtualSpace = nullptr) const;
     TBufferCoord coordOf(long position, long virtualSpace = 0) const;
     long wordStartPos(long pos) const;
@@ -248,7 +258,20 @@ private:
     void emitStatus();
     void beginLoad(qsizetype sizeHint);
     void endLoad(TLineBreak lineBreak);
+    // Highlighting (EditorControlStyle.cpp).
+    struct TRange {
+        long start;
+        long end;
+    };
+    bool lexerActive() const;
+    void restartStyling();
+    void holdStyling() const;
+    long colourise(long from, long to) const;
+    void stylingChangeAt(long position);
+    void settleStyling();
     void styleSomeMore();
+    void styleShownText() const;
+    void addRoughlyStyled(long start, long end) const;
 
     QsciScintilla* m_sci;
     THighlighter* m_highlighter = nullptr;
@@ -273,6 +296,12 @@ private:
     TBufferCoord m_lastCaret;
     bool m_loadReadOnly = false;
     QTimer* m_styler = nullptr;
+    QTimer* m_gapWalker = nullptr;
+    mutable long m_styledTo = 0; // colours before it are sure
+    bool m_settlePosted = false;
+    mutable std::vector<TRange> m_roughlyStyled; // shown beyond it, coloured on the spot
+    // UTF-16 positions without counting from the start; kept up to date by change notices.
+    mutable TUtf16Index m_units;
     int m_shownLines = 0;           // lines the gutter was sized for
     bool m_scrollWhenShown = false; // the caret was placed before the control had its size
 };
