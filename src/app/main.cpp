@@ -1,6 +1,7 @@
 // Program entry: read the command line, find the locations, create the main window, run.
 
 #include "app/core/CommandLine.h"
+#include "app/core/HeadlessPublish.h"
 #include "app/core/Locations.h"
 #include "app/core/VersionInfo.h"
 #include "app/ui/Orvelfrm.h"
@@ -27,6 +28,9 @@ int main(int argc, char* argv[]) {
         std::fputs(qPrintable(text + u'\n'), stdout);
         return 0;
     }
+    // Publishing for scripts and cron: no window system at all.
+    if (!cmd.publishProject.isEmpty())
+        return publishFromCommandLine(argc, argv, cmd);
 
     QApplication app(argc, argv);
     // The application title names the window class; no display name, which would end every
@@ -48,6 +52,7 @@ int main(int argc, char* argv[]) {
     start.caption = mainWindowCaption(version);
     start.iniName = loc.IniName;
     start.logName = loc.LogName;
+    start.localDataPath = loc.LocalDataPath;
     start.languageCode = language;
     start.version = startScreenVersion(version);
     start.legalNotice = startScreenLegalNotice(version.LegalNotice);

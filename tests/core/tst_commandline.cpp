@@ -11,6 +11,8 @@ private slots:
     void parse_data();
     void parse();
     void warningsNameEachProblem();
+    void publishOptions_data();
+    void publishOptions();
     void restartKeepsSettingsOptions();
     void resolveIni_data();
     void resolveIni();
@@ -118,6 +120,49 @@ void TestCommandLine::parse() {
     QCOMPARE(cmd.version, version);
     QCOMPARE(cmd.unknownOptions, unknown);
     QCOMPARE(cmd.missingValues, missing);
+}
+
+void TestCommandLine::publishOptions_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<QString>("flags"); // d: dry run, o: overwrite, s: sync
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("unknown");
+    QTest::addColumn<QStringList>("missing");
+    QTest::newRow("project as the next argument")
+        << QStringList{"--publish", "site.prj", "--dry-run"} << "site.prj"
+        << "d" << QStringList() << QStringList() << QStringList();
+    QTest::newRow("project after =, all options, a file")
+        << QStringList{"--sync", "--publish=/p/site.prj", "--overwrite", "a.html"} << "/p/site.prj"
+        << "os" << QStringList{"a.html"} << QStringList() << QStringList();
+    QTest::newRow("options without a project")
+        << QStringList{"--dry-run", "--sync"} << ""
+        << "ds" << QStringList() << QStringList{"--dry-run", "--sync"} << QStringList();
+    QTest::newRow("project missing")
+        << QStringList{"--publish"} << ""
+        << "" << QStringList() << QStringList() << QStringList{"--publish"};
+    // The design's short forms keep their meaning: "-p" is still -portable.
+    QTest::newRow("short forms untouched")
+        << QStringList{"-p", "-pub"} << ""
+        << "" << QStringList() << QStringList{"-pub"} << QStringList();
+}
+
+void TestCommandLine::publishOptions() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, project);
+    QFETCH(QString, flags);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, unknown);
+    QFETCH(QStringList, missing);
+    const TCommandLine cmd = parseCommandLine(args);
+    QCOMPARE(cmd.publishProject, project);
+    QCOMPARE(cmd.publishDryRun, flags.contains(u'd'));
+    QCOMPARE(cmd.publishOverwrite, flags.contains(u'o'));
+    QCOMPARE(cmd.publishSync, flags.contains(u's'));
+    QCOMPARE(cmd.files, files);
+    QCOMPARE(cmd.unknownOptions, unknown);
+    QCOMPARE(cmd.missingValues, missing);
+    QVERIFY(commandLineHelp(QStringLiteral("orvel")).contains(QLatin1String("--publish")));
 }
 
 void TestCommandLine::warningsNameEachProblem() {

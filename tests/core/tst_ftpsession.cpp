@@ -67,6 +67,7 @@ private Q_SLOTS:
     void disconnectEndsConnectAttempt();
     void repliesNobodyAskedFor();
     void cancelStopsListingRetry();
+    void commandsTogether();
 };
 
 void TestFtpSession::loginTranscriptAndLog() {
@@ -538,6 +539,40 @@ void TestFtpSession::repliesNobodyAskedFor() {
     QCOMPARE(ftp.Flush(&src, QStringLiteral("a.htm"), false), int(frOk));
     QCOMPARE(srv.connections, 2);
     QCOMPARE(srv.files.value(QStringLiteral("/a.htm")), QByteArray("x"));
+}
+
+void TestFtpSession::commandsTogether() {
+    FakeFtpServer srv;
+    srv.files.insert(QStringLiteral("/a.htm"), "abc");
+    // SIZE is answered only once the next command is there: a client that waits for each
+    // reply before it sends the next one never gets an answer.
+    srv.on(QStringLiteral("SIZE"), [](const QString&) { return true; });
+    srv.on(QStringLiteral("RNFR"), [&srv](const QString&) {
+        srv.send("213 3\r\n350 Ready for RNTO\r\n");
+        return true;
+    });
+    TExtFtp ftp;
+    QVERIFY(connectTo(ftp, srv));
+    const QList<TResult<TFtpReply>> r =
+        ftp.SendCmds({QStringLiteral("SIZE a.htm"), QStringLiteral("RNFR a.htm")});
+    QCOMPARE(r.size(), 2);
+    QVERIFY(r.at(0).ok() && r.at(1).ok());
+    QCOMPARE(r.at(0).value().Code, 213);
+    QCOMPARE(r.at(1).value().Code, 350);
+
+    // A server that hangs up halfway: what got no reply failed, nothing waits for it.
+    srv.on(QStringLiteral("RNTO"), [&srv](const QString&) {
+        srv.closeControl();
+        return true;
+    });
+    QElapsedTimer t;
+    t.start();
+    const QList<TResult<TFtpReply>> cut = ftp.SendCmds(
+        {QStringLiteral("NOOP"), QStringLiteral("RNTO b.htm"), QStringLiteral("NOOP")});
+    QCOMPARE(cut.size(), 3);
+    QVERIFY(!cut.at(1).ok() && !cut.at(2).ok());
+    QVERIFY(!ftp.Connected());
+    QVERIFY(t.elapsed() < 2000);
 }
 
 QTEST_GUILESS_MAIN(TestFtpSession)

@@ -64,6 +64,7 @@ private slots:
     void expansion_data();
     void expansion();
     void writesHtmlAndKeepsOneBackup();
+    void unchangedResultKeepsItsTime();
     void keepsEncodingAndLineBreaks();
     void reportsToTheLog();
     void nothingWritten_data();
@@ -135,6 +136,33 @@ void TestTemplateProcessor::writesHtmlAndKeepsOneBackup() {
     QCOMPARE(readAll(html), QByteArray("second\r\n"));
     QCOMPARE(readAll(html + ".bak"), kExpanded);
     QCOMPARE(filesIn(dir), QStringList({"page.html", "page.html.bak", "page.htt"}));
+}
+
+void TestTemplateProcessor::unchangedResultKeepsItsTime() {
+    QTemporaryDir dir;
+    const QString htt = dir.filePath("page.htt");
+    const QString html = dir.filePath("page.html");
+    writeAll(htt, kTemplate);
+    QCOMPARE(ProcessTemplate(htt), QFileInfo(html).absoluteFilePath());
+    const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-1);
+    {
+        QFile f(html);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    // Nothing new to write: the file, its time and the missing backup stay as they are, so a
+    // publishing run does not send it again.
+    const TTemplateRendering r = RenderTemplate(htt);
+    QVERIFY(r.unchanged);
+    QCOMPARE(r.bytes, kExpanded);
+    QCOMPARE(ProcessTemplate(htt), QFileInfo(html).absoluteFilePath());
+    QCOMPARE(QFileInfo(html).lastModified().toUTC().toSecsSinceEpoch(), old.toSecsSinceEpoch());
+    QCOMPARE(filesIn(dir), QStringList({"page.html", "page.htt"}));
+    // A template without a header is no template: nothing, and no error.
+    writeAll(htt, "<p>plain</p>\r\n");
+    QString error;
+    const TTemplateRendering plain = RenderTemplate(htt, nullptr, &error);
+    QVERIFY(plain.htmlFile.isEmpty() && plain.noHeader);
 }
 
 void TestTemplateProcessor::keepsEncodingAndLineBreaks() {

@@ -152,8 +152,37 @@ void FakeFtpServer::standard(const QString& verb, const QString& arg) {
         beginTransfer(verb, arg);
     else if (verb == u"DELE") {
         send(files.remove(full(arg)) ? "250 Deleted\r\n" : "550 No such file\r\n");
-    } else if (verb == u"MDTM") {
-        send(files.contains(full(arg)) ? "213 20240102030405\r\n" : "550 No such file\r\n");
+    } else if (verb == u"MDTM" || verb == u"MFMT") {
+        // "MDTM name" asks; "MDTM time name" and "MFMT time name" set (and are not kept).
+        const qsizetype blank = arg.indexOf(u' ');
+        const bool setting = verb == u"MFMT" || (blank == 14 && arg.left(14).toULongLong() > 0);
+        const QString name = setting ? arg.mid(blank + 1) : arg;
+        if (!files.contains(full(name)))
+            send("550 No such file\r\n");
+        else
+            send(setting ? QByteArray("213 Modify=" + arg.left(14).toLatin1() + "; " +
+                                      name.toUtf8() + "\r\n")
+                         : QByteArray("213 20240102030405\r\n"));
+    } else if (verb == u"SIZE") {
+        send(files.contains(full(arg))
+                 ? "213 " + QByteArray::number(files.value(full(arg)).size()) + "\r\n"
+                 : QByteArray("550 No such file\r\n"));
+    } else if (verb == u"RNFR") {
+        m_renameFrom = full(arg);
+        send(files.contains(m_renameFrom) ? "350 Ready for RNTO\r\n" : "550 No such file\r\n");
+    } else if (verb == u"RNTO") {
+        const QString to = full(arg);
+        if (!files.contains(m_renameFrom))
+            send("503 RNFR first\r\n");
+        else if (refuseRenameOver && files.contains(to))
+            send("550 File exists\r\n");
+        else {
+            files.insert(to, files.take(m_renameFrom));
+            send("250 Renamed\r\n");
+        }
+        m_renameFrom.clear();
+    } else if (verb == u"RMD") {
+        send(dirs.removeAll(full(arg)) ? "250 Removed\r\n" : "550 No such directory\r\n");
     } else if (verb == u"QUIT") {
         send("221 Bye\r\n");
         closeControl();
@@ -166,6 +195,8 @@ void FakeFtpServer::beginTransfer(const QString& verb, const QString& arg) {
     m_transferClient = m_client;
     m_transferName = full(arg);
     m_received.clear();
+    if (verb == u"STOR")
+        files.insert(m_transferName, QByteArray());
     send("150 Opening data connection\r\n");
     serveData();
 }
@@ -189,9 +220,19 @@ void FakeFtpServer::useDataSocket(QTcpSocket* s) {
     connect(s, &QTcpSocket::readyRead, this, [this, s] {
         if (s != m_data)
             return;
-        m_received.append(s->readAll());
+        const QByteArray chunk = s->readAll();
+        m_received.append(chunk);
+        // Appended to the stored file too, so neither buffer is copied whole on each read.
         if (m_transferVerb == u"STOR")
-            files.insert(m_transferName, m_received);
+            files[m_transferName].append(chunk);
+        if (m_transferVerb == u"STOR" && cutUploadAfter >= 0 && cutsLeft > 0 &&
+            m_received.size() >= cutUploadAfter) {
+            --cutsLeft;
+            m_transferVerb.clear();
+            s->abort();
+            if (m_client)
+                m_client->abort();
+        }
     });
     connect(s, &QTcpSocket::disconnected, this, [this, s] {
         if (s != m_data || m_transferVerb != u"STOR")
@@ -208,8 +249,27 @@ void FakeFtpServer::useDataSocket(QTcpSocket* s) {
 void FakeFtpServer::serveData() {
     if (!m_data || m_transferVerb.isEmpty() || m_transferVerb == u"STOR")
         return;
-    m_data->write(m_transferVerb == u"RETR" ? files.value(m_transferName) : listing);
+    m_data->write(m_transferVerb == u"RETR" ? files.value(m_transferName)
+                  : listFiles               ? folderListing()
+                                            : listing);
     finishTransfer();
+}
+
+QByteArray FakeFtpServer::folderListing() const {
+    QByteArray out;
+    const QString prefix = cwd == u"/" ? cwd : cwd + u'/';
+    const auto child = [&prefix](const QString& path) {
+        return path.startsWith(prefix) && path.size() > prefix.size() &&
+               !path.mid(prefix.size()).contains(u'/');
+    };
+    for (const QString& d : dirs)
+        if (child(d))
+            out += "type=dir;modify=20240102030405; " + d.mid(prefix.size()).toUtf8() + "\r\n";
+    for (auto it = files.constBegin(); it != files.constEnd(); ++it)
+        if (child(it.key()))
+            out += "type=file;size=" + QByteArray::number(it.value().size()) +
+                   ";modify=20240102030405; " + it.key().mid(prefix.size()).toUtf8() + "\r\n";
+    return out;
 }
 
 void FakeFtpServer::finishTransfer(const QByteArray& finalReply) {

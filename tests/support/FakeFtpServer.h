@@ -36,6 +36,14 @@ public:
     QHash<QString, QByteArray> files; // stored uploads by full path
     QStringList dirs{QStringLiteral("/")};
     QString cwd = QStringLiteral("/");
+    // LIST and MLSD list the current folder of files and dirs instead of serving listing.
+    bool listFiles = false;
+    // RNTO refuses to replace an existing file, as some servers do.
+    bool refuseRenameOver = false;
+    // An upload is cut off (both connections dropped) once it brought this many bytes, as
+    // long as cutsLeft is above 0; each cut counts down.
+    qint64 cutUploadAfter = -1;
+    int cutsLeft = 0;
     // Runs right after the greeting went out.
     std::function<void()> onConnected;
 
@@ -64,6 +72,7 @@ private:
     void useDataSocket(QTcpSocket* socket);
     void connectActive(const QHostAddress& host, quint16 port);
     void serveData();
+    QByteArray folderListing() const;
     QString full(const QString& name) const;
 
     QTcpServer m_server;
@@ -76,6 +85,7 @@ private:
     QPointer<QTcpSocket> m_transferClient;
     QString m_transferName;
     QByteArray m_received;
+    QString m_renameFrom;
 };
 
 } // namespace orvel::test

@@ -11,10 +11,11 @@ void ShellFixture::resetShell() {
     script.reset();
     projects.reset();
     elements.reset();
+    transfers.reset();
 }
 
 QStringList ShellFixture::shellProblems() const {
-    return projects.problems() + script.problems() + elements.problems();
+    return projects.problems() + script.problems() + elements.problems() + transfers.pending();
 }
 
 TShellStart ShellFixture::shellStart(const QStringList& files, bool withSettings) const {
@@ -23,6 +24,7 @@ TShellStart ShellFixture::shellStart(const QStringList& files, bool withSettings
     s.userPath = dir->path() + u'/';
     s.caption = QStringLiteral("Orvel (Version 0.1.0)");
     s.comLineFiles = files;
+    s.localDataPath = dir->path() + QStringLiteral("/local/");
     if (withSettings) {
         s.iniName = path(QStringLiteral("orvel.ini"));
         s.logName = path(QStringLiteral("orvel.log"));
@@ -38,8 +40,8 @@ TShellStart ShellFixture::shellStart(const QStringList& files, bool withSettings
 }
 
 std::unique_ptr<THauptForm> ShellFixture::shellWindow(const TShellStart& start) {
-    return std::make_unique<THauptForm>(start,
-                                        TShellDialogs{script, &elements, &projects, &script});
+    return std::make_unique<THauptForm>(
+        start, TShellDialogs{script, &elements, &projects, &script, &transfers});
 }
 
 std::unique_ptr<THauptForm> ShellFixture::startWithSettings(const QStringList& files) {

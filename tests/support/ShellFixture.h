@@ -6,6 +6,7 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedElementDialogs.h"
 #include "ScriptedProjectDialogs.h"
+#include "ScriptedTransferDialogs.h"
 #include "app/ui/Orvelfrm.h"
 
 #include <QStringList>
@@ -33,6 +34,7 @@ protected:
     ScriptedDialogs script;
     ScriptedProjectDialogs projects;
     ScriptedElementDialogs elements;
+    ScriptedTransferDialogs transfers;
     std::unique_ptr<QTemporaryDir> dir;
 };
 

@@ -134,6 +134,27 @@ QString folderWithSlash(const QString& folder) {
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
+// The publishing options: long forms spelt out, so no short form of the design's options
+// changes its meaning. Returns false for any other argument.
+bool takePublishOption(TCommandLine& cmd, const QStringList& args, qsizetype& i) {
+    const QString& arg = args.at(i);
+    if (arg == QLatin1StringView("--dry-run"))
+        cmd.publishDryRun = true;
+    else if (arg == QLatin1StringView("--overwrite"))
+        cmd.publishOverwrite = true;
+    else if (arg == QLatin1StringView("--sync"))
+        cmd.publishSync = true;
+    else if (arg.startsWith(QLatin1StringView("--publish=")))
+        cmd.publishProject = arg.mid(10);
+    else if (arg != QLatin1StringView("--publish"))
+        return false;
+    else if (i + 1 < args.size())
+        cmd.publishProject = args.at(++i);
+    if (arg.startsWith(QLatin1StringView("--publish")) && cmd.publishProject.isEmpty())
+        cmd.missingValues << arg;
+    return true;
+}
+
 } // namespace
 
 TCommandLine parseCommandLine(const QStringList& args) {
@@ -151,6 +172,8 @@ TCommandLine parseCommandLine(const QStringList& args) {
             optionsEnded = true;
             continue;
         }
+        if (takePublishOption(cmd, args, i))
+            continue;
         // Classic form -name:value with the name shortened to any leading part; GNU form
         // --name=value, or the value as the next argument.
         const bool gnu = arg.startsWith(QLatin1StringView("--"));
@@ -168,6 +191,15 @@ TCommandLine parseCommandLine(const QStringList& args) {
         } else {
             applyOption(cmd, *opt, arg, false, QString());
         }
+    }
+    // Without a project to publish they mean nothing.
+    if (cmd.publishProject.isEmpty()) {
+        if (cmd.publishDryRun)
+            cmd.unknownOptions << QStringLiteral("--dry-run");
+        if (cmd.publishOverwrite)
+            cmd.unknownOptions << QStringLiteral("--overwrite");
+        if (cmd.publishSync)
+            cmd.unknownOptions << QStringLiteral("--sync");
     }
     return cmd;
 }
@@ -203,6 +235,13 @@ QString commandLineHelp(const QString& programName) {
         {"-portable, --portable", T_("keep the language file beside the program")},
         {"-help, -h, --help", T_("show this help and exit")},
         {"-version, --version", T_("show the version and exit")},
+        {"--publish PROJECT.prj", T_("publish the project's files that are missing or older at "
+                                     "its destination, without windows, print the log lines "
+                                     "and exit (non-zero on any error); the FTP password comes "
+                                     "from the project file or ORVEL_FTP_PASSWORD")},
+        {"  --dry-run", T_("only list what would be copied and deleted, and why")},
+        {"  --overwrite", T_("send every file, whatever its time at the destination")},
+        {"  --sync", T_("delete at the destination what no longer exists here")},
         {"--", T_("take all further arguments as file names")},
     };
     QString out = fmt(T_("Usage: %s [options] [files...]"), {programName}) +

@@ -19,6 +19,12 @@ struct TCommandLine {
     bool portable = false;
     bool help = false;
     bool version = false;
+    // --publish PROJECT.prj: publish without windows and exit, with --dry-run, --overwrite
+    // and --sync (long forms only, spelt out).
+    QString publishProject;
+    bool publishDryRun = false;
+    bool publishOverwrite = false;
+    bool publishSync = false;
     QStringList unknownOptions; // options naming nothing known, as given; they are ignored
     QStringList missingValues;  // known options that need a value and got none, as given
 };

@@ -218,6 +218,7 @@ void THauptForm::SaveSettings() {
         // The dialogs' sections go with the rest, so one failure is one message.
         m_findDialog->SaveToIni(ini);
         m_projectDialogs->saveSettings(ini);
+        transferDialogs().saveSettings(ini);
         note(ini.UpdateFile());
     }
     // Written only when the list changed.
@@ -256,6 +257,7 @@ void THauptForm::setupDialogs(const TShellDialogs& dialogs) {
         m_projectDialogs = own.get();
         m_ownProjectDialogs = std::move(own);
     }
+    m_transferDialogs = dialogs.transfers;
     m_elements = dialogs.elements;
     if (!m_elements) {
         auto own = std::make_unique<TQtElementDialogs>();
@@ -287,6 +289,7 @@ void THauptForm::createCommands() {
     for (const TDesktopKeys& k : kDesktopKeys)
         c.addKeys(k);
     createProjectCommands();
+    createTransferCommands();
 
     auto* file = new QMenu(T_("&File"), this);
     auto* newMenu = file->addMenu(T_("&New"));

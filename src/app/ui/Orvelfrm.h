@@ -13,6 +13,7 @@
 #include "projects/core/ProjectInfo.h"
 #include "projects/core/ProjectSession.h"
 #include "search/core/SearchHost.h"
+#include "projects/core/TransferDialogs.h"
 #include "textcontrol/core/EditorCommands.h"
 
 #include <QMainWindow>
@@ -43,6 +44,8 @@ class TFindReplDialog;
 class TMainLayout;
 class TMDIForm;
 class TSearchResultsPage;
+class TPublisher;
+struct TPublishResult;
 class TStartScreen;
 class TSynEditSpellCheck;
 
@@ -53,6 +56,7 @@ struct TShellStart {
     QString caption;          // "Orvel (Version x.y.z)"
     QString iniName;          // the settings file; empty: nothing is read or written
     QString logName;          // the transfer log
+    QString localDataPath;    // local application data: the publish records; empty keeps none
     QString languageCode;     // the interface language
     QString version;          // the start screen's version line
     QString legalNotice;      // the start screen's notice, already broken into lines
@@ -70,6 +74,7 @@ struct TShellDialogs {
     IElementDialogs* elements = nullptr;
     IProjectDialogs* projects = nullptr;
     ISearchDialogs* search = nullptr;
+    ITransferDialogs* transfers = nullptr;
 };
 
 class THauptForm : public QMainWindow,
@@ -130,6 +135,12 @@ public:
     QString stdPath() const { return m_settings.Config.StdPath; }
     QString projFilePath() const;
     TStartScreen* startScreen() const { return m_startScreen; }
+
+    // --- Publishing (OrvelfrmTransfer.cpp) -------------------------------------------------
+    void ActionTransferExecute();
+    void ActionClearServerExecute();
+    bool transferRunning() const { return m_transferRun != nullptr; }
+    ITransferDialogs& transferDialogs();
 
     // --- Commands -------------------------------------------------------------------------
     void ActionOpenExecute();
@@ -308,6 +319,20 @@ private:
     std::unique_ptr<TSynEditSpellCheck> m_spell;
     QMenu* m_prefsMenu = nullptr;
     bool m_restartAfterClose = false;
+    void createTransferCommands();
+    void updateTransferCommands();
+    // While a run goes on no other project can be chosen.
+    void lockProjects(bool locked);
+    // Asks for the passwords the project lacks; false when the user cancelled.
+    bool askTransferPasswords(TProjectInfo& project);
+    // Runs body as the program's one publishing run and reports what it could not do.
+    void runTransfer(TProjectInfo& project, const std::function<TPublishResult(TPublisher&)>& body);
+    // Closing during a run: asks whether to cancel it; false keeps the window open for now.
+    bool transferAllowsClose();
+    ITransferDialogs* m_transferDialogs = nullptr;
+    std::unique_ptr<ITransferDialogs> m_ownTransferDialogs;
+    TPublisher* m_transferRun = nullptr;
+    bool m_closeAfterTransfer = false;
     void createMacroPanel();
     TMacroPanel* m_macroPanel = nullptr;
     void createSearchPanel();

@@ -372,6 +372,10 @@ void THauptForm::ActionExitExecute() {
 }
 
 void THauptForm::closeEvent(QCloseEvent* event) {
+    if (!transferAllowsClose()) {
+        event->ignore();
+        return;
+    }
     if (m_findDialog)
         m_findDialog->close();
     if (!CloseAllTexts(false)) {

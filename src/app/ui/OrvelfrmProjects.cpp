@@ -352,6 +352,10 @@ void THauptForm::ActionProjectManagerExecute() {
 }
 
 void THauptForm::SwitchProject(int index) {
+    if (transferRunning()) {
+        fillProjectBox(); // the run keeps its project
+        return;
+    }
     if (index == projectIndex() || !projectAt(index))
         return;
     if (!CloseAllTexts(true)) {

@@ -31,6 +31,9 @@ enum TShellCommandId : int {
     ActionProjectManager,
     // Services.
     ActionShowLog,
+    // Publishing.
+    ActionTransfer,
+    ActionClearServer,
     kShellCommandCount
 };
 

@@ -67,6 +67,8 @@ bool TLogFile::Open() {
 }
 
 void TLogFile::writeLine(int indent, const QString& text) {
+    if (m_echo)
+        m_echo(QString(qMax(indent, 0), u' ') + text);
     if (!UseLog || !m_file.isOpen())
         return;
     QByteArray line(qMax(indent, 0), ' ');

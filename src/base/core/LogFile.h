@@ -31,6 +31,9 @@ public:
     // Called at the first failure to open or write the log, with the message for the user.
     // Logging is off from then on, so the user hears of it once.
     void setFailureHandler(TFailureHandler handler) { m_onFailure = std::move(handler); }
+    // Sees every line as it is written, also while logging is off: a run without windows
+    // prints them.
+    void setEcho(std::function<void(const QString& line)> echo) { m_echo = std::move(echo); }
     // The time written into the lines; the system clock unless set.
     void setClock(TClock clock) { m_clock = std::move(clock); }
 
@@ -68,6 +71,7 @@ private:
     QFile m_file;
     TClock m_clock;
     TFailureHandler m_onFailure;
+    std::function<void(const QString& line)> m_echo;
 };
 
 } // namespace orvel

@@ -340,6 +340,51 @@ TResult<TFtpReply> TFtpClient::SendCmd(const QString& text) {
     return r;
 }
 
+QList<TResult<TFtpReply>> TFtpClient::SendCmds(const QStringList& commands) {
+    QList<TResult<TFtpReply>> out;
+    if (commands.isEmpty())
+        return out;
+    TStatus refused;
+    if (!beginOperation(refused)) {
+        const TStatus failed = fail(ekRefused, refused.error());
+        while (out.size() < commands.size())
+            out.append(failed);
+        return out;
+    }
+    TBusy busy(m_busy);
+    while (!m_replies.isEmpty()) {
+        const TFtpReply stale = m_replies.takeFirst();
+        if (stale.Code == 421) {
+            const TStatus closed = fail(ekClosed, stale.text());
+            while (out.size() < commands.size())
+                out.append(closed);
+            return out;
+        }
+    }
+    qsizetype sent = 0;
+    TStatus lastSend;
+    for (const QString& c : commands) {
+        lastSend = sendLine(c);
+        if (!lastSend.ok())
+            break;
+        ++sent;
+    }
+    setState(fsWaitReply);
+    for (qsizetype i = 0; i < sent; ++i) {
+        out.append(readReply());
+        if (!out.last().ok())
+            break;
+    }
+    // What was not sent, or not answered, failed the way the last one did.
+    const TStatus missing = out.isEmpty() || out.last().ok() ? lastSend : out.last().status();
+    while (out.size() < commands.size())
+        out.append(missing);
+    if (out.last().ok())
+        setState(fsReady);
+    m_timer.stop();
+    return out;
+}
+
 void TFtpClient::AbortTransfer() {
     m_aborted = true;
     // Wakes the session in whatever thread it waits.

@@ -104,6 +104,10 @@ public:
     // One command and its reply; a failure when no reply came. A reply of 400 or above is
     // a reply, not a failure.
     TResult<TFtpReply> SendCmd(const QString& command);
+    // Sends the commands together and reads their replies in order: one wait for all of
+    // them. Only for commands where a refusal of one does not make the next ones harmful.
+    // Replies that never came are failures.
+    QList<TResult<TFtpReply>> SendCmds(const QStringList& commands);
     // The current directory's listing: MLSD when the server offers it, else LIST.
     TResult<TParsedListing> List();
     // Uploads source from its current position (STOR, or APPE with append).

@@ -143,7 +143,7 @@ QString TExtFtp::GetCurrentDir() {
     return dir.isNull() ? QString() : dir;
 }
 
-bool TExtFtp::changeDir(const QString& dir, bool reconnect) {
+bool TExtFtp::changeDir(const QString& dir, bool reconnect, bool readBack) {
     if (dir.isEmpty())
         return true;
     m_listingValid = false;
@@ -173,8 +173,19 @@ bool TExtFtp::changeDir(const QString& dir, bool reconnect) {
         record(r.value().text());
         return false;
     }
-    readCurrentDir(dir);
+    if (readBack)
+        readCurrentDir(dir);
+    else
+        m_currentDir = QDir::cleanPath(dir);
     return true;
+}
+
+bool TExtFtp::EnterDir(const QString& absolutePath) {
+    if (!absolutePath.startsWith(u'/')) {
+        record(fmt(T_("Not an absolute remote path: %s"), {absolutePath}));
+        return false;
+    }
+    return changeDir(absolutePath, true, false);
 }
 
 bool TExtFtp::ChangeDir(const QString& dir) {
@@ -307,10 +318,10 @@ bool TExtFtp::GetDirList(TDirectoryList& list) {
     return true;
 }
 
-bool TExtFtp::DeleteFile(const QString& name, bool refresh) {
+bool TExtFtp::DeleteFile(const QString& name, bool refresh, bool asListed) {
     if (refresh)
         m_listingValid = false;
-    const QString n = ModifyName(name);
+    const QString n = asListed ? name : ModifyName(name);
     for (int attempt = 0;; ++attempt) {
         const TResult<TFtpReply> r = SendCmd(QStringLiteral("DELE ") + n);
         if (r.ok()) {
@@ -365,12 +376,11 @@ int TExtFtp::CheckTimeStamp(const QString& name, int toleranceSecs, const QDateT
     return tcSame;
 }
 
-bool TExtFtp::SetTimeStampFromFile(const QString& localFile, const QString& remoteName,
-                                   bool limit) {
+QString TExtFtp::timeStampCommand(const QString& localFile, const QString& remoteName, bool limit) {
     const QFileInfo fi(localFile);
     if (!fi.exists()) {
         record(fmt(T_("File not found: %s"), {localFile}));
-        return false;
+        return QString();
     }
     QDateTime time = fi.lastModified().toUTC();
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -378,8 +388,15 @@ bool TExtFtp::SetTimeStampFromFile(const QString& localFile, const QString& remo
         time = now;
     const QString verb =
         HasFeature(QStringLiteral("MFMT")) ? QStringLiteral("MFMT ") : QStringLiteral("MDTM ");
-    const TResult<TFtpReply> r =
-        SendCmd(verb + formatFtpTime(time) + u' ' + ModifyName(remoteName));
+    return verb + formatFtpTime(time) + u' ' + ModifyName(remoteName);
+}
+
+bool TExtFtp::SetTimeStampFromFile(const QString& localFile, const QString& remoteName,
+                                   bool limit) {
+    const QString command = timeStampCommand(localFile, remoteName, limit);
+    if (command.isEmpty())
+        return false;
+    const TResult<TFtpReply> r = SendCmd(command);
     if (r.ok() && r.value().positive())
         return true;
     record(r.ok() ? r.value().text() : LastError());

@@ -70,17 +70,24 @@ public:
     bool ForceDir(const QString& path);
     // Leaves the levels the last ForceDir entered.
     bool ForceDirUp();
+    // Changes into an absolute path with one command: the server is not asked where it is
+    // then. False when the folder cannot be entered (Connected() tells whether the
+    // connection is still up).
+    bool EnterDir(const QString& absolutePath);
     // The files of the current directory into FileList() (or into list).
     bool GetFileList(TFileList* list = nullptr);
     // The folders of the current directory, without "." and "..".
     bool GetDirList(TDirectoryList& list);
-    bool DeleteFile(const QString& name, bool refresh);
+    // asListed sends the name as the server listed it, without the case change.
+    bool DeleteFile(const QString& name, bool refresh, bool asListed = false);
     bool DeleteDir(const QString& name);
     // The remote file's time against the local one (in UTC): a TTimeCompare.
     int CheckTimeStamp(const QString& name, int toleranceSecs, const QDateTime& localTime);
     // Gives the remote file the local file's time; with limit a time more than a day ahead
     // becomes now.
     bool SetTimeStampFromFile(const QString& localFile, const QString& remoteName, bool limit);
+    // The command SetTimeStampFromFile sends; empty when the local file is not there.
+    QString timeStampCommand(const QString& localFile, const QString& remoteName, bool limit);
     // The server's current directory; empty when it cannot be read.
     QString GetCurrentDir();
     // Uploads source from its current position under remoteName: a TFlushResult.
@@ -110,7 +117,7 @@ private:
     bool changeOrCreate(const QString& name);
     // CWD with the current directory read afterwards; reconnects once when the connection
     // was lost.
-    bool changeDir(const QString& dir, bool reconnect);
+    bool changeDir(const QString& dir, bool reconnect, bool readBack = true);
     void readCurrentDir(const QString& requested);
     void record(const QString& error);
     // Waits, processing events (the cancel stays alive).

@@ -156,42 +156,66 @@ TTemplateOutput expandTemplate(const QStringList& lines) {
     return out;
 }
 
-QString ProcessTemplate(const QString& templateFile, const TTemplateReport* report,
-                        QString* error) {
+TTemplateRendering RenderTemplate(const QString& templateFile, const TTemplateReport* report,
+                                  QString* error) {
     const TReporter r{report, error};
+    TTemplateRendering out;
+    const auto fail = [&r, &out](const QString& text) {
+        r.fail(text);
+        return out;
+    };
     const QString shortName = QFileInfo(templateFile).fileName();
     if (!QFileInfo(templateFile).isFile())
-        return r.fail(
-            fmt(T_("File: \"%s\"\r\nnot found"), {QDir::toNativeSeparators(templateFile)}));
+        return fail(fmt(T_("File: \"%s\"\r\nnot found"), {QDir::toNativeSeparators(templateFile)}));
     const QString htmlFile = htmlNameOf(templateFile);
     if (QFileInfo(htmlFile) == QFileInfo(templateFile))
-        return r.fail(fmt(T_("The HTML template would overwrite itself: %s"), {shortName}));
+        return fail(fmt(T_("The HTML template would overwrite itself: %s"), {shortName}));
 
     const TLoadedText loaded = loadTextFile(templateFile);
     if (!loaded.ok())
-        return r.fail(fmt(T_("Error: %s\r\nLoading of %s canceled!"),
-                          {loaded.error, QDir::toNativeSeparators(templateFile)}));
+        return fail(fmt(T_("Error: %s\r\nLoading of %s canceled!"),
+                        {loaded.error, QDir::toNativeSeparators(templateFile)}));
     r.action(fmt(T_("Processing HTML template: %s"), {shortName}));
 
-    const TTemplateOutput out = expandTemplate(splitLines(QString::fromUtf8(loaded.text)));
-    if (!out.headerFound) {
+    const TTemplateOutput expanded = expandTemplate(splitLines(QString::fromUtf8(loaded.text)));
+    if (!expanded.headerFound) {
         r.status(fmt(T_("No header found in HTML template: %s"), {shortName}));
-        return QString();
+        out.noHeader = true;
+        return out;
     }
     // Without its end every body line would be taken for a definition.
-    if (!out.headerClosed)
-        return r.fail(
-            fmt(T_("No end of header (\"-->\") found in HTML template: %s"), {shortName}));
+    if (!expanded.headerClosed)
+        return fail(fmt(T_("No end of header (\"-->\") found in HTML template: %s"), {shortName}));
 
     const char* lineBreak = lineBreakText(loaded.lineBreak);
     QByteArray utf8;
-    for (const QString& line : out.lines)
+    for (const QString& line : expanded.lines)
         utf8 += line.toUtf8() + lineBreak;
     const codec::TEncodeResult encoded =
         codec::fromEditorText(utf8, loaded.encoding, loaded.bom, loaded.lineBreak);
     if (!encoded.ok())
-        return r.fail(writeError(htmlFile, codec::describeCharacters(encoded.unencodable)));
+        return fail(writeError(htmlFile, codec::describeCharacters(encoded.unencodable)));
+    out.htmlFile = htmlFile;
+    out.bytes = encoded.bytes;
+    QFile old(htmlFile);
+    if (QFileInfo(htmlFile).isFile() && old.size() == out.bytes.size() &&
+        old.open(QIODevice::ReadOnly))
+        out.unchanged = old.readAll() == out.bytes;
+    return out;
+}
 
+QString ProcessTemplate(const QString& templateFile, const TTemplateReport* report,
+                        QString* error) {
+    return WriteTemplateHtml(RenderTemplate(templateFile, report, error), report, error);
+}
+
+QString WriteTemplateHtml(const TTemplateRendering& rendered, const TTemplateReport* report,
+                          QString* error) {
+    const QString& htmlFile = rendered.htmlFile;
+    // An HTML file that already holds the result keeps its time, so it is not sent again.
+    if (htmlFile.isEmpty() || rendered.unchanged)
+        return htmlFile;
+    const TReporter r{report, error};
     // The backup is a copy, so the HTML file stays in place until the new one replaces it.
     const QFileInfo html(htmlFile);
     if (html.exists() && html.isFile()) {
@@ -203,7 +227,7 @@ QString ProcessTemplate(const QString& templateFile, const TTemplateReport* repo
         if (!reason.isNull())
             return r.fail(writeError(backup, reason));
     }
-    const QString reason = writeFileAtomically(htmlFile, encoded.bytes);
+    const QString reason = writeFileAtomically(htmlFile, rendered.bytes);
     if (!reason.isNull())
         return r.fail(writeError(htmlFile, reason));
     return htmlFile;

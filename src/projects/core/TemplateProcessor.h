@@ -2,6 +2,7 @@
 // Turns an HTML template (a head of "<!-- #var" name = value lines, then a body using
 // "[%name]") into the HTML file of the same name.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -28,10 +29,25 @@ struct TTemplateOutput {
 // The expansion of the template's lines, without touching any file.
 TTemplateOutput expandTemplate(const QStringList& lines);
 
+// What processing the template would write, without writing anything.
+struct TTemplateRendering {
+    QString htmlFile; // empty when nothing would be written (error then tells why)
+    QByteArray bytes;
+    bool unchanged = false; // the HTML file holds these bytes already
+    bool noHeader = false;  // not a template: nothing to write, and no error
+};
+TTemplateRendering RenderTemplate(const QString& templateFile,
+                                  const TTemplateReport* report = nullptr,
+                                  QString* error = nullptr);
+
 // Writes the template's HTML file (extension "html", same folder) and keeps the previous one
-// as "<name>.html.bak". Returns the HTML file's full path, or empty when nothing was written;
-// error then tells why. With a report the steps also go to the log and the window.
+// as "<name>.html.bak"; an HTML file that holds the result already is left as it is, time
+// and all. Returns the HTML file's full path, or empty when nothing was written; error then
+// tells why. With a report the steps also go to the log and the window.
 QString ProcessTemplate(const QString& templateFile, const TTemplateReport* report = nullptr,
                         QString* error = nullptr);
+// The writing half of ProcessTemplate.
+QString WriteTemplateHtml(const TTemplateRendering& rendered,
+                          const TTemplateReport* report = nullptr, QString* error = nullptr);
 
 } // namespace orvel

@@ -1,0 +1,222 @@
+// The FTP destination: every folder entered by its absolute path with one command, listed
+// once; every upload sent under a temporary name in the same folder and renamed over the
+// target only when the server holds all of it.
+
+#include "base/core/Translate.h"
+#include "projects/core/FtpCopyUtils.h"
+#include "projects/core/FtpUtils.h"
+#include "projects/core/PublishTarget.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace orvel {
+
+TFtpTarget::TFtpTarget(std::unique_ptr<TExtFtp> ftp, const QString& base)
+    : m_session(std::move(ftp)), m_ftp(*m_session), m_base(base) {
+}
+
+TFtpTarget::~TFtpTarget() = default;
+
+QString TFtpTarget::loginDir() const {
+    return m_ftp.LoginDir();
+}
+
+QString TFtpTarget::recordDestination() const {
+    return QStringLiteral("ftp://") + m_ftp.Username + u'@' + m_ftp.Host + u':' +
+           QString::number(m_ftp.Port) + m_base;
+}
+
+QString TFtpTarget::destName(const QString& localName) const {
+    return m_ftp.ModifyName(localName);
+}
+
+QString TFtpTarget::remotePath(const QString& rel) const {
+    if (rel.isEmpty())
+        return m_base;
+    return m_base.endsWith(u'/') ? m_base + rel : m_base + u'/' + rel;
+}
+
+QString TFtpTarget::tempName(const QString& name) {
+    // Hidden from most listings, and never a name of the site's own.
+    return u'.' + name + QStringLiteral(".orvel-part");
+}
+
+void TFtpTarget::close() {
+    m_ftp.Disconnect();
+}
+
+bool TFtpTarget::command(const QString& line, int* code) {
+    const TResult<TFtpReply> r = m_ftp.SendCmd(line);
+    if (code)
+        *code = r.ok() ? r.value().Code : 0;
+    return r.ok() && r.value().positive();
+}
+
+TStatus TFtpTarget::lastError(const QString& what) const {
+    const QString reason = !m_ftp.Connected()       ? T_("FTP connection lost!")
+                           : m_ftp.LastReply().Code ? m_ftp.LastReply().text()
+                                                    : m_ftp.LastError();
+    return TStatus::failure(what.isEmpty() ? reason : what + QStringLiteral(": ") + reason);
+}
+
+TStatus TFtpTarget::enter(const QString& rel) {
+    const QString dir = remotePath(rel);
+    if (m_ftp.Connected() && m_ftp.CurrentDir() == dir)
+        return TStatus();
+    if (m_ftp.EnterDir(dir))
+        return TStatus();
+    return TStatus::failure(m_ftp.IndyError());
+}
+
+TResult<TDestFolder> TFtpTarget::readFolder(const QString& rel) {
+    TDestFolder f;
+    if (!enter(rel).ok()) {
+        // Refused while connected: the folder is not there (or not ours to enter).
+        if (m_ftp.Connected())
+            return f;
+        return TResult<TDestFolder>::failure(m_ftp.IndyError());
+    }
+    TFileList files;
+    TDirectoryList dirs;
+    if (!m_ftp.GetFileList(&files) || !m_ftp.GetDirList(dirs))
+        return TResult<TDestFolder>::failure(m_ftp.IndyError());
+    f.Exists = true;
+    for (const TFtpFileInfo& i : files) {
+        const bool exact = i.FModifiedDateGMT.isValid();
+        f.Files.append({i.FFileName, i.FSize, exact ? i.FModifiedDateGMT : QDateTime(), exact});
+    }
+    f.Dirs = dirs.Names();
+    return f;
+}
+
+TStatus TFtpTarget::createFolder(const QString& rel) {
+    if (!rel.isEmpty()) {
+        const QString dir = remotePath(rel);
+        if (command(QStringLiteral("MKD ") + dir) || m_ftp.EnterDir(dir))
+            return TStatus();
+        return lastError(fmt(T_("Cannot create remote directory:\r\n%s!"), {dir}));
+    }
+    // The top: each missing level of its path.
+    QString path;
+    for (const QString& part : m_base.split(u'/', Qt::SkipEmptyParts)) {
+        path += u'/' + part;
+        if (m_ftp.EnterDir(path))
+            continue;
+        if (!m_ftp.Connected() ||
+            (!command(QStringLiteral("MKD ") + path) && !m_ftp.EnterDir(path)))
+            return lastError(fmt(T_("Cannot create remote directory:\r\n%s!"), {path}));
+    }
+    return TStatus();
+}
+
+TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString& rel,
+                                        const QString& name, const TWorkerRunner& runner) {
+    if (const TStatus s = enter(rel); !s.ok())
+        return s;
+    const QString temp = m_ftp.ModifyName(tempName(name));
+    const QFileInfo local(localFile);
+    int code = 0;
+    qint64 size = 0;
+    {
+        TWriteFtpThread worker(&m_ftp, localFile, remotePath(rel), temp);
+        code = runner(worker, TPublishTarget::join(rel, name));
+        size = worker.DestSize();
+        if (code != 0 && !worker.SysErrorMsg().isEmpty())
+            m_ftp.logLine(worker.SysErrorMsg());
+    }
+    if (code == crCancelled + TCopyThread::FErrFlag)
+        return TResult<TDestFile>::failure(T_("Canceled by user!")); // the worker removed it
+    if (code != 0) {
+        const QString why = m_ftp.IndyError();
+        // What arrived of it is nobody's file: it goes, over a new connection if need be.
+        if (m_ftp.ReConnect(remotePath(rel), true, false))
+            command(QStringLiteral("DELE ") + temp);
+        return TResult<TDestFile>::failure(
+            why.isEmpty() ? fmt(T_("Error code %d"), {QString::number(code)}) : why);
+    }
+    // The size is checked and the time set in one exchange; the time goes on before the
+    // rename, so the file is never live with the wrong one.
+    QStringList batch{QStringLiteral("SIZE ") + temp};
+    const QString setTime = m_ftp.timeStampCommand(localFile, temp, true);
+    if (!setTime.isEmpty())
+        batch << setTime;
+    const QList<TResult<TFtpReply>> replies = m_ftp.SendCmds(batch);
+    const TResult<TFtpReply>& sized = replies.first();
+    if (sized.ok() && sized.value().Code == 213) {
+        bool ok = false;
+        const qint64 held = sized.value().firstLine().trimmed().toLongLong(&ok);
+        if (ok && held != size) {
+            command(QStringLiteral("DELE ") + temp);
+            return TResult<TDestFile>::failure(fmt(T_("The server holds %s bytes instead of %s."),
+                                                   {QString::number(held), QString::number(size)}));
+        }
+    } else if (!m_ftp.Connected()) {
+        return lastError(QString());
+    }
+    const bool timed = replies.size() > 1 && replies.at(1).ok() && replies.at(1).value().positive();
+    const TResult<const TDestFolder*> known = folder(rel);
+    if (const TStatus s = replace(temp, name, known.ok() && known.value()->find(name)); !s.ok())
+        return s;
+    QDateTime when = timed ? local.lastModified().toUTC() : QDateTime::currentDateTimeUtc();
+    when.setTime(QTime(when.time().hour(), when.time().minute(), when.time().second()));
+    return TDestFile{name, size, when, true};
+}
+
+bool TFtpTarget::rename(const QString& from, const QString& to) {
+    // Both at once: a refused RNFR only makes the server refuse the RNTO too.
+    const QList<TResult<TFtpReply>> r =
+        m_ftp.SendCmds({QStringLiteral("RNFR ") + from, QStringLiteral("RNTO ") + to});
+    return r.at(0).ok() && r.at(0).value().positive() && r.at(1).ok() && r.at(1).value().positive();
+}
+
+TStatus TFtpTarget::replace(const QString& temp, const QString& name, bool targetExists) {
+    if (rename(temp, name))
+        return TStatus();
+    if (!m_ftp.Connected())
+        return lastError(QString());
+    const TStatus refused = lastError(fmt(T_("Cannot rename %s to %s"), {temp, name}));
+    if (!targetExists) {
+        command(QStringLiteral("DELE ") + temp);
+        return refused;
+    }
+    // Some servers will not rename over a file: the old one goes first.
+    if (!command(QStringLiteral("DELE ") + name)) {
+        command(QStringLiteral("DELE ") + temp);
+        return refused;
+    }
+    if (rename(temp, name))
+        return TStatus();
+    // The new file is all there is now: it stays under its temporary name.
+    return lastError(fmt(T_("Cannot rename %s to %s"), {temp, name}));
+}
+
+TStatus TFtpTarget::deleteFile(const QString& rel, const QString& name) {
+    if (const TStatus s = enter(rel); !s.ok())
+        return s;
+    if (m_ftp.DeleteFile(name, false, true))
+        return TStatus();
+    return TStatus::failure(m_ftp.IndyError());
+}
+
+TStatus TFtpTarget::deleteFolder(const QString& rel) {
+    const QString dir = remotePath(rel);
+    // A folder cannot be removed while it is the current one on some servers.
+    if (m_ftp.CurrentDir() == dir && !rel.isEmpty())
+        static_cast<void>(enter(TPublishTarget::parentOf(rel)));
+    if (command(QStringLiteral("RMD ") + dir))
+        return TStatus();
+    return lastError(QString());
+}
+
+QDateTime TFtpTarget::fileTime(const QString& rel, const QString& name) {
+    if (!enter(rel).ok())
+        return QDateTime();
+    // MDTM answers in UTC (RFC 3659).
+    const TResult<TFtpReply> r = m_ftp.SendCmd(QStringLiteral("MDTM ") + name);
+    if (r.ok() && r.value().Code == 213)
+        return parseFtpTime(r.value().firstLine());
+    return QDateTime();
+}
+
+} // namespace orvel
