@@ -152,6 +152,7 @@ void THauptForm::readSettings() {
         return;
     const TUnicodeIniFile ini = TUnicodeIniFile::CreateForRead(m_start.iniName);
     m_settings.Read(ini, m_start.languageCode);
+    m_previewSettings.Read(ini, QStringLiteral("Preview"));
     m_recentFiles->LoadFromIni(ini, QStringLiteral("RecentFiles"));
     for (int i = 0; i < 4; ++i)
         m_searchHistories[i]->LoadFromIni(ini, QString::fromLatin1(kSearchHistorySections[i]));
@@ -207,6 +208,7 @@ void THauptForm::SaveSettings() {
         // The dialogs' sections go with the rest, so one failure is one message.
         m_findDialog->SaveToIni(ini);
         m_projectDialogs->saveSettings(ini);
+        savePreviewSettings(ini);
         note(ini.UpdateFile());
     }
     note(m_recentFiles->SaveToIni(m_start.iniName, QStringLiteral("RecentFiles"), true));
@@ -220,6 +222,7 @@ void THauptForm::SaveSettings() {
 
 THauptForm::~THauptForm() {
     m_closing = true;
+    releasePreview();
     // Documents go before the highlighters and lists they use.
     m_docCommands->setDocument(nullptr);
     while (!m_docs.isEmpty()) {
@@ -316,6 +319,7 @@ void THauptForm::createCommands() {
     action(cmd::ActionSave)->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     bar->addAction(action(cmd::ActionSave));
     createServiceMenus();
+    createPreviewCommands();
     for (QAction* a : m_commands->actions())
         addAction(a);
     mergeMenus();
@@ -325,6 +329,7 @@ void THauptForm::fillWindowMenu() {
     // Its own command, then the open documents after the last separator.
     m_windowMenu->clear();
     m_windowMenu->addAction(action(cmd::ActionSelectDoc));
+    m_windowMenu->addActions(m_windowCommands);
     m_windowMenu->addSeparator();
     const QList<TMDIForm*> docs = documents();
     for (int i = 0; i < docs.size(); ++i) {
@@ -410,6 +415,7 @@ void THauptForm::reportError(const QString& message) {
 }
 
 bool THauptForm::Init() {
+    initPreview();
     m_startScreen = new TStartScreen(m_start.version, m_start.legalNotice, this);
     m_startScreen->show();
     m_startScreen->setStatus(T_("Loading project ..."));

@@ -58,6 +58,7 @@ void THauptForm::connectDocument(TMDIForm* form) {
             PreviousMDI(form->DocId());
     });
     connect(form, &TMDIForm::findStarted, this, [this] { ShowStatus(true); });
+    connectPreview(form);
     connect(form, &TMDIForm::contextMenuRequested, this,
             [this](QPoint global) { m_docCommands->popupContextMenu(global); });
 }
@@ -364,6 +365,7 @@ void THauptForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    closePreview();
     hide();
     SaveSettings();
     event->accept();

@@ -234,6 +234,7 @@ void THauptForm::ShowStatus(bool updateTabs) {
     action(cmd::ActionSaveHtml)->setEnabled(form && isHtmlTemplate(form));
     action(cmd::ActionClose)->setEnabled(form != nullptr);
     action(cmd::ActionSaveAll)->setEnabled(m_docs.anyModified());
+    updatePreviewActions(form);
     m_panels[0]->setFixedWidth(qMax(20, m_layout->pcLeft->width()));
 }
 

@@ -59,13 +59,14 @@ void THauptForm::createServiceMenus() {
     QAction* rootDir = prefs->addAction(T_("&Root directory .."));
     connect(rootDir, &QAction::triggered, this,
             [this] { m_commands->run([this] { itmRootDirClick(); }); });
+    m_prefsMenu = prefs;
     m_ownMenus.insert(1, prefs);
     m_ownGroups.insert(1, 8);
 
     QAction* show = m_commands->add(kShowLog, [this] { ActionShowLogExecute(); });
     addAction(show);
     m_layout->fileToolBar->addAction(show);
-    m_windowMenu->insertAction(m_windowMenu->actions().value(1), show);
+    m_windowCommands << show;
 
     // The recent files drop-down starts with its own entry.
     QAction* clear = new QAction(T_("Clear list"), this);

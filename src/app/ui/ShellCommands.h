@@ -31,6 +31,9 @@ enum TShellCommandId : int {
     ActionProjectManager,
     // Services.
     ActionShowLog,
+    // Preview.
+    ActionPreview,
+    ActionExtPreview,
     kShellCommandCount
 };
 

@@ -156,6 +156,10 @@ TTemplateOutput expandTemplate(const QStringList& lines) {
     return out;
 }
 
+TTemplateOutput expandTemplateText(const QString& text) {
+    return expandTemplate(splitLines(text));
+}
+
 QString ProcessTemplate(const QString& templateFile, const TTemplateReport* report,
                         QString* error) {
     const TReporter r{report, error};
@@ -173,7 +177,7 @@ QString ProcessTemplate(const QString& templateFile, const TTemplateReport* repo
                           {loaded.error, QDir::toNativeSeparators(templateFile)}));
     r.action(fmt(T_("Processing HTML template: %s"), {shortName}));
 
-    const TTemplateOutput out = expandTemplate(splitLines(QString::fromUtf8(loaded.text)));
+    const TTemplateOutput out = expandTemplateText(QString::fromUtf8(loaded.text));
     if (!out.headerFound) {
         r.status(fmt(T_("No header found in HTML template: %s"), {shortName}));
         return QString();

@@ -27,6 +27,8 @@ struct TTemplateOutput {
 
 // The expansion of the template's lines, without touching any file.
 TTemplateOutput expandTemplate(const QStringList& lines);
+// The same for a whole text, split at CR LF, LF or CR.
+TTemplateOutput expandTemplateText(const QString& text);
 
 // Writes the template's HTML file (extension "html", same folder) and keeps the previous one
 // as "<name>.html.bak". Returns the HTML file's full path, or empty when nothing was written;

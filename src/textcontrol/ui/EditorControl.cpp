@@ -116,6 +116,7 @@ TEditorControl::TEditorControl(QWidget* parent) : QWidget(parent), m_sci(new Qsc
             m_styler->start(1000);
             if (lineCount() != m_shownLines)
                 updateGutter();
+            Q_EMIT contentChanged();
         }
         emitStatus();
     });
