@@ -81,6 +81,7 @@ private Q_SLOTS:
     void engineReadsPage_data();
     void engineReadsPage();
     void modernEngineMissing();
+    void modernEngineNeedsSharedContexts();
     void sizeList();
     // In the program.
     void commandRows();
@@ -189,6 +190,22 @@ void TestPreview::modernEngineMissing() {
     QVERIFY(pageText(view).contains(QStringLiteral("Classic after all")));
     // Asked again, the modern engine is refused at once.
     QVERIFY(!view.SetBrowserMode(true));
+}
+
+void TestPreview::modernEngineNeedsSharedContexts() {
+    // Loaded without them the web engine would end the process: refused instead.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, false);
+    writeAll(path("one.html"), "<p>Classic again</p>");
+    TfrmWebView view(true);
+    QStringList errors;
+    view.onError = [&](const QString& m) { errors << m; };
+    QVERIFY(view.SetBrowserMode(true));
+    view.ShowWebPage(QStringLiteral("One"), path("one.html"), path("one.html"));
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.at(0).contains("prepared before the program starts"), qPrintable(errors.at(0)));
+    QVERIFY(!view.EdgeMode());
+    QVERIFY(pageText(view).contains(QStringLiteral("Classic again")));
 }
 
 void TestPreview::sizeList() {

@@ -4,6 +4,7 @@
 
 #include "preview/ui/PageEngine.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -128,16 +129,25 @@ QString missingHelper() {
 
 extern "C" Q_DECL_EXPORT orvel::TPageEngine*
 orvelCreateModernEngine(int abi, QWidget* parent, const orvel::TPageEvents& events,
-                        const QString& storagePath, QString* missing) {
+                        const QString& storagePath, int* problem, QString* detail) {
     using namespace orvel;
-    if (abi != kModernEngineAbi)
+    const auto refuse = [problem](TModernEngineProblem why) -> TPageEngine* {
+        if (problem)
+            *problem = why;
         return nullptr;
+    };
+    if (abi != kModernEngineAbi)
+        return refuse(mpOtherVersion);
     const QString helper = missingHelper();
     if (!helper.isEmpty()) {
-        if (missing)
-            *missing = helper;
-        return nullptr;
+        if (detail)
+            *detail = helper;
+        return refuse(mpHelperMissing);
     }
+    // Loaded after the application started, the engine ends the process unless the drawing
+    // contexts were shared from the start.
+    if (!QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts))
+        return refuse(mpContextNotShared);
     // The renderer's sandbox refuses to start for root: the engine would show no page at all.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

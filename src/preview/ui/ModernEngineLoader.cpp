@@ -50,12 +50,23 @@ std::unique_ptr<TPageEngine> createModernEngine(QWidget* parent, const TPageEven
             *reason = library->errorString();
         return nullptr;
     }
-    QString missing;
+    int problem = mpNone;
+    QString detail;
     std::unique_ptr<TPageEngine> engine(
-        create(kModernEngineAbi, parent, events, storagePath, &missing));
-    if (!engine && reason)
-        *reason = missing.isEmpty() ? fmt(TD_("The module %s does not fit this program."), {module})
-                                    : fmt(TD_("Not found: %s"), {missing});
+        create(kModernEngineAbi, parent, events, storagePath, &problem, &detail));
+    if (engine || !reason)
+        return engine;
+    switch (problem) {
+    case mpHelperMissing:
+        *reason = fmt(TD_("Not found: %s"), {detail});
+        break;
+    case mpContextNotShared:
+        *reason = TD_("The web engine must be prepared before the program starts.");
+        break;
+    default:
+        *reason = fmt(TD_("The module %s does not fit this program."), {module});
+        break;
+    }
     return engine;
 }
 

@@ -45,12 +45,19 @@ public:
 };
 
 // The modern engine module: its file name and its one entry. The entry returns null when the
-// engine cannot run here (with the missing file, when that is why); storagePath is the
-// engine's folder for its cache and stored data, created when missing.
+// engine cannot run here, and says why in problem (with the missing file in detail);
+// storagePath is the engine's folder for its cache and stored data, created when missing.
 constexpr const char* kModernEngineModule = "orvel_webengine";
 constexpr const char* kModernEngineEntry = "orvelCreateModernEngine";
-constexpr int kModernEngineAbi = 1;
+constexpr int kModernEngineAbi = 2;
+enum TModernEngineProblem : int {
+    mpNone,
+    mpOtherVersion,     // the module was built for another program
+    mpHelperMissing,    // the engine's helper program is not installed
+    mpContextNotShared, // the program did not share its drawing contexts before start-up
+};
 using TCreateModernEngine = TPageEngine* (*)(int abi, QWidget* parent, const TPageEvents& events,
-                                             const QString& storagePath, QString* missing);
+                                             const QString& storagePath, int* problem,
+                                             QString* detail);
 
 } // namespace orvel
