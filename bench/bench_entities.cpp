@@ -63,7 +63,8 @@ public:
     IElementDialogs& elementDialogs() override { return elements; }
     TFindReplDialog* findDialog() override { return nullptr; }
     const THtmlCharTable* charTable() const override { return &table(); }
-    QStringList anchorNames() const override { return {}; }
+    QStringList anchors;
+    QStringList* anchorHistory() override { return &anchors; }
     QString htmlRoot() const override { return QString(); }
     QString programDataFile(const QString&) const override { return QString(); }
     QString mainCaption() const override { return QStringLiteral("Orvel"); }

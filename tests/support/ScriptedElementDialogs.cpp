@@ -1,5 +1,7 @@
 #include "ScriptedElementDialogs.h"
 
+#include "dialogs/core/PickerLogic.h"
+
 namespace orvel::test {
 
 ScriptedElementDialogs& ScriptedElementDialogs::expect(Kind kind, const QStringList& values) {
@@ -24,6 +26,8 @@ void ScriptedElementDialogs::reset() {
     m_problems.clear();
     shown.clear();
     given.clear();
+    places.clear();
+    offered.clear();
 }
 
 const QStringList* ScriptedElementDialogs::take(Kind kind, const QString& what,
@@ -41,12 +45,19 @@ const QStringList* ScriptedElementDialogs::take(Kind kind, const QString& what,
     return &m_current;
 }
 
-bool ScriptedElementDialogs::inputText(const QString& title, const QString& label, QString& value,
-                                       const QStringList&) {
-    const QStringList* a = take(Text, title + u'|' + label, value);
-    if (a)
-        value = a->value(0);
-    return a;
+bool ScriptedElementDialogs::inputLine(const TLineInput& input, QString& text) {
+    QStringList offers = input.history ? *input.history : QStringList();
+    if (input.sorted)
+        offers.sort(Qt::CaseInsensitive);
+    offered << offers;
+    places << input.at;
+    const QStringList* a = take(Text, input.caption + u'|' + input.prompt, text);
+    if (!a)
+        return false;
+    text = a->value(0);
+    if (input.history)
+        addToHistory(*input.history, text, input.historySize);
+    return true;
 }
 
 bool ScriptedElementDialogs::inputTwoTexts(const QString& title, const QString&, const QString&,
@@ -84,18 +95,43 @@ bool ScriptedElementDialogs::htmlNumber(const QString& label, bool, QString& val
     return a;
 }
 
-bool ScriptedElementDialogs::selectColor(const QString& title, quint32& color) {
+bool ScriptedElementDialogs::pickColor(const QString& title, quint32& color, TOpenAt at) {
+    places << at;
     const QStringList* a = take(Color, title, QString::number(color));
     if (a)
-        color = a->value(0).toUInt();
+        color = a->value(0) == QLatin1String("none") ? kNoColor : a->value(0).toUInt();
     return a;
 }
 
-bool ScriptedElementDialogs::selectStyle(const QString& title, const QStringList&,
-                                         QString& chosen) {
-    const QStringList* a = take(Style, title, chosen);
+bool ScriptedElementDialogs::selectFont(bool, bool, const QString&, TFontSettings& font,
+                                        TOpenAt at) {
+    places << at;
+    const QStringList* a = take(Font, QStringLiteral("font"), font.name);
+    if (a) {
+        font.name = a->value(0);
+        font.size = a->value(1).toInt();
+        font.style = a->value(2).toInt();
+        font.color = a->value(3).toUInt();
+    }
+    return a;
+}
+
+bool ScriptedElementDialogs::selectStyle(const QString& title, const QStringList& items,
+                                         QString& chosen, TOpenAt at) {
+    places << at;
+    const QStringList* a = take(Style, title, items.join(u','));
     if (a)
         chosen = a->value(0);
+    return a;
+}
+
+bool ScriptedElementDialogs::selectDate(int& format, QString& date, TOpenAt at) {
+    places << at;
+    const QStringList* a = take(Date, QStringLiteral("date"), QString::number(format));
+    if (a) {
+        date = a->value(0);
+        format = a->value(1).toInt();
+    }
     return a;
 }
 

@@ -24,10 +24,14 @@ public:
         Image,
         Mail,
         ImageMap,
-        IntNumber
+        IntNumber,
+        Date,
+        Font
     };
     // A step answering with the values (texts; numbers and colours as decimal text); for
-    // FromList a second value "other" takes the second way out. Without values: Cancel.
+    // FromList a second value "other" takes the second way out. A Color answer "none" is
+    // the picker's "no color". Date answers date text and format index; Font answers name,
+    // size, style bits and colour. Without values: Cancel.
     ScriptedElementDialogs& expect(Kind kind, const QStringList& values);
     ScriptedElementDialogs& expectCancel(Kind kind);
 
@@ -37,9 +41,18 @@ public:
     QStringList shown;
     // The value each call started with (the default of a number, the text of a link...).
     QStringList given;
+    // Where each picker was asked to open (nullopt: at the mouse pointer).
+    QList<TOpenAt> places;
+    // What each one-line input offered in its drop-down, sorted when it was asked to be.
+    QList<QStringList> offered;
 
-    bool inputText(const QString& title, const QString& label, QString& value,
-                   const QStringList& offers = {}) override;
+    bool inputLine(const TLineInput& input, QString& text) override;
+    bool pickColor(const QString& title, quint32& color, TOpenAt at = {}) override;
+    bool selectFont(bool fixedPitch, bool withColor, const QString& previewText,
+                    TFontSettings& font, TOpenAt at = {}) override;
+    bool selectStyle(const QString& title, const QStringList& items, QString& chosen,
+                     TOpenAt at = {}) override;
+    bool selectDate(int& format, QString& date, TOpenAt at = {}) override;
     bool inputTwoTexts(const QString& title, const QString& label1, const QString& label2,
                        QString& value1, QString& value2) override;
     bool inputTwoNumbers(const QString& title, const QString& label1, const QString& label2,
@@ -47,8 +60,6 @@ public:
     bool inputNumber(const QString& title, const QString& label, const QString& unit, int& value,
                      int low, int high) override;
     bool htmlNumber(const QString& label, bool units, QString& value) override;
-    bool selectColor(const QString& title, quint32& color) override;
-    bool selectStyle(const QString& title, const QStringList& items, QString& chosen) override;
     bool selectFromList(const QString& title, const QString& description, const QStringList& items,
                         QString& chosen, bool& other) override;
     bool htmlRef(const QString& title, const QString& folder, QString& url, QString& text,

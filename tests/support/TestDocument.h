@@ -35,7 +35,8 @@ public:
     IElementDialogs& elementDialogs() override { return elements; }
     TFindReplDialog* findDialog() override { return find; }
     const THtmlCharTable* charTable() const override { return table; }
-    QStringList anchorNames() const override { return {QStringLiteral("top")}; }
+    QStringList anchors{QStringLiteral("top")};
+    QStringList* anchorHistory() override { return &anchors; }
     QString htmlRoot() const override { return root; }
     QString programDataFile(const QString& name) const override;
     QString mainCaption() const override { return QStringLiteral("Orvel (Version 1.2.3)"); }

@@ -231,13 +231,17 @@ void TestDocuments::windowMenuListsDocuments() {
         if (a->text() == "&Window")
             window = a->menu();
     QVERIFY(window);
-    Q_EMIT window->aboutToShow();
+    for (int round = 0; round < 2; ++round) // its own commands stay when it is shown again
+        Q_EMIT window->aboutToShow();
     const QList<QAction*> items = window->actions();
-    QCOMPARE(items.first()->text(), QString("Select &Document"));
-    QVERIFY(items.at(1)->isSeparator());
-    QCOMPARE(items.size(), 4); // a.txt and the new document after the separator
+    QStringList own;
+    for (QAction* a : items.mid(0, 3))
+        own << a->text();
+    QCOMPARE(own, (QStringList{"Select &Document", "&Show log file", "&Text macros"}));
+    QVERIFY(items.at(3)->isSeparator());
+    QCOMPARE(items.size(), 6); // a.txt and the new document after the separator
     QVERIFY(items.last()->isChecked());
-    items.at(2)->trigger();
+    items.at(4)->trigger();
     QCOMPARE(w->activeDocument()->TextName(), path("a.txt"));
 }
 

@@ -15,10 +15,6 @@ const QString kDictionaries = QStringLiteral("Dictionaries");
 const QString kForm = QStringLiteral("Form");
 const QString kPrinter = QStringLiteral("Printer");
 
-constexpr std::array<quint32, 16> kDefaultCustomColors = {
-    0xB8FFFF, 0xB8B8FF, 0x98B8FF, 0x68B8FF, 0xB0FFB0, 0xFFB890, 0xFFB070, 0xD09898,
-    0x003080, 0x0050B0, 0x006000, 0x208000, 0x804000, 0x705000, 0x780000, 0x580058};
-
 bool isEnglishOnly(const QString& code) {
     return code.compare(QLatin1String("EN"), Qt::CaseInsensitive) == 0;
 }
@@ -33,23 +29,6 @@ QString firstLine(const QString& text) {
     return (cr < 0 ? text : text.left(cr)).trimmed();
 }
 } // namespace
-
-std::array<quint32, 16> parseCustomColors(const QString& text) {
-    std::array<quint32, 16> colors{};
-    const QStringList parts = text.split(u',');
-    for (int i = 0; i < 16 && i < parts.size(); ++i) {
-        qint64 v = 0;
-        colors[i] = parseIniInteger(parts.at(i).trimmed(), v) ? quint32(v) : 0;
-    }
-    return colors;
-}
-
-QString formatCustomColors(const std::array<quint32, 16>& colors) {
-    QStringList parts;
-    for (quint32 c : colors)
-        parts << QStringLiteral("$%1").arg(c, 3, 16, QLatin1Char('0')).toUpper();
-    return parts.join(u',');
-}
 
 TShellSettings::TShellSettings(const QString& languageCode) {
     Config.CustomColors = kDefaultCustomColors;

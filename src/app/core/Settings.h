@@ -3,6 +3,7 @@
 // exit in a fixed order.
 
 #include "base/core/FileTypes.h"
+#include "dialogs/core/ColorList.h"
 #include "editor/core/EditorProperties.h"
 
 #include <QList>
@@ -26,7 +27,7 @@ struct TConfigSettings {
     int DictionaryLanguage = 0;
     QString FindText;
     QString ReplaceText;
-    std::array<quint32, 16> CustomColors{};
+    TColorList CustomColors{};
     bool Toolbar = true;
     bool UseLogFile = true;
     int AutoSave = 5;
@@ -92,9 +93,5 @@ struct TShellSettings {
     // written by their owners; the shell writes only their names here.
     void Write(TUnicodeIniFile& ini) const;
 };
-
-// "$B8FFFF,$B8B8FF,..." as stored; missing entries are 0, entries beyond 16 are ignored.
-std::array<quint32, 16> parseCustomColors(const QString& text);
-QString formatCustomColors(const std::array<quint32, 16>& colors);
 
 } // namespace orvel

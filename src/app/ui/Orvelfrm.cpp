@@ -16,6 +16,7 @@
 #include "editor/core/HtmlChars.h"
 #include "editor/ui/DocumentCommands.h"
 #include "editor/ui/OrvelMDI.h"
+#include "macros/core/MacroFile.h"
 #include "projects/ui/QtProjectDialogs.h"
 #include "search/ui/FindReplDlg.h"
 #include "search/ui/QtSearchDialogs.h"
@@ -104,6 +105,7 @@ THauptForm::THauptForm(const TShellStart& start, const TShellDialogs& dialogs, Q
     createLayout();
     createCommands();
     createDocumentCommands();
+    createMacroPanel();
     readProjects();
     // The character table of the interface language, with the English one behind it.
     m_charTable = std::make_unique<THtmlCharTable>(loadProgramCharTable(m_start.languageCode));
@@ -211,6 +213,8 @@ void THauptForm::SaveSettings() {
         savePreviewSettings(ini);
         note(ini.UpdateFile());
     }
+    // Written only when the list changed.
+    note(m_macroPanel->save(macroFileName(m_start.iniName)));
     note(m_recentFiles->SaveToIni(m_start.iniName, QStringLiteral("RecentFiles"), true));
     // The search panel's boxes keep their own sections; until they exist the lists are kept here.
     for (int i = 0; i < 4; ++i)
@@ -249,6 +253,7 @@ void THauptForm::setupDialogs(const TShellDialogs& dialogs) {
     if (!m_elements) {
         auto own = std::make_unique<TQtElementDialogs>();
         own->setParentWidget(this);
+        own->setColorList(&m_settings.Config.CustomColors);
         m_elements = own.get();
         m_ownElements = std::move(own);
     }
@@ -297,6 +302,7 @@ void THauptForm::createCommands() {
             [this](const QString& name) { m_commands->run([this, name] { OpenTextFile(name); }); });
 
     m_windowMenu = new QMenu(T_("&Window"), this);
+    m_windowCommands << action(cmd::ActionSelectDoc);
     connect(m_windowMenu, &QMenu::aboutToShow, this, [this] { fillWindowMenu(); });
     fillWindowMenu();
     m_ownMenus = {file, m_projectMenu, m_windowMenu};
@@ -326,9 +332,8 @@ void THauptForm::createCommands() {
 }
 
 void THauptForm::fillWindowMenu() {
-    // Its own command, then the open documents after the last separator.
+    // Its own commands, then the open documents after the last separator.
     m_windowMenu->clear();
-    m_windowMenu->addAction(action(cmd::ActionSelectDoc));
     m_windowMenu->addActions(m_windowCommands);
     m_windowMenu->addSeparator();
     const QList<TMDIForm*> docs = documents();

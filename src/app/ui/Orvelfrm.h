@@ -8,6 +8,7 @@
 #include "editor/core/EditorProperties.h"
 #include "editor/ui/DocumentContext.h"
 #include "editor/ui/DocumentList.h"
+#include "macros/ui/MacroPanel.h"
 #include "preview/core/PreviewCopy.h"
 #include "preview/core/PreviewSettings.h"
 #include "projects/core/ProjectDialogs.h"
@@ -68,7 +69,7 @@ struct TShellDialogs {
     ISearchDialogs* search = nullptr;
 };
 
-class THauptForm : public QMainWindow, public IDocumentContext {
+class THauptForm : public QMainWindow, public IDocumentContext, public IMacroHost {
     Q_OBJECT
 public:
     THauptForm(const TShellStart& start, const TShellDialogs& dialogs, QWidget* parent = nullptr);
@@ -176,11 +177,20 @@ public:
     IElementDialogs& elementDialogs() override { return *m_elements; }
     TFindReplDialog* findDialog() override { return m_findDialog; }
     const THtmlCharTable* charTable() const override { return m_charTable.get(); }
-    QStringList anchorNames() const override { return m_settings.AnchorList; }
+    QStringList* anchorHistory() override { return &m_settings.AnchorList; }
     QString htmlRoot() const override { return m_session.htmlRoot(); }
     QString programDataFile(const QString& name) const override;
     QString mainCaption() const override { return m_start.caption; }
     QString appTitle() const override;
+
+    // --- IMacroHost -----------------------------------------------------------------------
+    bool inputName(const QString& caption, const QString& prompt, const QStringList& offers,
+                   QPoint at, QString& name) override;
+    TEditorControl* activeEditor() override;
+    TMacroPanel& macroPanel() { return *m_macroPanel; }
+    TCommandList& macroCommands() { return *m_macroCommands; }
+    // Shows or hides the text macros above the documents.
+    void ActionShowMacrosExecute();
 
     // Reports an error no command handled, in a box titled with the application title.
     void reportError(const QString& message);
@@ -279,6 +289,9 @@ private:
     QAction* m_logOff = nullptr;
     QStringList m_autosaveFailed; // copies already reported as failing
     void createServiceMenus();
+    void createMacroPanel();
+    TMacroPanel* m_macroPanel = nullptr;
+    TCommandList* m_macroCommands = nullptr;
     TDocumentList m_docs;
     QList<TFileType> m_fileTypes;
     TShellSettings m_settings;
@@ -295,6 +308,7 @@ private:
     class THistoryMenu* m_recentMirror = nullptr;
     QMenu* m_recentMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QList<QAction*> m_windowCommands;       // before the list of documents
     QString m_actHint;                      // the last panel's text for the active document
     int m_hintIndex = -1;                   // the tab the mouse is over
     QString m_panelFolder;                  // the folder the file panel shows
@@ -305,7 +319,6 @@ private:
     bool m_closing = false;
     bool m_switching = false;
     QMenu* m_prefsMenu = nullptr;
-    QList<QAction*> m_windowCommands; // the window menu's commands, above the documents
     TPreviewSettings m_previewSettings;
     TfrmWebView* m_preview = nullptr; // a window of its own: the main window may cover it
     TPreviewWriter m_previewCopies;

@@ -46,6 +46,7 @@ void THauptForm::createPreviewCommands() {
     external->setIcon(style()->standardIcon(QStyle::SP_DesktopIcon));
     m_layout->fileToolBar->addAction(external);
     m_windowCommands << preview << external;
+    fillWindowMenu();
 
     QMenu* menu = m_prefsMenu->addMenu(T_("Pre&view"));
     auto* engines = new QActionGroup(this);

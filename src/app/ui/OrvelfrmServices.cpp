@@ -67,6 +67,7 @@ void THauptForm::createServiceMenus() {
     addAction(show);
     m_layout->fileToolBar->addAction(show);
     m_windowCommands << show;
+    fillWindowMenu();
 
     // The recent files drop-down starts with its own entry.
     QAction* clear = new QAction(T_("Clear list"), this);

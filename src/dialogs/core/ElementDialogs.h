@@ -3,19 +3,51 @@
 // the program shows real dialogs, tests answer from a script. Every method returns false
 // when the user cancelled; in-out values stay unchanged then.
 
+#include "textcontrol/core/FontSettings.h"
+
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace orvel {
+
+// Where a picker opens: at a point of the screen, or at the mouse pointer when none is
+// given (the text input 20 pixels below it, so that the pointer leaves its field free). A
+// point with a negative coordinate centres the picker on the screen. The picker is moved as
+// far as needed to lie fully on the screen.
+using TOpenAt = std::optional<QPoint>;
+
+// The one-line text input ("Edit text").
+struct TLineInput {
+    QString caption; // the window title; "Edit text" when empty
+    QString prompt;  // the line above the field, also the field's tooltip
+    // Offered in the field's drop-down; on OK the text moves to its top, and the history
+    // keeps at most historySize entries. None: a plain field.
+    QStringList* history = nullptr;
+    int historySize = 15;
+    bool sorted = false; // the drop-down sorted
+    QString fontName;    // the field's font, when named
+    TOpenAt at;
+};
 
 class IElementDialogs {
 public:
     virtual ~IElementDialogs() = default;
 
-    // One text; offers are earlier entries to choose from.
-    virtual bool inputText(const QString& title, const QString& label, QString& value,
-                           const QStringList& offers = {}) = 0;
+    // One text in the one-line input; offers are earlier entries to choose from.
+    bool inputText(const QString& title, const QString& label, QString& value,
+                   const QStringList& offers = {}) {
+        QStringList shown = offers;
+        TLineInput input;
+        input.caption = title;
+        input.prompt = label;
+        if (!offers.isEmpty()) {
+            input.history = &shown;
+            input.historySize = int(offers.size()) + 1;
+        }
+        return inputLine(input, value);
+    }
     virtual bool inputTwoTexts(const QString& title, const QString& label1, const QString& label2,
                                QString& value1, QString& value2) = 0;
     virtual bool inputTwoNumbers(const QString& title, const QString& label1, const QString& label2,
@@ -26,10 +58,32 @@ public:
     // The number dialog: value holds the default ("1.0em") and receives the written number,
     // or an empty text for "no value".
     virtual bool htmlNumber(const QString& label, bool units, QString& value) = 0;
-    // A colour (0x00BBGGRR) from the colour picker with the custom colours.
-    virtual bool selectColor(const QString& title, quint32& color) = 0;
-    // One of the items (the choice picker).
-    virtual bool selectStyle(const QString& title, const QStringList& items, QString& chosen) = 0;
+    // The colour picker with the basic and the custom colours: a colour (0x00BBGGRR), or
+    // kNoColor when the user checked "no color".
+    virtual bool pickColor(const QString& title, quint32& color, TOpenAt at = {}) = 0;
+    // A colour to insert: false on Cancel and when the user chose "no color", for there is
+    // nothing to insert then.
+    bool selectColor(const QString& title, quint32& color, TOpenAt at = {}) {
+        quint32 picked = color;
+        if (!pickColor(title, picked, at) || picked == kNoColor)
+            return false;
+        color = picked;
+        return true;
+    }
+    // The font picker: fixed-pitch families only when asked, the colour button when asked,
+    // the preview line showing previewText (a sample text when empty).
+    virtual bool selectFont(bool fixedPitch, bool withColor, const QString& previewText,
+                            TFontSettings& font, TOpenAt at = {}) = 0;
+    // One of the items (the property list picker, "title" its prompt); the first item is
+    // offered first.
+    virtual bool selectStyle(const QString& title, const QStringList& items, QString& chosen,
+                             TOpenAt at = {}) = 0;
+    // The date picker: format is the index of one of its seven formats (in-out), date the
+    // text to start at, read with the short date format of the locale (today when it does
+    // not read), and on OK the chosen date written with the chosen format.
+    virtual bool selectDate(int& format, QString& date, TOpenAt at = {}) = 0;
+    // The one-line text input with its history.
+    virtual bool inputLine(const TLineInput& input, QString& text) = 0;
     // A list to choose from; `other` is set when the user took the second way out.
     virtual bool selectFromList(const QString& title, const QString& description,
                                 const QStringList& items, QString& chosen, bool& other) = 0;

@@ -3,8 +3,12 @@
 #include "base/core/Translate.h"
 #include "base/ui/QtDialogs.h"
 #include "dialogs/core/HtmlNumber.h"
+#include "dialogs/ui/DateDlg.h"
+#include "dialogs/ui/InputTextDlg.h"
+#include "dialogs/ui/SelectColorDlg.h"
+#include "dialogs/ui/SelectFontDlg.h"
+#include "dialogs/ui/StyleDlg.h"
 
-#include <QColorDialog>
 #include <QComboBox>
 #include <QCursor>
 #include <QDialog>
@@ -14,7 +18,6 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -79,21 +82,6 @@ QLineEdit* addFileRow(TFieldsDialog& dlg, const QString& label, const QString& t
 }
 
 } // namespace
-
-bool TQtElementDialogs::inputText(const QString& title, const QString& label, QString& value,
-                                  const QStringList& offers) {
-    TFieldsDialog dlg(m_parent, title);
-    auto* box = new QComboBox(&dlg);
-    box->setEditable(true);
-    box->addItems(offers);
-    box->setCurrentText(value);
-    box->setMinimumWidth(280);
-    dlg.addRow(label, box);
-    if (dlg.exec() != QDialog::Accepted)
-        return false;
-    value = box->currentText();
-    return true;
-}
 
 bool TQtElementDialogs::inputTwoTexts(const QString& title, const QString& label1,
                                       const QString& label2, QString& value1, QString& value2) {
@@ -191,23 +179,31 @@ bool TQtElementDialogs::htmlNumber(const QString& label, bool units, QString& va
     return true;
 }
 
-bool TQtElementDialogs::selectColor(const QString& title, quint32& color) {
-    const QColor start(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
-    const QColor c = QColorDialog::getColor(start, m_parent, title);
-    if (!c.isValid())
-        return false;
-    color = quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16;
-    return true;
+bool TQtElementDialogs::pickColor(const QString& title, quint32& color, TOpenAt at) {
+    TSelectColorDialog dlg(m_parent);
+    return dlg.Execute(at, title, *m_colors, color);
 }
 
-bool TQtElementDialogs::selectStyle(const QString& title, const QStringList& items,
-                                    QString& chosen) {
-    bool ok = false;
-    const QString item = QInputDialog::getItem(m_parent, title, title, items,
-                                               qMax(0, int(items.indexOf(chosen))), false, &ok);
-    if (ok)
-        chosen = item;
-    return ok;
+bool TQtElementDialogs::selectFont(bool fixedPitch, bool withColor, const QString& previewText,
+                                   TFontSettings& font, TOpenAt at) {
+    TSelectFontDialog dlg(m_parent);
+    return dlg.Execute(at, fixedPitch, withColor, previewText, *m_colors, font);
+}
+
+bool TQtElementDialogs::selectStyle(const QString& title, const QStringList& items, QString& chosen,
+                                    TOpenAt at) {
+    TStyleDialog dlg(m_parent);
+    return dlg.Execute(at, title, items, chosen);
+}
+
+bool TQtElementDialogs::selectDate(int& format, QString& date, TOpenAt at) {
+    TDateDialog dlg(m_parent, m_dateLocale);
+    return dlg.Execute(at, format, date);
+}
+
+bool TQtElementDialogs::inputLine(const TLineInput& input, QString& text) {
+    TInputTextDialog dlg(m_parent);
+    return dlg.Execute(input, text);
 }
 
 bool TQtElementDialogs::selectFromList(const QString& title, const QString& description,

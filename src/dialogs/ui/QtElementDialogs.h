@@ -1,7 +1,10 @@
 #pragma once
 // The element dialogs as the program shows them.
 
+#include "dialogs/core/ColorList.h"
 #include "dialogs/core/ElementDialogs.h"
+
+#include <QLocale>
 
 class QWidget;
 
@@ -10,9 +13,11 @@ namespace orvel {
 class TQtElementDialogs : public IElementDialogs {
 public:
     void setParentWidget(QWidget* parent) { m_parent = parent; }
-
-    bool inputText(const QString& title, const QString& label, QString& value,
-                   const QStringList& offers = {}) override;
+    // The custom colours every colour picker shows and edits; the settings own them. Until
+    // one is given, a list of the default colours serves.
+    void setColorList(TColorList* list) { m_colors = list ? list : &m_ownColors; }
+    // Month and day names of the date picker; the system's by default.
+    void setDateLocale(const QLocale& locale) { m_dateLocale = locale; }
     bool inputTwoTexts(const QString& title, const QString& label1, const QString& label2,
                        QString& value1, QString& value2) override;
     bool inputTwoNumbers(const QString& title, const QString& label1, const QString& label2,
@@ -20,8 +25,13 @@ public:
     bool inputNumber(const QString& title, const QString& label, const QString& unit, int& value,
                      int low, int high) override;
     bool htmlNumber(const QString& label, bool units, QString& value) override;
-    bool selectColor(const QString& title, quint32& color) override;
-    bool selectStyle(const QString& title, const QStringList& items, QString& chosen) override;
+    bool pickColor(const QString& title, quint32& color, TOpenAt at = {}) override;
+    bool selectFont(bool fixedPitch, bool withColor, const QString& previewText,
+                    TFontSettings& font, TOpenAt at = {}) override;
+    bool selectStyle(const QString& title, const QStringList& items, QString& chosen,
+                     TOpenAt at = {}) override;
+    bool selectDate(int& format, QString& date, TOpenAt at = {}) override;
+    bool inputLine(const TLineInput& input, QString& text) override;
     bool selectFromList(const QString& title, const QString& description, const QStringList& items,
                         QString& chosen, bool& other) override;
     bool htmlRef(const QString& title, const QString& folder, QString& url, QString& text,
@@ -34,6 +44,9 @@ public:
 
 private:
     QWidget* m_parent = nullptr;
+    TColorList m_ownColors = kDefaultCustomColors;
+    TColorList* m_colors = &m_ownColors;
+    QLocale m_dateLocale = QLocale::system();
 };
 
 } // namespace orvel

@@ -3,18 +3,12 @@
 
 #include "base/core/FileTypes.h"
 #include "textcontrol/core/EditorOptions.h"
+#include "textcontrol/core/FontSettings.h"
 #include "textcontrol/core/HighlighterTypes.h"
 
 #include <QString>
 
 namespace orvel {
-
-struct TFontSettings {
-    QString name = QStringLiteral("Courier New");
-    int size = 10;
-    int style = 0; // TFontStyleBits
-    friend bool operator==(const TFontSettings&, const TFontSettings&) = default;
-};
 
 struct TSynEditProperties {
     TEditorOptions Options = kDefaultStoredOptions;

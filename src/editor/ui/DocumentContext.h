@@ -23,8 +23,9 @@ public:
     virtual TFindReplDialog* findDialog() = 0;
     // The character table loaded at start; null when none is loaded.
     virtual const THtmlCharTable* charTable() const = 0;
-    // The anchor names the link commands offer.
-    virtual QStringList anchorNames() const = 0;
+    // The anchor names the link commands offer, most recent first (at most 20 kept); the
+    // one-line input puts a name it takes on top.
+    virtual QStringList* anchorHistory() = 0;
     // The HTML root folder (HtmPath), with a trailing "/".
     virtual QString htmlRoot() const = 0;
     // A read-only data file of the program ("default.html"); empty when there is none.

@@ -35,6 +35,9 @@ class THtmlCharDialog;
 class TTagEngine;
 struct THtmlCommand;
 
+// How many anchor names the anchor list keeps.
+constexpr int kAnchorHistorySize = 20;
+
 class TMDIForm : public QWidget {
     Q_OBJECT
 public:
@@ -199,6 +202,7 @@ private:
                         const QString& format, const QString& closing);
     void insertColorAttribute(const THtmlCommand& command);
     void inputElement(const QString& type);
+    bool anchorName(const QString& caption, QString& name);
     void checkElement(bool radio, bool check);
     void rememberFileTime();
     TResult<bool> writeFile();

@@ -94,12 +94,21 @@ void TMDIForm::ActionImageExecute() {
         m_engine->InsertText(QStringLiteral("<img src=\"") + image + u'"' + attrs + u'>', 0);
 }
 
+bool TMDIForm::anchorName(const QString& caption, QString& name) {
+    // The anchor list keeps 20 names: the input keeps as many.
+    TLineInput input;
+    input.caption = caption;
+    input.prompt = T_("Name:");
+    input.history = m_context.anchorHistory();
+    input.historySize = kAnchorHistorySize;
+    return m_context.elementDialogs().inputLine(input, name);
+}
+
 void TMDIForm::ActionTargetExecute() {
     if (m_fileType == ftCss)
         return m_engine->InsertText(QStringLiteral("a {}"), -1);
     QString name;
-    if (m_context.elementDialogs().inputText(T_("New anchor"), T_("Name:"), name,
-                                             m_context.anchorNames()))
+    if (anchorName(T_("New anchor"), name))
         m_engine->WrapSelection(QStringLiteral("<a name=\"") + name + QStringLiteral("\">"),
                                 QStringLiteral("</a>"), true);
 }
@@ -120,8 +129,7 @@ void TMDIForm::ActionGotoExecute() {
         if (!dlg.selectFromList(T_("Select local anchor"), m_textName, shown, name, other))
             return;
     }
-    if ((anchors.isEmpty() || other) &&
-        !dlg.inputText(T_("Goto anchor"), T_("Name:"), name, m_context.anchorNames()))
+    if ((anchors.isEmpty() || other) && !anchorName(T_("Goto anchor"), name))
         return;
     const qsizetype paren = name.indexOf(u'(');
     name = (paren < 0 ? name : name.left(paren)).trimmed();
