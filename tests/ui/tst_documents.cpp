@@ -235,13 +235,14 @@ void TestDocuments::windowMenuListsDocuments() {
         Q_EMIT window->aboutToShow();
     const QList<QAction*> items = window->actions();
     QStringList own;
-    for (QAction* a : items.mid(0, 3))
+    for (QAction* a : items.mid(0, 5))
         own << a->text();
-    QCOMPARE(own, (QStringList{"Select &Document", "&Show log file", "&Text macros"}));
-    QVERIFY(items.at(3)->isSeparator());
-    QCOMPARE(items.size(), 6); // a.txt and the new document after the separator
+    QCOMPARE(own, (QStringList{"Select &Document", "&Show log file", "Pre&view", "&ext. preview",
+                               "&Text macros"}));
+    QVERIFY(items.at(5)->isSeparator());
+    QCOMPARE(items.size(), 8); // a.txt and the new document after the separator
     QVERIFY(items.last()->isChecked());
-    items.at(4)->trigger();
+    items.at(6)->trigger();
     QCOMPARE(w->activeDocument()->TextName(), path("a.txt"));
 }
 
