@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 
 using namespace orvel;
 
@@ -126,11 +127,21 @@ bool waitPainted(TfrmWebView* view, const std::function<void()>& act) {
     const bool ok = waitFor([&] {
         if (!watch && view->engine())
             watch = std::make_unique<PaintWatch>(view->engine()->widget());
-        if (loaded && paintsAtLoad < 0)
-            paintsAtLoad = watch ? watch->paints : 0;
+        if (loaded && paintsAtLoad < 0 && watch) {
+            paintsAtLoad = watch->paints;
+            // The web engine may have drawn the page before it says it is loaded: one more
+            // frame asked for shows what is on screen now.
+            view->engine()->widget()->update();
+            for (QWidget* c : view->engine()->widget()->findChildren<QWidget*>())
+                c->update();
+        }
         return loaded && watch && watch->paints > paintsAtLoad;
     });
     QObject::disconnect(conn);
+    if (!ok)
+        std::fprintf(stderr, "loaded %d, paints %d, at load %d, visible %d, url %s\n", loaded,
+                     watch ? watch->paints : -1, paintsAtLoad, view->isVisible(),
+                     qPrintable(view->engine()->url().toString()));
     return ok;
 }
 
