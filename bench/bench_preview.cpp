@@ -214,7 +214,6 @@ int main(int argc, char** argv) {
         qputenv("ORVEL_MODULE_DIR", QFile::encodeName(QFileInfo(QString::fromLocal8Bit(argv[0]))
                                                           .absoluteDir()
                                                           .absoluteFilePath(QStringLiteral(".."))));
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

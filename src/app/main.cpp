@@ -28,8 +28,6 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    // The preview's web engine, loaded on first use, draws with contexts shared from the start.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     // The application title names the window class; no display name, which would end every
     // caption.

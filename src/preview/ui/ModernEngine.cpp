@@ -8,13 +8,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QOpenGLContext>
 #include <QPointer>
+#include <QQuickWindow>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
+#include <QtWebEngineQuick/qtwebenginequickglobal.h>
 #include <unistd.h>
 
 namespace orvel {
@@ -144,9 +147,14 @@ orvelCreateModernEngine(int abi, QWidget* parent, const orvel::TPageEvents& even
             *detail = helper;
         return refuse(mpHelperMissing);
     }
-    // Loaded after the application started, the engine ends the process unless the drawing
-    // contexts were shared from the start.
-    if (!QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts))
+    // The engine draws with a context shared with the program's windows. Made here, on first
+    // use, rather than at start-up: it costs every start a GL driver (some 60 MB and tenths of
+    // a second), preview or not. Without it the engine would end the process.
+    if (!QOpenGLContext::globalShareContext()) {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
+        QtWebEngineQuick::initialize();
+    }
+    if (!QOpenGLContext::globalShareContext())
         return refuse(mpContextNotShared);
     // The renderer's sandbox refuses to start for root: the engine would show no page at all.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
