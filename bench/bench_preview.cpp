@@ -3,8 +3,8 @@
 // document. Each engine separately; the first preview is first only in a process of its own
 // (--benchmark_filter=FirstPreview/1), since the web engine stays loaded once it started.
 
+#include "QuietDialogs.h"
 #include "app/ui/Orvelfrm.h"
-#include "base/core/Dialogs.h"
 #include "editor/ui/OrvelMDI.h"
 #include "preview/ui/WebView.h"
 #include "textcontrol/ui/EditorControl.h"
@@ -21,25 +21,9 @@
 #include <cstdio>
 
 using namespace orvel;
+using orvel::bench::QuietDialogs;
 
 namespace {
-
-// Every question answered No, every message swallowed: the benchmark never waits for a user.
-class QuietDialogs : public IDialogs {
-public:
-    TMsgResult ask(const QString&, const QString&, int, TMsgResult) override { return mrNo; }
-    void error(const QString&, const QString& text) override { errors << text; }
-    void info(const QString&, const QString&) override {}
-    QString openFileName(const TFileDialogArgs&) override { return {}; }
-    QString saveFileName(const TFileDialogArgs&) override { return {}; }
-    QString chooseFolder(const QString&, const QString& start, const QString&) override {
-        return start;
-    }
-    void beep() override {}
-    int choose(const QString&, const QString&, const QStringList&) override { return -1; }
-    bool inputText(const QString&, const QString&, QString&) override { return false; }
-    QStringList errors;
-};
 
 // Sees the paint events of a widget and of all the widgets inside it, also those made later.
 class PaintWatch : public QObject {
