@@ -33,6 +33,7 @@ private Q_SLOTS:
     void relativeNames_data();
     void relativeNames();
     void addRemove();
+    void newProjectIsUtf8();
     void readDefaults();
     void countIsCutTo100();
     void roundTripKeepsEveryField_data();
@@ -159,6 +160,19 @@ void TestProjects::addRemove() {
     p.SetActiveFile(QStringLiteral("/site/sub/c.htm"));
     QCOMPARE(p.ActiveFile, QStringLiteral("sub/c.htm"));
     QVERIFY(p.Changed);
+}
+
+void TestProjects::newProjectIsUtf8() {
+    // A new project, as the first start and the new-project dialog make it.
+    TProjectInfo p(QStringLiteral("/w/Default.prj"));
+    QCOMPARE(p.ProjEncoding, seUTF8);
+    QVERIFY(!p.UseBom);
+    TUnicodeIniFile ini = TUnicodeIniFile::FromBytes(QByteArray());
+    QVERIFY(p.WriteTo(ini).ok());
+    TProjectInfo back;
+    back.ReadFrom(ini, 0, 0);
+    QCOMPARE(back.ProjEncoding, seUTF8);
+    QVERIFY(!back.UseBom);
 }
 
 void TestProjects::readDefaults() {

@@ -327,7 +327,7 @@ void TestTextCodec::roundTrip_data() {
     QTest::newRow("empty") << QByteArray() << int(seAnsi);
     QTest::newRow("UTF-8 mark alone") << raw("\xEF\xBB\xBF") << int(seUTF8);
     QTest::newRow("UTF-16 mark alone") << raw("\xFF\xFE") << int(seUTF16LE);
-    QTest::newRow("NUL bytes, ANSI") << raw("a\0b\0\n\0") << int(seAnsi);
+    QTest::newRow("NUL bytes, ANSI") << raw("a\0\0b\n\0") << int(seAnsi);
     QTest::newRow("NUL bytes, UTF-8") << raw("\0\xC3\xA9\0") << int(seUTF8);
     QTest::newRow("NUL bytes, UTF-16LE") << raw("\xFF\xFE\0\0a\0\0\0") << int(seUTF16LE);
     QTest::newRow("U+2028, UTF-8") << raw("a\xE2\x80\xA8"
@@ -346,6 +346,23 @@ void TestTextCodec::roundTrip_data() {
                                                   "a")
                                            << int(seAnsi);
     QTest::newRow("encoded surrogate") << raw("\xED\xA0\x80") << int(seAnsi);
+    QTest::newRow("mixed breaks") << raw("a\r\nb\nc\rd\r\ne") << int(seAnsi);
+    QTest::newRow("mixed breaks, UTF-16BE") << utf16(u"\xFEFF"
+                                                     "a\r\nb\nc\rd",
+                                                     true)
+                                            << int(seUTF16BE);
+    QTest::newRow("UTF-16LE without mark")
+        << utf16(u"<html>\r\n<p>\u0151 caf\u00E9</p>\n\xD83D\xDE00\r", false) << int(seUTF16LE);
+    QTest::newRow("UTF-16LE without mark, lone surrogate")
+        << utf16(u"abcdef\xDC00", false) << int(seUTF16LE);
+    QTest::newRow("NUL in every second byte, odd size") << raw("a\0b\0c") << int(seAnsi);
+    QTest::newRow("one character and NUL") << raw("a\0") << int(seAnsi);
+    QTest::newRow("NULs alone") << raw("\0\0\0\0") << int(seAnsi);
+    QTest::newRow("a second byte in three not NUL") << raw("a\0b\0\xE9\x01") << int(seAnsi);
+    QTest::newRow("UTF-16LE without mark, Hungarian")
+        << utf16(u"<p>\u00C1rv\u00EDzt\u0171r\u0151 t\u00FCk\u00F6rf\u00FAr\u00F3g\u00E9p</p>",
+                 false)
+        << int(seUTF16LE);
 }
 
 void TestTextCodec::roundTrip() {
@@ -354,7 +371,7 @@ void TestTextCodec::roundTrip() {
     const TDetection d = detectEncoding(file);
     QCOMPARE(int(d.encoding), encoding);
     const QByteArray text = toEditorText(QByteArrayView(file).sliced(d.bomLength), d.encoding);
-    const TEncodeResult saved = fromEditorText(text, d.encoding, d.bom, detectLineBreak(text));
+    const TEncodeResult saved = fromEditorText(text, d.encoding, d.bom);
     QVERIFY(saved.ok());
     QCOMPARE(saved.bytes, file);
 }
@@ -366,7 +383,10 @@ void TestTextCodec::lineBreakStyle_data() {
     QTest::newRow("CR") << QByteArray("a\rb\r") << int(lbCR);
     QTest::newRow("LF") << QByteArray("a\nb\n") << int(lbLF);
     QTest::newRow("CR LF") << QByteArray("a\r\nb") << int(lbCRLF);
-    QTest::newRow("CR and LF apart") << QByteArray("a\rb\nc") << int(lbCRLF);
+    QTest::newRow("CR and LF apart: LF wins the tie") << QByteArray("a\rb\nc") << int(lbLF);
+    QTest::newRow("mostly LF") << QByteArray("a\r\nb\nc\nd\r\ne\n") << int(lbLF);
+    QTest::newRow("mostly CR") << QByteArray("a\rb\r\nc\rd\n\r") << int(lbCR);
+    QTest::newRow("as many CR LF as LF") << QByteArray("a\nb\r\n") << int(lbCRLF);
     QTest::newRow("U+2028 is no break") << raw("a\xE2\x80\xA8"
                                                "b\n")
                                         << int(lbLF);

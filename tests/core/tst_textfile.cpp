@@ -76,6 +76,12 @@ void TestTextFile::loadAndSaveBack_data() {
     QTest::newRow("NUL bytes") << raw("a\0b\n\0") << int(seAnsi) << false << int(lbLF)
                                << raw("a\0b\n\0");
     QTest::newRow("empty") << QByteArray() << int(seAnsi) << false << int(lbCRLF) << QByteArray();
+    // Each line keeps its own break; the main one is what most lines end with.
+    QTest::newRow("mixed breaks, mostly LF") << raw("a\r\nb\nc\rd\ne\n") << int(seAnsi) << false
+                                             << int(lbLF) << raw("a\r\nb\nc\rd\ne\n");
+    QTest::newRow("UTF-16LE without mark")
+        << raw("<\0p\0>\0\xE9\0\r\0\n\0\x51\x01\n\0") << int(seUTF16LE) << false << int(lbCRLF)
+        << raw("<p>\xC3\xA9\r\n\xC5\x91\n");
 }
 
 void TestTextFile::loadAndSaveBack() {
@@ -97,8 +103,7 @@ void TestTextFile::loadAndSaveBack() {
     QCOMPARE(loaded.text, text);
 
     writeAll(name, "something else");
-    const TSaveResult saved =
-        saveTextFile(name, loaded.text, loaded.encoding, loaded.bom, loaded.lineBreak);
+    const TSaveResult saved = saveTextFile(name, loaded.text, loaded.encoding, loaded.bom);
     QVERIFY2(saved.ok(), qPrintable(saved.error));
     QCOMPARE(readAll(name), file);
 }
@@ -141,6 +146,14 @@ void TestTextFile::streamedLikeWhole_data() {
     QTest::newRow("UTF-16 mark, odd size") << raw("\xFF\xFE"
                                                   "a\0b");
     QTest::newRow("CR only") << QByteArray("a\rb\rc\rd\re");
+    QTest::newRow("CR LF across pieces, mostly CR LF") << QByteArray("abc\r\nd\r\ne\r\nf\ng\rh");
+    QTest::newRow("UTF-16LE without mark") << raw("a\0b\0c\0\r\0\n\0\x3D\xD8\x00\xDE");
+    QTest::newRow("NULs alone") << raw("\0\0\0\0\0\0");
+    QTest::newRow("UTF-16LE without mark, odd size") << raw("a\0b\0c");
+    QTest::newRow("NUL in every second byte, then UTF-8")
+        << raw("a\0b\0c\0d\0e\0f\0g\0h\0i\0j\0k\0l\0m\0n\0o\0p\0q\0r\0s\0t\0u\0v\0w\0x\0"
+               "y\0z\0A\0B\0C\0D\0E\0F\0G\0H\0I\0J\0K\0L\0M\0N\0O\0P\0Q\0R\0S\0T\0U\0V\0W\0X\0"
+               "Y\0Z\0a\0b\0c\0d\0e\0f\0g\0h\0i\0j\0\xC3\xA9");
 }
 
 void TestTextFile::streamedLikeWhole() {

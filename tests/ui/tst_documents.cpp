@@ -3,6 +3,7 @@
 #include "app/ui/FileTabs.h"
 #include "app/ui/MainLayout.h"
 #include "app/ui/Orvelfrm.h"
+#include "base/ui/ElidedLabel.h"
 #include "editor/ui/OrvelMDI.h"
 #include "textcontrol/ui/EditorControl.h"
 
@@ -10,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -37,6 +39,7 @@ private Q_SLOTS:
     void windowMenuListsDocuments();
     void draggedTabKeepsItsDocument();
     void saveTemplateAsHtml();
+    void rootPathIsCutWithAnEllipsis();
 
 private:
     std::unique_ptr<THauptForm> make(const QStringList& files = {});
@@ -67,7 +70,7 @@ void TestDocuments::untitledNumbersCount() {
     TMDIForm* css = w->NewText(ftCss, true);
     QCOMPARE(css->TextName(), QString("*New2"));
     QCOMPARE(css->caption(), QString("*New2"));
-    QCOMPARE(css->TextBuffer()->text(), QString("@charset \"ISO-8859-1\";\r\n"));
+    QCOMPARE(css->TextBuffer()->text(), QString("@charset \"UTF-8\";\r\n"));
     QCOMPARE(w->activeDocument(), css);
 }
 
@@ -275,6 +278,34 @@ void TestDocuments::saveTemplateAsHtml() {
     // Only templates can be saved as HTML.
     w->NewText(ftHtml, false);
     QVERIFY(!w->action(cmd::ActionSaveHtml)->isEnabled());
+}
+
+// The root path panel is as wide as the navigation panel: cut short, it shows the start and
+// the end of the path with an ellipsis, never half a character.
+void TestDocuments::rootPathIsCutWithAnEllipsis() {
+    auto w = make();
+    w->resize(1200, 600);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto* root = qobject_cast<TElidedLabel*>(w->statusPanel(0));
+    QVERIFY(root);
+    const QString whole = root->text();
+    QVERIFY(whole.startsWith(QStringLiteral("Root-Path: /")));
+    QSplitter* split = w->frame().mainSplit;
+    const auto setNavWidth = [split](int width) {
+        const QList<int> sizes = split->sizes();
+        split->setSizes({width, sizes.value(0) + sizes.value(1) - width});
+    };
+    setNavWidth(700);
+    QTRY_COMPARE(root->shownText(), whole);
+    setNavWidth(120);
+    QTRY_COMPARE(root->width(), w->frame().pcLeft->width());
+    QVERIFY(root->fontMetrics().horizontalAdvance(whole) > root->contentsRect().width());
+    const QString shown = root->shownText();
+    QVERIFY2(shown.contains(QChar(0x2026)), qPrintable(shown));
+    QVERIFY(shown.startsWith(QStringLiteral("Root")));
+    QVERIFY(shown.endsWith(QStringLiteral("/")));
+    QVERIFY(root->fontMetrics().horizontalAdvance(shown) <= root->contentsRect().width());
 }
 
 QTEST_MAIN(TestDocuments)

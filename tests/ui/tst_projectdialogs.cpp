@@ -91,6 +91,7 @@ class TestProjectDialogs : public QObject {
     Q_OBJECT
 private slots:
     void bomFollowsEncoding_data();
+    void newProjectOffersUtf8();
     void bomFollowsEncoding();
     void ftpFieldsRoundTrip();
     void cancelLeavesProjectUnchanged();
@@ -132,6 +133,16 @@ void TestProjectDialogs::bomFollowsEncoding_data() {
         << int(seUTF8) << false << true << false << int(seUTF16BE) << false << true;
     QTest::newRow("choosing ANSI clears")
         << int(seUTF8) << true << true << true << int(seAnsi) << false << false;
+}
+
+// A new user's first page is declared UTF-8.
+void TestProjectDialogs::newProjectOffersUtf8() {
+    TProjectInfo project;
+    TProjectDialog dlg;
+    dlg.setup(QPoint(-1, -1), "New project", project, true, kLanguages, "/srv/");
+    QCOMPARE(dlg.encodingBox()->currentText(), QString("UTF-8"));
+    QVERIFY(dlg.bomBox()->isEnabled());
+    QVERIFY(!dlg.bomBox()->isChecked());
 }
 
 void TestProjectDialogs::bomFollowsEncoding() {

@@ -122,9 +122,15 @@ void TestProjectFlow::firstStartAsksRootAndMakesDefault() {
     QVERIFY(QFileInfo(root() + "default").isDir());
     QCOMPARE(w->appTitle(), QString("Tagsmith - default"));
     QCOMPARE(w->documents().size(), 1);
+    // A new user's first page is UTF-8, without a mark (its template then declares UTF-8).
+    QCOMPARE(w->activeProject()->ProjEncoding, seUTF8);
+    QVERIFY(!w->activeProject()->UseBom);
+    QCOMPARE(w->documents().first()->Encoding(), seUTF8);
+    QVERIFY(!w->documents().first()->UseBom());
     quit(w);
     const QString prj = root() + "Orvel-Projects/Default.prj";
     QVERIFY(QFile::exists(prj));
+    QCOMPARE(TUnicodeIniFile::CreateForRead(prj).ReadInteger("Project", "Encoding", 3), 0);
     const TUnicodeIniFile settings = TUnicodeIniFile::CreateForRead(ini());
     QCOMPARE(settings.ReadInteger("Projects", "Count", 0), 1);
     QCOMPARE(settings.ReadString("Projects", "Name00", {}), prj);

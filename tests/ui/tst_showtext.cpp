@@ -65,10 +65,20 @@ int pdfPageCount(const QByteArray& pdf) {
                pdf.count("/Type /Page/") + pdf.count("/Type /Page>"));
 }
 
+// Scripted answers that also note where each question was placed.
+struct PlacedDialogs : test::ScriptedDialogs {
+    QList<QPoint> places;
+    TMsgResult askAt(const QString& title, const QString& text, int buttons,
+                     TMsgResult defaultButton, QPoint topLeft) override {
+        places << topLeft;
+        return ask(title, text, buttons, defaultButton);
+    }
+};
+
 struct Viewer {
     QTemporaryDir dir;
     QString name;
-    test::ScriptedDialogs dialogs;
+    PlacedDialogs dialogs;
     TShowTextDialog dlg{dialogs};
 
     explicit Viewer(const QByteArray& bytes) : name(dir.filePath("orvel.log")) {
@@ -339,6 +349,7 @@ void TestShowText::deleteSelection() {
     v.setCaret(end, start);
     v.dialogs.expectAsk("Delete selected text?", yes ? mrYes : mrNo);
     QTest::keyClick(v.view(), Qt::Key_Delete);
+    QCOMPARE(v.dialogs.places, QList<QPoint>{v.dlg.frameGeometry().topLeft() + QPoint(200, 100)});
     QCOMPARE(readAll(v.name), expected);
     QCOMPARE(v.text(), TLogText::fromBytes(expected).display());
     QVERIFY(v.dlg.isVisible());
@@ -369,6 +380,7 @@ void TestShowText::deleteFile() {
     QVERIFY(v.open());
     v.dialogs.expectAsk("Delete file \"" + v.name + "\"?", yes ? mrYes : mrNo);
     v.click("delete");
+    QCOMPARE(v.dialogs.places, QList<QPoint>{v.dlg.frameGeometry().topLeft() + QPoint(200, 100)});
     QCOMPARE(QFile::exists(v.name), !yes);
     QCOMPARE(v.text().isEmpty(), yes);
     QVERIFY(!v.dlg.isVisible());

@@ -320,6 +320,12 @@ void TestTagEngine::tagUnderTheCaret_data() {
     QTest::newRow("not html") << "<a href=\"a^\">" << int(ftCss) << int(ttNone);
     QTest::newRow("too far back") << "<a href=\"" + QString(5000, u'x') + "^\">" << int(ftHtml)
                                   << int(ttNone);
+    // A character outside the BMP is one character to the editor, two units to a string.
+    QTest::newRow("emoji in the link")
+        << QStringLiteral("x<a href=\"\U0001F600\U0001F600.html\"^>") << int(ftHtml) << int(ttHRef);
+    QTest::newRow("line breaks in the image")
+        << QStringLiteral("<p>\r\n<img\r\nsrc=\"\U0001F600.png\"\r\n^alt=\"\">") << int(ftHtml)
+        << int(ttImg);
 }
 
 void TestTagEngine::tagUnderTheCaret() {
@@ -329,8 +335,11 @@ void TestTagEngine::tagUnderTheCaret() {
     auto form = make(TFileTypes(type), 2, text);
     const TTagMark mark = form->engine().FindTagAtCaret();
     QCOMPARE(int(mark.TagType), tagType);
-    if (tagType != ttNone)
-        QCOMPARE(form->TextBuffer()->textRange(mark.TagStart, mark.TagEnd).right(1), QString(">"));
+    if (tagType != ttNone) {
+        const QString tag = form->TextBuffer()->textRange(mark.TagStart, mark.TagEnd);
+        QCOMPARE(tag.left(1), QString("<"));
+        QCOMPARE(tag.right(1), QString(">"));
+    }
 }
 
 void TestTagEngine::editTagRebuildsTheLink() {

@@ -11,6 +11,7 @@
 #include "base/core/LogFile.h"
 #include "base/core/Translate.h"
 #include "base/ui/CommandList.h"
+#include "base/ui/ElidedLabel.h"
 #include "base/ui/HListBox.h"
 #include "dialogs/ui/QtElementDialogs.h"
 #include "editor/core/HtmlChars.h"
@@ -132,6 +133,9 @@ THauptForm::THauptForm(const TShellStart& start, const TShellDialogs& dialogs, Q
 }
 
 bool THauptForm::eventFilter(QObject* watched, QEvent* event) {
+    // The root path panel stays as wide as the navigation panel above it.
+    if (event->type() == QEvent::Resize && m_layout && watched == m_layout->pcLeft && m_panels[0])
+        m_panels[0]->setFixedWidth(qMax(20, m_layout->pcLeft->width()));
     if (event->type() == QEvent::MouseButtonPress) {
         const auto button = static_cast<QMouseEvent*>(event)->button();
         auto* w = qobject_cast<QWidget*>(watched);
@@ -371,7 +375,11 @@ void THauptForm::createLayout() {
             SyncFilePanel(f->TextName());
     });
     for (int i = 0; i < 6; ++i) {
-        m_panels[i] = new QLabel(this);
+        // Paths and hints are cut with an ellipsis when the bar is short of room.
+        if (i == 0 || i == 5)
+            m_panels[i] = new TElidedLabel(this, i == 0 ? Qt::ElideMiddle : Qt::ElideRight);
+        else
+            m_panels[i] = new QLabel(this);
         m_panels[i]->setMinimumWidth(i == 1 || i == 2 ? 85 : 20);
         if (i == 5)
             statusBar()->addWidget(m_panels[i], 1);

@@ -188,6 +188,8 @@ public:
                    QPoint at, QString& name) override;
     TEditorControl* activeEditor() override;
     TMacroPanel& macroPanel() { return *m_macroPanel; }
+    // The status bar's panels, left to right.
+    QLabel* statusPanel(int index) const { return m_panels[index]; }
     TCommandList& macroCommands() { return *m_macroCommands; }
     // Shows or hides the text macros above the documents.
     void ActionShowMacrosExecute();

@@ -299,13 +299,19 @@ void TShowTextDialog::DeleteClick() {
         DeleteFile();
 }
 
+// The delete questions stand a little inside the viewer, near its buttons.
+QPoint TShowTextDialog::questionPos() const {
+    return frameGeometry().topLeft() + QPoint(200, 100);
+}
+
 void TShowTextDialog::DeleteSelection() {
     if (m_loadFailed) {
         // Only the error line is shown: writing it back would destroy the file.
         m_dialogs.beep();
         return;
     }
-    if (m_dialogs.ask(m_title, TD_("Delete selected text?"), mbYes | mbNo, mrNo) != mrYes)
+    if (m_dialogs.askAt(m_title, TD_("Delete selected text?"), mbYes | mbNo, mrNo, questionPos()) !=
+        mrYes)
         return;
     QTextCursor c = m_view->textCursor();
     const int start = c.selectionStart();
@@ -335,8 +341,8 @@ void TShowTextDialog::DeleteSelection() {
 
 void TShowTextDialog::DeleteFile() {
     const QString name = QDir::toNativeSeparators(m_textName);
-    if (m_dialogs.ask(m_title, fmt(TD_("Delete file \"%s\"?"), {name}), mbYes | mbNo, mrNo) ==
-        mrYes) {
+    if (m_dialogs.askAt(m_title, fmt(TD_("Delete file \"%s\"?"), {name}), mbYes | mbNo, mrNo,
+                        questionPos()) == mrYes) {
         QFile file(m_textName);
         if (file.remove()) {
             m_text = TLogText();

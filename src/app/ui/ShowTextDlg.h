@@ -80,6 +80,7 @@ private:
     void SelectMatch(qsizetype at, qsizetype length);
     bool handleKey(QKeyEvent* event);
     void DeleteSelection();
+    QPoint questionPos() const;
     void DeleteFile();
     QToolButton* jumpButton(const QString& hint, bool up, const QColor& color, bool bar);
 

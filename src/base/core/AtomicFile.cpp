@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,9 +43,81 @@ void keepOwnerAndMode(QSaveFile& file, const QString& target) {
     ::fchmod(fd, st.st_mode & 07777);
 }
 
-// Writes the parts one after the other, so that a large text needs no joined copy.
+bool mayWrite(const QByteArray& path) {
+    return ::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) == 0;
+}
+
+// No temporary file can be made beside a file in a folder we may not write to; a file we may
+// write there is then written in place, as other editors do.
+bool needsInPlace(const QString& target) {
+    const QFileInfo info(target);
+    return info.isFile() && !mayWrite(QFile::encodeName(info.absolutePath())) &&
+           mayWrite(QFile::encodeName(target));
+}
+
+// Writes all parts from offset on; false with errno set when the disk takes no more.
+bool writeAllAt(int fd, std::initializer_list<QByteArrayView> parts, off_t offset) {
+    for (QByteArrayView part : parts) {
+        for (qsizetype done = 0; done < part.size();) {
+            const ssize_t n = ::pwrite(fd, part.data() + done, size_t(part.size() - done), offset);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                if (n == 0)
+                    errno = ENOSPC;
+                return false;
+            }
+            done += n;
+            offset += n;
+        }
+    }
+    return true;
+}
+
+bool syncFile(int fd) {
+    // EINVAL: a file that cannot be synced (a pipe, some file systems) has nothing to wait for.
+    return ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+}
+
+// The new bytes go behind the old ones first and are synced: until then the old content stays
+// whole, and a failure (a full disk) cuts the file back to it. Only then are the new bytes
+// written over the front and the file cut to their size.
+QString writeInPlace(const QString& target, std::initializer_list<QByteArrayView> parts,
+                     bool ownerOnly) {
+    const int fd = ::open(QFile::encodeName(target).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return qt_error_string(errno);
+    const auto fail = [fd](int error) {
+        ::close(fd);
+        return qt_error_string(error);
+    };
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return fail(errno);
+    if (!S_ISREG(st.st_mode))
+        return fail(EINVAL);
+    if (ownerOnly && ::fchmod(fd, 0600) != 0)
+        return fail(errno);
+    const off_t oldSize = st.st_size;
+    off_t newSize = 0;
+    for (QByteArrayView part : parts)
+        newSize += part.size();
+    if (!writeAllAt(fd, parts, oldSize) || !syncFile(fd)) {
+        const int error = errno;
+        if (::ftruncate(fd, oldSize) == 0)
+            ::fsync(fd);
+        return fail(error);
+    }
+    if (!writeAllAt(fd, parts, 0) || ::ftruncate(fd, newSize) != 0 || !syncFile(fd))
+        return fail(errno);
+    if (::close(fd) != 0)
+        return qt_error_string(errno);
+    return QString();
+}
+
 } // namespace
 
+// Writes the parts one after the other, so that a large text needs no joined copy.
 QString writePartsAtomically(const QString& fileName, std::initializer_list<QByteArrayView> parts,
                              bool ownerOnly) {
     QString target;
@@ -52,8 +125,11 @@ QString writePartsAtomically(const QString& fileName, std::initializer_list<QByt
         return qt_error_string(ELOOP);
     QSaveFile file(target);
     // Unbuffered: a buffered write that the disk cuts short is not reported by the commit.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (needsInPlace(target))
+            return writeInPlace(target, parts, ownerOnly);
         return orUnknown(file.errorString());
+    }
     keepOwnerAndMode(file, target);
     if (ownerOnly && ::fchmod(file.handle(), 0600) != 0) {
         const int error = errno;

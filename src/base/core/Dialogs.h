@@ -27,6 +27,12 @@ public:
     // text; otherwise title is used.
     virtual TMsgResult ask(const QString& title, const QString& text, int buttons,
                            TMsgResult defaultButton) = 0;
+    // The same question in a box whose top left corner is at the screen point.
+    virtual TMsgResult askAt(const QString& title, const QString& text, int buttons,
+                             TMsgResult defaultButton, QPoint topLeft) {
+        Q_UNUSED(topLeft);
+        return ask(title, text, buttons, defaultButton);
+    }
     virtual void error(const QString& title, const QString& text) = 0;
     virtual void info(const QString& title, const QString& text) = 0;
     // Empty when cancelled.

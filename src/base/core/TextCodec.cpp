@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <optional>
 
 namespace orvel::codec {
 
@@ -244,8 +245,16 @@ struct BreakCensus {
         }
     }
     // Characters of a text of that size once its breaks are written in the style.
-    qsizetype sizeWith(qsizetype size, TLineBreak style) const {
-        return size + (style == lbCRLF ? cr + lf : -crlf);
+    qsizetype sizeWith(qsizetype size, std::optional<TLineBreak> style) const {
+        if (!style)
+            return size;
+        return size + (*style == lbCRLF ? cr + lf : -crlf);
+    }
+    // The break most lines end with; CR LF, then LF, where as many end otherwise.
+    TLineBreak main() const {
+        if (crlf >= lf && crlf >= cr)
+            return lbCRLF;
+        return lf >= cr ? lbLF : lbCR;
     }
 };
 
@@ -282,15 +291,16 @@ QByteArrayView breakBytes(TLineBreak style) {
     return lineBreakText(style);
 }
 
-// Runs the encoder over the whole text, every line break written in the style.
+// Runs the encoder over the whole text, every line break written in the style, or each as
+// it stands without one.
 template <typename Encoder>
-void encodeLines(QByteArrayView utf8, const BreakCensus& census, TLineBreak style,
+void encodeLines(QByteArrayView utf8, const BreakCensus& census, std::optional<TLineBreak> style,
                  Encoder& encoder) {
-    if (census.onlyBreaksOf(style)) {
+    if (!style || census.onlyBreaksOf(*style)) {
         encoder.text(firstByte(utf8), pastEnd(utf8)); // the breaks go as they are
         return;
     }
-    const QByteArrayView br = breakBytes(style);
+    const QByteArrayView br = breakBytes(*style);
     forEachLine(
         utf8, [&](const uchar* b, const uchar* e) { encoder.text(b, e); },
         [&] { encoder.text(firstByte(br), pastEnd(br)); });
@@ -331,12 +341,14 @@ void finish(TEncodeResult& r, const char* used) {
 struct Utf8Writer {
     char* out;
     void text(const uchar* p, const uchar* e) {
+        if (p == e)
+            return; // an empty text may have no address at all, which memcpy must not get
         std::memcpy(out, p, size_t(e - p));
         out += e - p;
     }
 };
 
-TEncodeResult encodeUtf8(QByteArrayView utf8, bool bom, TLineBreak style) {
+TEncodeResult encodeUtf8(QByteArrayView utf8, bool bom, std::optional<TLineBreak> style) {
     TEncodeResult r;
     if (!isValidUtf8(utf8)) {
         // Lone surrogates kept from a UTF-16 file have no UTF-8 form.
@@ -406,7 +418,7 @@ private:
 };
 
 template <bool BigEndian>
-TEncodeResult encodeUtf16(QByteArrayView utf8, bool bom, TLineBreak style) {
+TEncodeResult encodeUtf16(QByteArrayView utf8, bool bom, std::optional<TLineBreak> style) {
     TEncodeResult r;
     Unencodable bad(r.unencodable);
     const BreakCensus census = takeCensus(utf8);
@@ -469,7 +481,7 @@ template <class Test> bool everyChar(QByteArrayView utf8, Test&& holds) {
     return true;
 }
 
-TEncodeResult encodeAnsi(QByteArrayView utf8, TLineBreak style) {
+TEncodeResult encodeAnsi(QByteArrayView utf8, std::optional<TLineBreak> style) {
     TEncodeResult r;
     Unencodable bad(r.unencodable);
     const BreakCensus census = takeCensus(utf8);
@@ -615,10 +627,27 @@ TDetection detectEncoding(QByteArrayView data) {
         if (at(0) == 0xFE && at(1) == 0xFF)
             return {seUTF16BE, true, 2};
     }
+    if (looksLikeUtf16Le(data.first(qMin(data.size(), kUtf16SniffLength)), data.size()))
+        return {seUTF16LE, false, 0};
     bool multiByte = false;
     if (isValidUtf8(data, &multiByte) && multiByte)
         return {seUTF8, false, 0};
     return {};
+}
+
+bool looksLikeUtf16Le(QByteArrayView start, qint64 size) {
+    if (size % 2 != 0 || size < 4 || start.size() < qMin<qint64>(size, kUtf16SniffLength))
+        return false;
+    qsizetype units = 0;
+    qsizetype latin = 0; // units whose high byte is NUL
+    bool text = false;
+    for (qsizetype i = 0; i + 1 < start.size() && i < kUtf16SniffLength; i += 2) {
+        ++units;
+        latin += start[i + 1] == 0;
+        text = text || start[i] != 0;
+    }
+    // A few letters beyond Latin-1 (ő, ű, €) may be among them.
+    return text && 4 * latin >= 3 * units;
 }
 
 char16_t ansiToUnicode(unsigned char byte) {
@@ -649,12 +678,22 @@ QByteArray toEditorText(QByteArrayView bytes, TSynEncoding encoding) {
 }
 
 TLineBreak detectLineBreak(QByteArrayView utf8) {
-    return lineBreakStyle(std::memchr(utf8.data(), '\r', size_t(utf8.size())),
-                          std::memchr(utf8.data(), '\n', size_t(utf8.size())));
+    return takeCensus(utf8).main();
 }
 
-TEncodeResult fromEditorText(QByteArrayView utf8, TSynEncoding encoding, bool bom,
-                             TLineBreak lineBreak) {
+TBreakCount countLineBreaks(QByteArrayView utf8) {
+    const BreakCensus census = takeCensus(utf8);
+    return {census.crlf, census.lf, census.cr};
+}
+
+TLineBreak TBreakCount::main() const {
+    return BreakCensus{crlf, cr, lf}.main();
+}
+
+namespace {
+
+TEncodeResult encode(QByteArrayView utf8, TSynEncoding encoding, bool bom,
+                     std::optional<TLineBreak> lineBreak) {
     switch (encoding) {
     case seUTF8:
         return encodeUtf8(utf8, bom, lineBreak);
@@ -666,6 +705,17 @@ TEncodeResult fromEditorText(QByteArrayView utf8, TSynEncoding encoding, bool bo
         break;
     }
     return encodeAnsi(utf8, lineBreak);
+}
+
+} // namespace
+
+TEncodeResult fromEditorText(QByteArrayView utf8, TSynEncoding encoding, bool bom,
+                             TLineBreak lineBreak) {
+    return encode(utf8, encoding, bom, lineBreak);
+}
+
+TEncodeResult fromEditorText(QByteArrayView utf8, TSynEncoding encoding, bool bom) {
+    return encode(utf8, encoding, bom, std::nullopt);
 }
 
 bool canHold(QByteArrayView utf8, TSynEncoding encoding) {
@@ -683,6 +733,10 @@ bool canHold(QByteArrayView utf8, TSynEncoding encoding) {
 
 bool isSavedAsIs(QByteArrayView utf8, TSynEncoding encoding, TLineBreak lineBreak) {
     return encoding == seUTF8 && isValidUtf8(utf8) && takeCensus(utf8).onlyBreaksOf(lineBreak);
+}
+
+bool isSavedAsIs(QByteArrayView utf8, TSynEncoding encoding) {
+    return encoding == seUTF8 && isValidUtf8(utf8);
 }
 
 QString describeCharacters(const QList<char32_t>& chars, int max) {

@@ -19,11 +19,19 @@ struct TDetection {
     int bomLength = 0; // its length in bytes (0, 2 or 3)
 };
 
-// Byte-order mark first (EF BB BF, FF FE, FE FF; UTF-16 only when the size is even),
-// else UTF-8 when the whole data is well-formed UTF-8 holding at least one multi-byte
-// sequence, else ANSI (Windows-1252). Data that starts with EF BB BF but is malformed
-// after it is ANSI, mark included, so that no byte is lost.
+// Byte-order mark first (EF BB BF, FF FE, FE FF; UTF-16 only when the size is even), then
+// UTF-16LE without a mark (looksLikeUtf16Le), else UTF-8 when the whole data is well-formed
+// UTF-8 holding at least one multi-byte sequence, else ANSI (Windows-1252). Data that starts
+// with EF BB BF but is malformed after it is ANSI, mark included, so that no byte is lost.
 TDetection detectEncoding(QByteArrayView data);
+
+// How much of a file's start tells UTF-16LE without a mark.
+constexpr qsizetype kUtf16SniffLength = 128;
+// UTF-16LE without a mark: an even size of at least two characters, and a start (its first
+// kUtf16SniffLength bytes, all of them when the file is shorter) with a NUL in at least three
+// of every four second bytes, and not NULs alone. start holds the file's first bytes, size is
+// the file's size.
+bool looksLikeUtf16Le(QByteArrayView start, qint64 size);
 
 // True when data is well-formed UTF-8 (no overlongs, no surrogates, nothing above U+10FFFF).
 // hasMultiByte, when given, tells whether any sequence is longer than one byte.
@@ -38,8 +46,18 @@ int unicodeToAnsi(char32_t codePoint);
 // UTF-16 lone surrogates are kept as three-byte sequences so that they survive a save.
 QByteArray toEditorText(QByteArrayView bytes, TSynEncoding encoding);
 
-// Line-break style of editor text: CR alone if CRs and no LFs, LF alone if LFs and no CRs,
-// else CR LF (also for a text without any break).
+// Line breaks of a text by kind; a CR LF counts once, as itself.
+struct TBreakCount {
+    qsizetype crlf = 0;
+    qsizetype lf = 0; // alone
+    qsizetype cr = 0; // alone
+    // The break most lines end with: a new line gets it. CR LF, then LF, wins a tie, so a
+    // text without any break has CR LF.
+    TLineBreak main() const;
+};
+TBreakCount countLineBreaks(QByteArrayView utf8);
+
+// The main line-break style of editor text (TBreakCount::main).
 TLineBreak detectLineBreak(QByteArrayView utf8);
 
 struct TEncodeResult {
@@ -49,14 +67,19 @@ struct TEncodeResult {
     bool ok() const { return unencodable.isEmpty(); }
 };
 
-// Editor text to file bytes: byte-order mark when asked (never for ANSI), every line break
-// (CR LF, LF or CR) written in the given style. Characters the encoding cannot hold are
-// reported, never replaced: when any are found, bytes is empty.
+// Editor text to file bytes: byte-order mark when asked (never for ANSI), then the text with
+// each line break as it stands. Characters the encoding cannot hold are reported, never
+// replaced: when any are found, bytes is empty.
+TEncodeResult fromEditorText(QByteArrayView utf8, TSynEncoding encoding, bool bom);
+// The same with every line break (CR LF, LF or CR) written in the given style, for text that
+// is made of lines rather than edited in place.
 TEncodeResult fromEditorText(QByteArrayView utf8, TSynEncoding encoding, bool bom,
                              TLineBreak lineBreak);
 
-// True when fromEditorText would give the text itself after the mark: UTF-8, well-formed,
-// every line break already in the style. The caller may then write the text as it stands.
+// True when fromEditorText would give the text itself after the mark: UTF-8, well-formed
+// (and with the style, every line break already in it). The caller may then write the text
+// as it stands.
+bool isSavedAsIs(QByteArrayView utf8, TSynEncoding encoding);
 bool isSavedAsIs(QByteArrayView utf8, TSynEncoding encoding, TLineBreak lineBreak);
 
 // Whether the encoding can hold every character of the editor text; for ANSI without

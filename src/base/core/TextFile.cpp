@@ -3,6 +3,7 @@
 #include "base/core/AtomicFile.h"
 
 #include <QFileInfo>
+#include <optional>
 
 namespace orvel {
 
@@ -15,14 +16,19 @@ TLoadedText loadTextFile(const QString& fileName) {
     return r;
 }
 
-TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncoding encoding,
-                         bool bom, TLineBreak lineBreak) {
+namespace {
+
+TSaveResult save(const QString& fileName, QByteArrayView utf8, TSynEncoding encoding, bool bom,
+                 std::optional<TLineBreak> lineBreak) {
     TSaveResult r;
-    if (codec::isSavedAsIs(utf8, encoding, lineBreak)) {
+    if (lineBreak ? codec::isSavedAsIs(utf8, encoding, *lineBreak)
+                  : codec::isSavedAsIs(utf8, encoding)) {
         r.error = writePartsAtomically(fileName, {bom ? "\xEF\xBB\xBF" : "", utf8});
         return r;
     }
-    codec::TEncodeResult encoded = codec::fromEditorText(utf8, encoding, bom, lineBreak);
+    codec::TEncodeResult encoded = lineBreak
+                                       ? codec::fromEditorText(utf8, encoding, bom, *lineBreak)
+                                       : codec::fromEditorText(utf8, encoding, bom);
     if (!encoded.ok()) {
         r.unencodable = std::move(encoded.unencodable);
         return r;
@@ -31,6 +37,18 @@ TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncod
     if (!error.isNull())
         r.error = error;
     return r;
+}
+
+} // namespace
+
+TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncoding encoding,
+                         bool bom) {
+    return save(fileName, utf8, encoding, bom, std::nullopt);
+}
+
+TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncoding encoding,
+                         bool bom, TLineBreak lineBreak) {
+    return save(fileName, utf8, encoding, bom, lineBreak);
 }
 
 } // namespace orvel

@@ -34,7 +34,11 @@ struct TSaveResult {
     bool ok() const { return error.isNull() && unencodable.isEmpty(); }
 };
 
-// Encodes editor text and writes it atomically: on any failure the old file stays intact.
+// Encodes editor text, each line break as it stands, and writes it atomically: on any failure
+// the old file stays intact.
+TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncoding encoding,
+                         bool bom);
+// The same with every line break written in the style.
 TSaveResult saveTextFile(const QString& fileName, QByteArrayView utf8, TSynEncoding encoding,
                          bool bom, TLineBreak lineBreak);
 

@@ -5,7 +5,6 @@
 #include "base/core/TextFile.h"
 
 #include <QFile>
-#include <cstring>
 
 namespace orvel {
 
@@ -23,14 +22,23 @@ qsizetype unfinishedTail(QByteArrayView v) {
     return 0;
 }
 
+// Counts the breaks of the pieces as of one text: a CR LF may be split between two.
 struct BreakScan {
-    bool cr = false;
-    bool lf = false;
+    codec::TBreakCount count;
+    bool endsWithCr = false;
     void add(QByteArrayView v) {
-        cr = cr || std::memchr(v.data(), '\r', v.size());
-        lf = lf || std::memchr(v.data(), '\n', v.size());
+        const codec::TBreakCount c = codec::countLineBreaks(v);
+        count.crlf += c.crlf;
+        count.lf += c.lf;
+        count.cr += c.cr;
+        if (endsWithCr && v.front() == '\n') {
+            --count.cr;
+            --count.lf;
+            ++count.crlf;
+        }
+        endsWithCr = v.back() == '\r';
     }
-    TLineBreak style() const { return lineBreakStyle(cr, lf); }
+    TLineBreak style() const { return count.main(); }
 };
 
 class Reader {
@@ -64,7 +72,7 @@ TLoadedText streamTextFile(const QString& fileName,
     }
     pieceSize = qMax<qsizetype>(4, pieceSize & ~qsizetype(1)); // even, for UTF-16
     const qint64 size = file.size();
-    const QByteArray head = file.peek(3);
+    const QByteArray head = file.peek(codec::kUtf16SniffLength);
     const auto starts = [&head](const char* bom, int n) {
         return head.size() >= n && std::memcmp(head.constData(), bom, n) == 0;
     };
@@ -77,12 +85,17 @@ TLoadedText streamTextFile(const QString& fileName,
         }
     };
 
-    // UTF-16 with its mark (an odd size cannot be UTF-16: no byte may be lost).
-    const bool le = starts("\xFF\xFE", 2);
-    if ((le || starts("\xFE\xFF", 2)) && size % 2 == 0) {
+    // UTF-16 with its mark (an odd size cannot be UTF-16: no byte may be lost), or LE
+    // without one.
+    const bool utf8Bom = starts("\xEF\xBB\xBF", 3);
+    const bool leBom = starts("\xFF\xFE", 2) && size % 2 == 0;
+    const bool beBom = starts("\xFE\xFF", 2) && size % 2 == 0;
+    const bool leBare = !utf8Bom && !leBom && !beBom && codec::looksLikeUtf16Le(head, size);
+    if (leBom || beBom || leBare) {
+        const bool le = !beBom;
         r.encoding = le ? seUTF16LE : seUTF16BE;
-        r.bom = true;
-        file.seek(2);
+        r.bom = !leBare;
+        file.seek(r.bom ? 2 : 0);
         QByteArray carry;
         while (true) {
             QByteArray piece = carry + reader.next(r.error);
@@ -108,7 +121,6 @@ TLoadedText streamTextFile(const QString& fileName,
     }
 
     // UTF-8, taken as it stands while it stays well-formed.
-    const bool utf8Bom = starts("\xEF\xBB\xBF", 3);
     if (utf8Bom)
         file.seek(3);
     bool multiByte = false;

@@ -30,19 +30,32 @@ QMessageBox::StandardButton toQt(TMsgResult r) {
 }
 
 void show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& message,
-          QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def, int* result) {
+          QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def, int* result,
+          const QPoint* topLeft = nullptr) {
     QString t = title;
     QString text;
     splitMessage(message, t, text);
     QMessageBox box(icon, t, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     buttons, parent);
     box.setDefaultButton(def);
+    if (topLeft)
+        box.move(*topLeft);
     *result = box.exec();
 }
 } // namespace
 
 TMsgResult TQtDialogs::ask(const QString& title, const QString& text, int buttons,
                            TMsgResult defaultButton) {
+    return question(title, text, buttons, defaultButton, nullptr);
+}
+
+TMsgResult TQtDialogs::askAt(const QString& title, const QString& text, int buttons,
+                             TMsgResult defaultButton, QPoint topLeft) {
+    return question(title, text, buttons, defaultButton, &topLeft);
+}
+
+TMsgResult TQtDialogs::question(const QString& title, const QString& text, int buttons,
+                                TMsgResult defaultButton, const QPoint* topLeft) {
     QMessageBox::StandardButtons b;
     if (buttons & mbYes)
         b |= QMessageBox::Yes;
@@ -53,7 +66,7 @@ TMsgResult TQtDialogs::ask(const QString& title, const QString& text, int button
     if (buttons & mbCancel)
         b |= QMessageBox::Cancel;
     int r = 0;
-    show(m_parent, QMessageBox::Question, title, text, b, toQt(defaultButton), &r);
+    show(m_parent, QMessageBox::Question, title, text, b, toQt(defaultButton), &r, topLeft);
     switch (r) {
     case QMessageBox::Yes:
         return mrYes;

@@ -27,6 +27,8 @@ public:
     void setDecimalFileSizes(bool on);
     TMsgResult ask(const QString& title, const QString& text, int buttons,
                    TMsgResult defaultButton) override;
+    TMsgResult askAt(const QString& title, const QString& text, int buttons,
+                     TMsgResult defaultButton, QPoint topLeft) override;
     void error(const QString& title, const QString& text) override;
     void info(const QString& title, const QString& text) override;
     QString openFileName(const TFileDialogArgs& args) override;
@@ -41,6 +43,9 @@ public:
     static QString qtFilter(const QString& stored);
 
 private:
+    TMsgResult question(const QString& title, const QString& text, int buttons,
+                        TMsgResult defaultButton, const QPoint* topLeft);
+
     QWidget* m_parent = nullptr;
     QString m_iniFileName;
     bool m_decimalSizes = true;

@@ -177,20 +177,13 @@ TTagMark TTagEngine::FindTagAtCaret() const {
     if (m_type != ftHtml || m_ed.lineCount() == 0)
         return mark;
     const TBufferCoord caret = m_ed.caretXY();
-    const TBufferCoord from = m_ed.movedBy(caret, -kTagLookBack);
-    const QString before = m_ed.textRange(from, caret);
-    const qsizetype lt = before.lastIndexOf(u'<');
-    const qsizetype gt = before.lastIndexOf(u'>');
-    if (lt < 0 || gt > lt)
+    const QString before = m_ed.textRange(m_ed.movedBy(caret, -kTagLookBack), caret);
+    const QString after = m_ed.textRange(caret, m_ed.movedBy(caret, 3));
+    const TTagStart tag = findTagStart(before, after);
+    if (tag.type == ttNone)
         return mark;
-    const TBufferCoord start = m_ed.movedBy(caret, -int(before.size() - lt));
-    const QString head = m_ed.textRange(start, m_ed.movedBy(start, 4)).toLower();
-    if (head == QLatin1String("<a h"))
-        mark.TagType = ttHRef;
-    else if (head == QLatin1String("<img"))
-        mark.TagType = ttImg;
-    else
-        return mark;
+    const TBufferCoord start = m_ed.movedBy(caret, -int(tag.characters));
+    mark.TagType = tag.type;
     mark.TagStart = start;
     const TBufferCoord match = m_ed.matchingBracketPos(start);
     mark.TagEnd = match.Char == 0 ? start : m_ed.movedBy(match, 1);

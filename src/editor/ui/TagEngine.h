@@ -4,6 +4,7 @@
 // blanks, never tabs; line breaks follow the document's style.
 
 #include "base/core/FileTypes.h"
+#include "editor/core/TagText.h"
 #include "textcontrol/core/TextTypes.h"
 
 #include <QString>
@@ -13,8 +14,6 @@ namespace orvel {
 
 class IElementDialogs;
 class TEditorControl;
-
-enum TTagType : int { ttNone, ttHRef, ttImg };
 
 struct TTagMark {
     TTagType TagType = ttNone;

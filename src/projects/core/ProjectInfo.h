@@ -71,8 +71,10 @@ public:
     QString CertFingerprint;
     // Whether the FTP session writes its protocol log.
     bool ProtocolLog = false;
-    TSynEncoding ProjEncoding = seAnsi;
-    bool UseBom = true;
+    // A new project writes UTF-8 without a mark, as the web expects; a stored project without
+    // these keys still reads as ANSI with a mark (ReadFrom).
+    TSynEncoding ProjEncoding = seUTF8;
+    bool UseBom = false;
 
     // Appends the name (made relative) unless it is empty; the index or -1. Sets Changed.
     int Add(const QString& fileName, const TTextProps& props);

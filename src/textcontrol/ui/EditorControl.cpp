@@ -891,7 +891,8 @@ TLoadedText TEditorControl::loadFile(const QString& fileName) {
 
 TSaveResult TEditorControl::saveFile(const QString& fileName, TSynEncoding encoding,
                                      bool bom) const {
-    return saveTextFile(fileName, textBytes(), encoding, bom, m_lineBreak);
+    // Each line keeps its own break: only lines the user made carry the document's style.
+    return saveTextFile(fileName, textBytes(), encoding, bom);
 }
 
 void TEditorControl::focusText() {
