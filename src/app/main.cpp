@@ -54,6 +54,7 @@ int main(int argc, char* argv[]) {
     start.comLineFiles = cmd.files;
     start.programName = loc.ProgramName;
     start.localDataPath = loc.LocalDataPath;
+    start.restartArguments = restartArguments(cmd);
     start.findDataFile = [](const QString& name) { return findDataFile(name); };
 
     TQtDialogs dialogs;

@@ -43,6 +43,7 @@ void ScriptedProjectDialogs::reset() {
     m_problems.clear();
     selectShown.clear();
     editRoots.clear();
+    editLanguages.clear();
 }
 
 bool ScriptedProjectDialogs::take(Kind kind, const QString& what, Step& step) {
@@ -56,9 +57,13 @@ bool ScriptedProjectDialogs::take(Kind kind, const QString& what, Step& step) {
 }
 
 bool ScriptedProjectDialogs::editProject(QPoint, const QString& caption, TProjectInfo& project,
-                                         bool, const QList<TLanguageName>&,
+                                         bool, const QList<TLanguageName>& languages,
                                          const QString& defaultRoot) {
     editRoots << defaultRoot;
+    QList<quint32> ids;
+    for (const TLanguageName& l : languages)
+        ids << l.Id;
+    editLanguages << ids;
     Step s;
     if (!take(EditStep, caption, s))
         return false;

@@ -27,6 +27,8 @@ public:
     QStringList selectShown;
     // The default root each settings dialog was given.
     QStringList editRoots;
+    // The languages each settings dialog offered, by id.
+    QList<QList<quint32>> editLanguages;
 
     bool editProject(QPoint pos, const QString& caption, TProjectInfo& project, bool tlsAvailable,
                      const QList<TLanguageName>& languages, const QString& defaultRoot) override;

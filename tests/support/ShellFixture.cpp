@@ -30,6 +30,8 @@ TShellStart ShellFixture::shellStart(const QStringList& files, bool withSettings
         const QString f = data + name;
         return QFileInfo::exists(f) ? f : QString();
     };
+    // Dictionaries only where a test puts them ("data/dict"), none of the system's.
+    s.systemDictionaryFolders = QStringList();
     return s;
 }
 

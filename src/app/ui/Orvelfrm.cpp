@@ -21,6 +21,7 @@
 #include "projects/ui/QtProjectDialogs.h"
 #include "search/ui/FindReplDlg.h"
 #include "search/ui/QtSearchDialogs.h"
+#include "spelling/core/SynEditSpell.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
 
@@ -110,6 +111,7 @@ THauptForm::THauptForm(const TShellStart& start, const TShellDialogs& dialogs, Q
     readProjects();
     // The character table of the interface language, with the English one behind it.
     m_charTable = std::make_unique<THtmlCharTable>(loadProgramCharTable(m_start.languageCode));
+    createSpelling();
     // The stored placement; a maximized window keeps its normal placement beneath.
     const TFormSettings& f = m_settings.Form;
     setGeometry(f.Left, f.Top, qMax(200, f.Width), qMax(150, f.Height));
@@ -179,6 +181,8 @@ void THauptForm::showEvent(QShowEvent* event) {
     m_layout->pcLeft->setCurrentIndex(0);
     // Splitter sizes need the real sizes of the frame: once it is laid out.
     QTimer::singleShot(0, this, [this] { m_layout->apply(m_settings.Form); });
+    // Dictionaries are read once the window is on the screen, never before.
+    QTimer::singleShot(0, this, [this] { startDictionaryLoad(); });
 }
 
 void THauptForm::captureForm() {
@@ -219,6 +223,7 @@ void THauptForm::SaveSettings() {
     }
     // Written only when the list changed.
     note(m_macroPanel->save(macroFileName(m_start.iniName)));
+    note(m_spell->SaveUserDictionary());
     note(m_recentFiles->SaveToIni(m_start.iniName, QStringLiteral("RecentFiles"), true));
     // The search panel's boxes keep their own sections; until they exist the lists are kept here.
     for (int i = 0; i < 4; ++i)

@@ -20,6 +20,7 @@
 #include <QRect>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -42,6 +43,7 @@ class TFindReplDialog;
 class TMainLayout;
 class TMDIForm;
 class TStartScreen;
+class TSynEditSpellCheck;
 class TUnicodeIniFile;
 class TfrmWebView;
 
@@ -59,6 +61,10 @@ struct TShellStart {
     QString programName;      // names the preview copy; empty: the running program's name
     QString localDataPath;    // local application data, trailing "/"; empty: none
     std::function<QString(const QString&)> findDataFile; // read-only data lookup
+    // Where dictionaries are looked for after the program's "dict" folder; unset: the
+    // system's folders.
+    std::optional<QStringList> systemDictionaryFolders;
+    QStringList restartArguments; // what a restarted program is given (-ini:, -portable)
 };
 
 // The questions the program asks; a null one is answered by the program's own dialogs.
@@ -182,6 +188,18 @@ public:
     QString programDataFile(const QString& name) const override;
     QString mainCaption() const override { return m_start.caption; }
     QString appTitle() const override;
+    TSynEditSpellCheck* spellChecker() override { return m_spell.get(); }
+
+    // --- Spelling (OrvelfrmSpelling.cpp) --------------------------------------------------
+    // Reads the dictionaries in the background; the first showing of the window starts it.
+    void startDictionaryLoad();
+    // "Dictionaries ..": the choice of the dictionaries read at start, then the restart.
+    void itmDictionariesClick();
+    // The choice itself; tests answer in its place.
+    std::function<bool(const QList<TLanguageName>& found, QList<quint32>& configured)>
+        chooseDictionaries;
+    // Starts the program again once it has closed; false with the reason when it cannot.
+    std::function<bool(QString& error)> restartProgram;
 
     // --- IMacroHost -----------------------------------------------------------------------
     bool inputName(const QString& caption, const QString& prompt, const QStringList& offers,
@@ -291,6 +309,13 @@ private:
     QAction* m_logOff = nullptr;
     QStringList m_autosaveFailed; // copies already reported as failing
     void createServiceMenus();
+    void createSpelling();
+    void dictionariesLoaded();
+    // Closing writes everything; then the program starts again.
+    void restartAfterClose();
+    std::unique_ptr<TSynEditSpellCheck> m_spell;
+    QMenu* m_prefsMenu = nullptr;
+    bool m_restartAfterClose = false;
     void createMacroPanel();
     TMacroPanel* m_macroPanel = nullptr;
     TCommandList* m_macroCommands = nullptr;

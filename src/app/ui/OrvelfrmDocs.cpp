@@ -12,6 +12,7 @@
 #include "editor/ui/DocumentCommands.h"
 #include "editor/ui/OrvelMDI.h"
 #include "search/ui/FindReplDlg.h"
+#include "spelling/ui/SynEditSpellPlugin.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
 
@@ -59,6 +60,14 @@ void THauptForm::connectDocument(TMDIForm* form) {
     });
     connect(form, &TMDIForm::findStarted, this, [this] { ShowStatus(true); });
     connectPreview(form);
+    // A project's language given to every document: the active one's is selected at once.
+    connect(form, &TMDIForm::languageChanged, this, [this, form] {
+        if (form != activeDocument() || m_bulkLoading)
+            return;
+        if (TDrawAutoSpellCheckPlugin* spell = form->spellPlugin())
+            spell->activate();
+        ShowStatus(false);
+    });
     connect(form, &TMDIForm::contextMenuRequested, this,
             [this](QPoint global) { m_docCommands->popupContextMenu(global); });
 }
@@ -369,6 +378,8 @@ void THauptForm::closeEvent(QCloseEvent* event) {
     hide();
     SaveSettings();
     event->accept();
+    if (m_restartAfterClose)
+        restartAfterClose();
 }
 
 } // namespace orvel

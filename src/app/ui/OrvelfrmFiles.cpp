@@ -9,6 +9,7 @@
 #include "base/core/FileSystem.h"
 #include "base/core/HistoryList.h"
 #include "base/core/IniFileUtils.h"
+#include "base/core/LanguageIds.h"
 #include "base/core/Translate.h"
 #include "base/ui/CommandList.h"
 #include "editor/ui/OrvelMDI.h"
@@ -218,7 +219,7 @@ void THauptForm::ShowStatus(bool updateTabs) {
         const TBufferCoord c = form->TextBuffer()->caretXY();
         m_panels[1]->setText(QString::asprintf("%6d:%3d", c.Line, c.Char));
         m_panels[2]->setText(form->TextBuffer()->insertMode() ? T_("Insert") : T_("Overwrite"));
-        m_panels[3]->setText(QString());
+        m_panels[3]->setText(languageDisplayName(form->TextLangId()));
         m_panels[4]->setText(QStringLiteral("[") + encodingDisplayName(form->Encoding()) +
                              QStringLiteral("]"));
         m_actHint = statusName(form);

@@ -11,6 +11,7 @@
 #include "base/core/Translate.h"
 #include "base/ui/CommandList.h"
 #include "editor/ui/OrvelMDI.h"
+#include "spelling/core/SynEditSpell.h"
 #include "textcontrol/ui/EditorControl.h"
 
 #include <QAction>
@@ -23,6 +24,7 @@
 #include <QSslSocket>
 #include <QStackedWidget>
 #include <QToolButton>
+#include <algorithm>
 
 namespace orvel {
 
@@ -118,18 +120,24 @@ void THauptForm::writeProjects(QStringList& errors) {
 }
 
 QList<TLanguageName> THauptForm::dictionaryLanguages() const {
+    // The dictionaries read; while they are still being read, the configured ones.
     QList<TLanguageName> out;
-    QList<int> ids = m_settings.Dictionaries;
-    if (activeProject() && activeProject()->LangId && !ids.contains(int(activeProject()->LangId)))
-        ids << int(activeProject()->LangId);
-    for (int id : ids) {
-        const QString locale = localeOfLanguageId(quint32(id));
-        if (locale.isEmpty())
-            continue;
-        const QLocale l(locale);
-        out.append({QLocale::languageToString(l.language()) + QStringLiteral(" (") +
-                        QLocale::territoryToString(l.territory()) + u')',
-                    quint32(id)});
+    QList<quint32> ids;
+    if (!m_spell->isLoaded()) {
+        for (int id : m_settings.Dictionaries)
+            ids << quint32(id);
+    } else {
+        m_spell->GetDictLanguages(out);
+    }
+    // The project's own language stays offered even without its dictionary.
+    if (activeProject() && activeProject()->LangId)
+        ids << activeProject()->LangId;
+    for (quint32 id : ids) {
+        const QString name = languageDisplayName(id);
+        const bool listed = std::any_of(out.cbegin(), out.cend(),
+                                        [id](const TLanguageName& l) { return l.Id == id; });
+        if (!name.isEmpty() && !listed)
+            out.append({name, id});
     }
     return out;
 }

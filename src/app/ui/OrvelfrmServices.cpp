@@ -35,6 +35,7 @@ void THauptForm::createServiceMenus() {
     m_log->UseLog = m_settings.Config.UseLogFile;
 
     auto* prefs = new QMenu(T_("P&references"), this);
+    m_prefsMenu = prefs;
     QMenu* editor = prefs->addMenu(T_("&Editor"));
     m_autosaveItem = editor->addAction(T_("&Autosave .."));
     m_autosaveItem->setCheckable(true);

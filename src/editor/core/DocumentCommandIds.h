@@ -145,6 +145,9 @@ enum TDocCommandId : int {
     ActionFormValue,
     ActionInputPwd,
     ActionTextArea,
+    // Spelling (HTML and plain text).
+    ActionMisspell,
+    ActionAddDict,
     kDocCommandCount
 };
 

@@ -118,6 +118,7 @@ TDocumentCommands::TDocumentCommands(QWidget* owner, QWidget* keyScope, IDocumen
     addElementCommands();
     m_list->resolveKeyClashes();
     addCharCommands();
+    addSpellCommands();
     for (const TDesktopKeys& k : kDesktopKeys)
         m_list->addKeys(k);
     buildMenus();
@@ -213,6 +214,9 @@ void TDocumentCommands::buildMenus() {
     edit->addActions({action(cmd::ActionFind), action(cmd::ActionFindNext),
                       action(cmd::ActionFindPrev), action(cmd::ActionReplace)});
     edit->addSeparator();
+    buildSpellMenus();
+    addSpellEntries(edit, false);
+    edit->addSeparator();
     m_encodingMenu = edit->addMenu(T_("Change &encoding"));
     m_encodingMenu->addActions(m_encodingGroup->actions());
     edit->addSeparator();
@@ -255,6 +259,7 @@ void TDocumentCommands::buildMenus() {
 
 void TDocumentCommands::buildContextMenu() {
     m_contextMenu = new QMenu(static_cast<QWidget*>(parent()));
+    addSpellEntries(m_contextMenu, true);
     m_contextMenu->addActions(
         {action(cmd::ActionEditTag), action(cmd::ActionImageMap), action(cmd::ActionColor)});
     m_contextMenu->addAction(m_selectWord);
@@ -314,6 +319,7 @@ void TDocumentCommands::updateState() {
     const QList<QAction*> acts = m_encodingGroup->actions();
     for (int i = 0; i < acts.size(); ++i)
         acts[i]->setChecked(m_document && kEncodingOfCommand[i] == m_document->Encoding());
+    updateSpellState();
 }
 
 void TDocumentCommands::popupContextMenu(QPoint globalPos) {
@@ -322,6 +328,7 @@ void TDocumentCommands::popupContextMenu(QPoint globalPos) {
     const TTagType tag = m_document->TagMark().TagType;
     action(cmd::ActionEditTag)->setEnabled(tag != ttNone);
     action(cmd::ActionImageMap)->setEnabled(tag == ttImg);
+    prepareSpellEntries();
     m_contextMenu->popup(globalPos);
 }
 

@@ -42,6 +42,11 @@ public:
     // "&Edit" (3), "&Insert" (4) and "&Bookmarks" (5).
     const QList<TMergedMenu>& menus() const { return m_menus; }
     QMenu* contextMenu() const { return m_contextMenu; }
+    // The spelling entries: "Select &language" (in "&Edit" and the context menu), and the
+    // context menu's suggestions and "&Add \"%s\" to dictionary".
+    QMenu* languageMenu() const { return m_languageMenu; }
+    QMenu* suggestionMenu() const { return m_suggestMenu; }
+    QAction* addWordEntry() const { return m_addWordEntry; }
     // The element toolbar pages, built at the first call (start-up does not wait for them);
     // with dynamic pages on, a page opens when the mouse moves over its tab.
     QTabWidget* toolPanel(QWidget* parent, std::function<bool()> dynamicPages,
@@ -63,6 +68,14 @@ private:
     void addEncodingCommands();
     void addCharCommands();
     void addElementCommands();
+    // Spelling (DocumentSpelling.cpp): the commands, their menu entries, and the context
+    // menu's word, suggestions and language, prepared each time the menu opens.
+    void addSpellCommands();
+    void buildSpellMenus();
+    void addSpellEntries(QMenu* menu, bool contextMenu);
+    void prepareSpellEntries();
+    void updateSpellState();
+    void chooseLanguage(quint32 id);
     void buildMenus();
     void buildContextMenu();
     void updatePaste();
@@ -77,6 +90,10 @@ private:
     QMenu* m_gotoMenu = nullptr;
     QMenu* m_setMenu = nullptr;
     QMenu* m_contextMenu = nullptr;
+    QMenu* m_languageMenu = nullptr;
+    QMenu* m_suggestMenu = nullptr;
+    QAction* m_addWordEntry = nullptr;
+    QList<QAction*> m_spellEntries; // the context menu's, hidden outside HTML and plain text
     QAction* m_selectWord = nullptr;
     QTabWidget* m_toolPanel = nullptr;
 };

@@ -12,6 +12,7 @@ class IElementDialogs;
 class ISearchDialogs;
 class TFindReplDialog;
 class THtmlCharTable;
+class TSynEditSpellCheck;
 
 class IDocumentContext {
 public:
@@ -34,6 +35,8 @@ public:
     virtual QString mainCaption() const = 0;
     // The application title that error boxes carry.
     virtual QString appTitle() const = 0;
+    // The one spell checker HTML and plain-text documents share; null: no spell checking.
+    virtual TSynEditSpellCheck* spellChecker() { return nullptr; }
 };
 
 } // namespace orvel

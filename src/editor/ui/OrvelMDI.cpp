@@ -5,6 +5,7 @@
 #include "dialogs/core/ElementDialogs.h"
 #include "editor/ui/DocumentContext.h"
 #include "editor/ui/HtmlCharDlg.h"
+#include "spelling/ui/SynEditSpellPlugin.h"
 #include "textcontrol/ui/EditorControl.h"
 #include "textcontrol/ui/Highlighter.h"
 
@@ -27,6 +28,8 @@ TMDIForm::TMDIForm(IDocumentContext& context, TFileTypes fileType, int docId, QW
         m_highlighter = THighlighter::create(THighlighterKind(m_fileType));
         m_editor->setHighlighter(m_highlighter.get());
     }
+    if ((m_fileType == ftHtml || m_fileType == ftText) && m_context.spellChecker())
+        m_spell = new TDrawAutoSpellCheckPlugin(m_editor, m_context.spellChecker());
     m_engine = std::make_unique<TTagEngine>(*m_editor, m_fileType, m_context.elementDialogs());
     runCharDialog = [](THtmlCharDialog& dialog, QPoint pos, QString& name) {
         return dialog.Execute(pos, name);
@@ -87,7 +90,14 @@ void TMDIForm::discardChanges() {
 }
 
 void TMDIForm::setTextLangId(quint32 id) {
-    m_textLangId = (m_fileType == ftHtml || m_fileType == ftText) ? id : 0;
+    if (m_fileType != ftHtml && m_fileType != ftText)
+        id = 0;
+    if (m_textLangId == id)
+        return;
+    m_textLangId = id;
+    if (m_spell)
+        m_spell->setLanguage(id);
+    Q_EMIT languageChanged();
 }
 
 void TMDIForm::presetFormat(TSynEncoding encoding, bool bom) {
@@ -145,6 +155,9 @@ void TMDIForm::Activate() {
     m_tagMark = TTagMark();
     UpdateText();
     findActivated();
+    // The shared checker switches to this document's language.
+    if (m_spell)
+        m_spell->activate();
     m_editor->focusText();
 }
 

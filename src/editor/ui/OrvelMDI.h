@@ -34,6 +34,7 @@ class THighlighter;
 class THtmlCharDialog;
 class TTagEngine;
 struct THtmlCommand;
+class TDrawAutoSpellCheckPlugin;
 
 // How many anchor names the anchor list keeps.
 constexpr int kAnchorHistorySize = 20;
@@ -72,8 +73,12 @@ public:
     QString resolvedName() const;
 
     // --- Settings -------------------------------------------------------------------------
-    // The language of the text; kept for HTML and plain text only.
+    // The language of the text; kept for HTML and plain text only. Its spelling follows;
+    // the checker selects it when the document is activated.
     void setTextLangId(quint32 id);
+    // The spell checking of an HTML or plain-text document; null for other types and when
+    // the program has no spell checker.
+    TDrawAutoSpellCheckPlugin* spellPlugin() const { return m_spell; }
     void setTextDateFormat(int format) { m_textDateFormat = format; }
     // Encoding and byte-order mark a new document is saved in.
     void presetFormat(TSynEncoding encoding, bool bom);
@@ -192,6 +197,8 @@ Q_SIGNALS:
     void contextMenuRequested(QPoint globalPos);
     // The find dialog was opened from here: find next and previous apply now.
     void findStarted();
+    // The text's language changed.
+    void languageChanged();
 
 private:
     void setCaption(const QString& caption);
@@ -229,6 +236,7 @@ private:
     bool m_hlEnabled = true;
     int m_markCount = 0; // the bookmark to recycle next when all ten are in use
     TTagMark m_tagMark;
+    TDrawAutoSpellCheckPlugin* m_spell = nullptr; // belongs to the editor
     QString m_caption;
     QDateTime m_fileTime; // full precision, for outside changes
     qint64 m_fileSize = -1;

@@ -2,6 +2,8 @@
 // What the project commands ask the user, behind an interface: the program shows the real
 // dialogs, tests answer from a script.
 
+#include "base/core/LanguageIds.h"
+
 #include <QList>
 #include <QPoint>
 #include <QString>
@@ -11,12 +13,6 @@ namespace orvel {
 
 class TProjectInfo;
 class TUnicodeIniFile;
-
-// A dictionary language offered by the project dialog.
-struct TLanguageName {
-    QString Name;
-    quint32 Id = 0;
-};
 
 // Answers of the project choice.
 enum TSelectProjectResult : int { spOpen = 1, spCancel = 2, spOther = 4, spNew = 6 };

@@ -3,6 +3,7 @@
 
 #include "base/core/Encodings.h"
 
+#include <QString>
 #include <QtGlobal>
 
 namespace orvel {
@@ -15,6 +16,20 @@ struct TBufferCoord {
     friend bool operator<(const TBufferCoord& a, const TBufferCoord& b) {
         return a.Line < b.Line || (a.Line == b.Line && a.Char < b.Char);
     }
+};
+
+// A stretch of one line: start and length in UTF-16 code units from the line's start.
+struct TLineRange {
+    int start = 0;
+    int length = 0;
+    friend bool operator==(const TLineRange&, const TLineRange&) = default;
+};
+
+// A stretch of one line in one highlighter attribute.
+struct TAttrRun {
+    int start = 0;
+    int length = 0;
+    QString attribute;
 };
 
 } // namespace orvel

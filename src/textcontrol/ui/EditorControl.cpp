@@ -1,6 +1,7 @@
 #include "textcontrol/ui/EditorControl.h"
 
 #include "textcontrol/core/Utf8Columns.h"
+#include "textcontrol/ui/EditorAccessible.h"
 #include "textcontrol/ui/Highlighter.h"
 
 #include <QApplication>
@@ -24,6 +25,14 @@ namespace {
 constexpr int kLineNumberMargin = 0;
 constexpr int kBookmarkMargin = 1;
 constexpr int kBookmarkMask = 0x3FF; // markers 0..9 are the bookmarks
+constexpr long kChangeNotices =
+    QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE;
+// Room for typing after a load, in bytes.
+long withRoom(qsizetype length) {
+    return long(length + length / 8 + 64 * 1024);
+}
+// Columns in lines up to this many bytes are counted on the spot; longer ones by the index.
+constexpr long kShortLine = 4096;
 
 QPixmap bookmarkPixmap(int n) {
     QPixmap pm(14, 14);
@@ -43,7 +52,14 @@ QPixmap bookmarkPixmap(int n) {
 }
 } // namespace
 
-TEditorControl::TEditorControl(QWidget* parent) : QWidget(parent), m_sci(new QsciScintilla(this)) {
+TEditorControl::TEditorControl(QWidget* parent)
+    : QWidget(parent), m_sci(new QsciScintilla(this)),
+      m_units([this](qsizetype start, qsizetype length) {
+          return rangeBytes(long(start), long(length));
+      }) {
+    // Before the text area is shown: the control's own accessible counts the characters
+    // from the start of the text at every update.
+    TEditorAccessible::install();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_sci);
@@ -101,6 +117,12 @@ TEditorControl::TEditorControl(QWidget* parent) : QWidget(parent), m_sci(new Qsc
     m_styler->setSingleShot(true);
     connect(m_styler, &QTimer::timeout, this, [this] { styleSomeMore(); });
 
+    // A key stroke far from the last change moves the text's gap (all text in between) in
+    // one go: after the caret jumps, the gap follows in small steps while the user is idle.
+    m_gapWalker = new QTimer(this);
+    m_gapWalker->setSingleShot(true);
+    connect(m_gapWalker, &QTimer::timeout, this, [this] { moveGapToCaret(); });
+
     m_sci->installEventFilter(this);
     m_sci->viewport()->installEventFilter(this);
 
@@ -108,10 +130,25 @@ TEditorControl::TEditorControl(QWidget* parent) : QWidget(parent), m_sci(new Qsc
             [this] { Q_EMIT statusChanged(scModified); });
     connect(m_sci, &QsciScintilla::selectionChanged, this,
             [this] { Q_EMIT statusChanged(scSelection); });
-    // The control's change notices cost time by the position of the change (a keystroke at
-    // the end of 100 MB took 0.4 s): they stay off, and the update after each change tells.
-    send(QsciScintillaBase::SCI_SETMODEVENTMASK, 0);
+    // The control's notices after a change cost time by the position of the change (a
+    // keystroke at the end of 100 MB took 0.4 s): only the cheap ones before a change are
+    // taken, for the UTF-16 positions; the update after each change tells the rest.
+    send(QsciScintillaBase::SCI_SETMODEVENTMASK, kChangeNotices);
+    connect(m_sci, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int pos, int type, const char*, int length) {
+                const bool insert = type & QsciScintillaBase::SC_MOD_BEFOREINSERT;
+                // Told while the index still matches the text.
+                TEditorAccessible::beforeChange(this, pos, length, insert);
+                if (insert)
+                    m_units.beforeInsert(pos, length);
+                else
+                    m_units.beforeDelete(pos, length);
+                stylingChangeAt(pos);
+            });
     connect(m_sci, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        TEditorAccessible::updated(this);
+        if (updated & QsciScintillaBase::SC_UPDATE_SELECTION)
+            m_gapWalker->start(50);
         if (updated & QsciScintillaBase::SC_UPDATE_CONTENT) {
             m_styler->start(1000);
             if (lineCount() != m_shownLines)
@@ -187,6 +224,41 @@ QByteArray TEditorControl::lineBytes(int line0) const {
     const auto* p = reinterpret_cast<const char*>(
         send(QsciScintillaBase::SCI_GETRANGEPOINTER, start, end - start));
     return QByteArray(p, end - start);
+}
+
+QByteArrayView TEditorControl::rangeBytes(long start, long length) const {
+    const auto* p =
+        reinterpret_cast<const char*>(send(QsciScintillaBase::SCI_GETRANGEPOINTER, start, length));
+    return QByteArrayView(p, length);
+}
+
+qsizetype TEditorControl::unitsBetween(long start, long end) const {
+    if (end - start > kShortLine)
+        return m_units.unitsBetween(start, end);
+    // A character begun before the end counts whole: give its bytes too.
+    const long lineEnd = send(QsciScintillaBase::SCI_GETLINEENDPOSITION,
+                              send(QsciScintillaBase::SCI_LINEFROMPOSITION, start));
+    const long stop = qMax(end, qMin(lineEnd, end + 3));
+    return byteToUtf16Offset(rangeBytes(start, stop - start), end - start);
+}
+
+void TEditorControl::moveGapToCaret() {
+    using B = QsciScintillaBase;
+    constexpr long kNearGap = 256 * 1024;
+    constexpr long kStep = 4 * 1024 * 1024;
+    const long caret = send(B::SCI_GETCURRENTPOS);
+    const long gap = send(B::SCI_GETGAPPOSITION);
+    if (gap > caret + kNearGap) {
+        // A range across the gap moves it to the range's start.
+        const long to = qMax(caret, gap - kStep);
+        send(B::SCI_GETRANGEPOINTER, to, gap - to + 1);
+        if (to > caret)
+            m_gapWalker->start(0);
+    } else if (caret > gap + kNearGap) {
+        // Forward it only goes to the end, at once; then back in steps.
+        send(B::SCI_GETCHARACTERPOINTER);
+        m_gapWalker->start(0);
+    }
 }
 
 QString TEditorControl::line(int index) const {
@@ -276,22 +348,30 @@ void TEditorControl::setLineBreak(TLineBreak lb) {
 // --- Positions -------------------------------------------------------------------------------
 
 long TEditorControl::positionOf(TBufferCoord pos, qsizetype* virtualSpace) const {
+    using B = QsciScintillaBase;
     const int n = lineCount();
     const int line0 = qBound(0, pos.Line - 1, n - 1);
-    const QByteArray bytes = lineBytes(line0);
+    const long start = send(B::SCI_POSITIONFROMLINE, line0);
+    const long end = send(B::SCI_GETLINEENDPOSITION, line0);
+    const qsizetype units = qMax(0, pos.Char - 1);
+    long at;
     qsizetype beyond = 0;
-    const qsizetype off = utf16ToByteOffset(bytes, qMax(0, pos.Char - 1), &beyond);
+    if (end - start <= kShortLine) {
+        at = start + long(utf16ToByteOffset(rangeBytes(start, end - start), units, &beyond));
+    } else {
+        at = long(m_units.positionOfUnits(start, units, end));
+        if (at == end)
+            beyond = qMax<qsizetype>(0, units - m_units.unitsBetween(start, end));
+    }
     if (virtualSpace)
         *virtualSpace = pos.Line - 1 == line0 ? beyond : 0;
-    return send(QsciScintillaBase::SCI_POSITIONFROMLINE, line0) + long(off);
+    return at;
 }
 
 TBufferCoord TEditorControl::coordOf(long position, long virtualSpace) const {
     const int line0 = int(send(QsciScintillaBase::SCI_LINEFROMPOSITION, position));
     const long start = send(QsciScintillaBase::SCI_POSITIONFROMLINE, line0);
-    const QByteArray bytes = lineBytes(line0);
-    return TBufferCoord{int(byteToUtf16Offset(bytes, position - start) + virtualSpace) + 1,
-                        line0 + 1};
+    return TBufferCoord{int(unitsBetween(start, position) + virtualSpace) + 1, line0 + 1};
 }
 
 TBufferCoord TEditorControl::caretXY() const {
@@ -302,6 +382,7 @@ TBufferCoord TEditorControl::caretXY() const {
 }
 
 void TEditorControl::setCaretXY(TBufferCoord pos) {
+    settleStyling();
     qsizetype vs = 0;
     const long p = positionOf(pos, &vs);
     send(QsciScintillaBase::SCI_SETEMPTYSELECTION, p);
@@ -354,27 +435,34 @@ bool TEditorControl::hasSelection() const {
            send(QsciScintillaBase::SCI_GETSELECTIONEND);
 }
 
+qsizetype TEditorControl::lineStartIndex(int line0) const {
+    // Each line break counts two, as CR LF, whatever it is in the text.
+    const long start = send(QsciScintillaBase::SCI_POSITIONFROMLINE, line0);
+    return m_units.unitsBefore(start) + line0 - m_units.crLfBefore(start);
+}
+
 int TEditorControl::rowColToCharIndex(TBufferCoord pos) const {
-    const int n = lineCount();
-    const int target = qBound(1, pos.Line, n);
-    qsizetype index = 0;
-    for (int l = 0; l < target - 1; ++l)
-        index += utf16Length(lineBytes(l)) + 2;
-    return int(index + qMax(0, pos.Char - 1));
+    const int line0 = qBound(0, pos.Line - 1, lineCount() - 1);
+    return int(lineStartIndex(line0) + qMax(0, pos.Char - 1));
 }
 
 TBufferCoord TEditorControl::charIndexToRowCol(int index) const {
-    const int n = lineCount();
-    qsizetype rest = qMax(0, index);
-    for (int l = 0; l < n; ++l) {
-        const qsizetype len = utf16Length(lineBytes(l));
-        if (rest <= len || l == n - 1)
-            return TBufferCoord{int(qMin(rest, len)) + 1, l + 1};
-        rest -= len + 2;
-        if (rest < 0)
-            return TBufferCoord{int(len) + 1, l + 1};
+    using B = QsciScintillaBase;
+    index = qMax(0, index);
+    // The last line starting at or before the index; an index inside a line break means
+    // the end of that line.
+    int low = 0;
+    int high = lineCount() - 1;
+    while (low < high) {
+        const int mid = low + (high - low + 1) / 2;
+        if (lineStartIndex(mid) <= index)
+            low = mid;
+        else
+            high = mid - 1;
     }
-    return TBufferCoord{1, 1};
+    const long start = send(B::SCI_POSITIONFROMLINE, low);
+    const qsizetype length = unitsBetween(start, send(B::SCI_GETLINEENDPOSITION, low));
+    return TBufferCoord{int(qMin(index - lineStartIndex(low), length)) + 1, low + 1};
 }
 
 QString TEditorControl::textRange(TBufferCoord from, TBufferCoord to) const {
@@ -662,70 +750,6 @@ int TEditorControl::bookmarkAtLine(int line) const {
     return -1;
 }
 
-// --- Highlighting ----------------------------------------------------------------------------
-
-void TEditorControl::setHighlighter(THighlighter* highlighter) {
-    m_highlighter = highlighter;
-    if (m_highlighter) {
-        m_highlighter->setBaseFont(m_font);
-        m_highlighter->setBaseColors(m_fg, m_bg);
-    }
-    m_sci->setLexer(m_highlighter && m_highlightOn ? m_highlighter->lexer() : nullptr);
-    if (!m_highlighter || !m_highlightOn) {
-        m_sci->setFont(m_font);
-        m_sci->setColor(m_fg);
-        m_sci->setPaper(m_bg);
-    }
-    // Setting a lexer resets parts of the view: apply ours again.
-    send(QsciScintillaBase::SCI_CLEARALLCMDKEYS);
-    updateGutter();
-    applyOptions();
-}
-
-void TEditorControl::styleSomeMore() {
-    using B = QsciScintillaBase;
-    if (!m_highlighter || !m_highlightOn)
-        return;
-    const long length = send(B::SCI_GETLENGTH);
-    long styled = send(B::SCI_GETENDSTYLED);
-    QElapsedTimer slice;
-    slice.start();
-    while (styled < length && slice.elapsed() < 8) {
-        send(B::SCI_COLOURISE, styled, qMin(length, styled + 64 * 1024));
-        const long now = send(B::SCI_GETENDSTYLED);
-        if (now <= styled)
-            return; // the lexer makes no progress here: leave the rest to painting
-        styled = now;
-    }
-    if (styled < length)
-        m_styler->start(0);
-}
-
-void TEditorControl::setHighlighterEnabled(bool on) {
-    if (m_highlightOn == on)
-        return;
-    m_highlightOn = on;
-    setHighlighter(m_highlighter);
-}
-
-QString TEditorControl::attributeNameAt(TBufferCoord pos) const {
-    using B = QsciScintillaBase;
-    if (!m_highlighter || !m_highlightOn)
-        return QString();
-    const long p = positionOf(pos);
-    // A token is known only once the lexer has seen its end: colour the whole line.
-    const long lineEnd = send(B::SCI_GETLINEENDPOSITION, send(B::SCI_LINEFROMPOSITION, p));
-    const long goal = qMin<long>(send(B::SCI_GETLENGTH), lineEnd + 1);
-    const long styled = send(B::SCI_GETENDSTYLED);
-    if (styled < goal)
-        send(B::SCI_COLOURISE, styled, goal);
-    return m_highlighter->attributeOfStyle(int(send(B::SCI_GETSTYLEAT, p)));
-}
-
-QString TEditorControl::defaultAttributeName(TAttrKind kind) const {
-    return m_highlighter ? m_highlighter->defaultAttribute(kind) : QString();
-}
-
 // --- View properties -------------------------------------------------------------------------
 
 void TEditorControl::setEditorFont(const QFont& font) {
@@ -806,9 +830,7 @@ void TEditorControl::applyOptions() {
     send(B::SCI_SETCARETSTICKY, on(eoKeepCaretX) ? 1 : 0);
     send(B::SCI_SETRECTANGULARSELECTIONMODIFIER,
          on(eoAltSetsColumnMode) ? B::SCMOD_ALT : B::SCMOD_SUPER);
-    send(B::SCI_SETSCROLLWIDTHTRACKING, qEnvironmentVariableIsSet("ORVEL_NO_TRACK")
-                                            ? 0
-                                            : 1); // the scroll width always follows the text
+    send(B::SCI_SETSCROLLWIDTHTRACKING, 1); // the scroll width always follows the text
     m_sci->setWhitespaceVisibility(on(eoShowSpecialChars) ? QsciScintilla::WsVisible
                                                           : QsciScintilla::WsInvisible);
     m_sci->setEolVisibility(on(eoShowSpecialChars));
@@ -842,14 +864,21 @@ void TEditorControl::beginLoad(qsizetype sizeHint) {
     send(B::SCI_SETMODEVENTMASK, 0);
     send(B::SCI_SETUNDOCOLLECTION, 0);
     send(B::SCI_CLEARALL);
-    send(B::SCI_ALLOCATE, sizeHint + 1);
+    send(B::SCI_ALLOCATE, withRoom(sizeHint));
 }
 
 void TEditorControl::endLoad(TLineBreak lineBreak) {
     using B = QsciScintillaBase;
+    // Room to type in: growing the text by a key stroke would otherwise copy all of it.
+    send(B::SCI_ALLOCATE, withRoom(send(B::SCI_GETLENGTH)));
+    // The caret starts at the top: the text's gap and its colours' gap move there now, as
+    // part of the load, rather than with all of the text at the first key stroke.
+    sendPtr(B::SCI_INSERTTEXT, 0, " ");
+    send(B::SCI_DELETERANGE, 0, 1);
     send(B::SCI_SETUNDOCOLLECTION, 1);
     send(B::SCI_EMPTYUNDOBUFFER);
-    send(B::SCI_SETMODEVENTMASK, 0);
+    m_units.reset(send(B::SCI_GETLENGTH));
+    send(B::SCI_SETMODEVENTMASK, kChangeNotices);
     m_sci->blockSignals(false);
     setLineBreak(lineBreak);
     send(B::SCI_GOTOPOS, 0);
@@ -857,7 +886,7 @@ void TEditorControl::endLoad(TLineBreak lineBreak) {
     m_forcedModified = false;
     send(B::SCI_SETSAVEPOINT);
     updateGutter();
-    m_styler->start(0);
+    restartStyling();
     Q_EMIT statusChanged(scAll);
 }
 

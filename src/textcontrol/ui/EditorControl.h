@@ -7,11 +7,13 @@
 #include "textcontrol/core/EditorOptions.h"
 #include "textcontrol/core/HighlighterTypes.h"
 #include "textcontrol/core/TextTypes.h"
+#include "textcontrol/core/Utf16Index.h"
 
 #include <QByteArray>
 #include <QPoint>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QsciScintilla;
 class QKeyEvent;
@@ -218,6 +220,23 @@ public:
     // Keyboard focus goes to the text.
     void focusText();
 
+    // --- Spelling marks (EditorControlSpell.cpp) -------------------------------------------
+    // A line's text (index from 0) with the highlighter attribute of each stretch, the line
+    // coloured first where need be; no runs without an active highlighter.
+    QString lineAttributes(int index, QList<TAttrRun>& runs) const;
+    // Where a line (from 0) begins in textBytes(), and the position of an offset there.
+    qsizetype lineStartByte(int index) const;
+    TBufferCoord byteToRowCol(qsizetype offset) const;
+    // The wavy underlines of misspelt words: a line's marks replaced, read back, all cleared.
+    void setSpellMarks(int index, const QList<TLineRange>& ranges);
+    QList<TLineRange> spellMarks(int index) const;
+    void clearSpellMarks();
+    void setSpellMarkColor(const QColor& color);
+    // Calls handler after the view changed: with vuContent when the text (or its colouring)
+    // changed, vuScroll when it scrolled. Runs in the keystroke's own event: keep it cheap.
+    enum TViewUpdate : int { vuContent = 1, vuScroll = 2 };
+    QMetaObject::Connection onViewUpdated(QObject* context, std::function<void(int)> handler);
+
 Q_SIGNALS:
     void statusChanged(int changes);
     // The text may have changed; also sent when only its colouring did, so a listener that
@@ -234,9 +253,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class TEditorAccessible;
     long send(unsigned msg, unsigned long w = 0, long l = 0) const;
     long sendPtr(unsigned msg, unsigned long w, const void* p) const;
     QByteArray lineBytes(int line0) const; // without the line break
+    // The bytes [start, start + length) without copying: valid until the next edit.
+    QByteArrayView rangeBytes(long start, long length) const;
+    void moveGapToCaret();
+    // UTF-16 units between two byte positions of one line.
+    qsizetype unitsBetween(long start, long end) const;
+    // Joined index (lines joined by CR LF) of the start of a line, from 0.
+    qsizetype lineStartIndex(int line0) const;
     long positionOf(TBufferCoord pos, qsizetype* virtualSpace = nullptr) const;
     TBufferCoord coordOf(long position, long virtualSpace = 0) const;
     long wordStartPos(long pos) const;
@@ -251,7 +278,20 @@ private:
     void emitStatus();
     void beginLoad(qsizetype sizeHint);
     void endLoad(TLineBreak lineBreak);
+    // Highlighting (EditorControlStyle.cpp).
+    struct TRange {
+        long start;
+        long end;
+    };
+    bool lexerActive() const;
+    void restartStyling();
+    void holdStyling() const;
+    long colourise(long from, long to) const;
+    void stylingChangeAt(long position);
+    void settleStyling();
     void styleSomeMore();
+    void styleShownText() const;
+    void addRoughlyStyled(long start, long end) const;
 
     QsciScintilla* m_sci;
     THighlighter* m_highlighter = nullptr;
@@ -276,6 +316,12 @@ private:
     TBufferCoord m_lastCaret;
     bool m_loadReadOnly = false;
     QTimer* m_styler = nullptr;
+    QTimer* m_gapWalker = nullptr;
+    mutable long m_styledTo = 0; // colours before it are sure
+    bool m_settlePosted = false;
+    mutable std::vector<TRange> m_roughlyStyled; // shown beyond it, coloured on the spot
+    // UTF-16 positions without counting from the start; kept up to date by change notices.
+    mutable TUtf16Index m_units;
     int m_shownLines = 0;           // lines the gutter was sized for
     bool m_scrollWhenShown = false; // the caret was placed before the control had its size
 };

@@ -143,6 +143,7 @@ unsigned simpleCommand(int command, bool enhanceHome, bool enhanceEnd, bool colu
 } // namespace
 
 void TEditorControl::executeCommand(int command) {
+    settleStyling();
     const bool column = columnMode();
     if (const unsigned msg = simpleCommand(command, hasOption(m_options, eoEnhanceHomeKey),
                                            hasOption(m_options, eoEnhanceEndKey), column)) {
@@ -320,6 +321,11 @@ bool TEditorControl::handleKey(QKeyEvent* e) {
 
 bool TEditorControl::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+    case QEvent::Paint:
+        // Before the control paints: it would colour everything up to what it shows.
+        if (watched == m_sci->viewport())
+            styleShownText();
+        break;
     case QEvent::Show:
     case QEvent::Resize:
         if (m_scrollWhenShown && watched == m_sci && m_sci->isVisible() && m_sci->width() > 0) {
@@ -328,8 +334,10 @@ bool TEditorControl::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     case QEvent::KeyPress:
-        if (watched == m_sci)
+        if (watched == m_sci) {
+            settleStyling();
             return handleKey(static_cast<QKeyEvent*>(event));
+        }
         break;
     case QEvent::ShortcutOverride: {
         // Keys of the editor's own table go to the editor, every other combination to the
