@@ -345,7 +345,6 @@ private:
     int m_newNr = 0;
     bool m_closing = false;
     bool m_switching = false;
-    QMenu* m_prefsMenu = nullptr;
     TPreviewSettings m_previewSettings;
     TfrmWebView* m_preview = nullptr; // a window of its own: the main window may cover it
     TPreviewWriter m_previewCopies;

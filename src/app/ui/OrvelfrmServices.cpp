@@ -60,7 +60,6 @@ void THauptForm::createServiceMenus() {
     QAction* rootDir = prefs->addAction(T_("&Root directory .."));
     connect(rootDir, &QAction::triggered, this,
             [this] { m_commands->run([this] { itmRootDirClick(); }); });
-    m_prefsMenu = prefs;
     m_ownMenus.insert(1, prefs);
     m_ownGroups.insert(1, 8);
 
