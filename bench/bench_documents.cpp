@@ -1,7 +1,7 @@
 // The main window with many documents: switching between them and closing them all.
 
+#include "QuietDialogs.h"
 #include "app/ui/Orvelfrm.h"
-#include "base/core/Dialogs.h"
 #include "editor/ui/OrvelMDI.h"
 
 #include "BenchMain.h"
@@ -13,25 +13,9 @@
 #include <benchmark/benchmark.h>
 
 using namespace orvel;
+using orvel::bench::QuietDialogs;
 
 namespace {
-
-// Every question answered No: the benchmark never waits for a user.
-class QuietDialogs : public IDialogs {
-public:
-    TMsgResult ask(const QString&, const QString&, int, TMsgResult) override { return mrNo; }
-    void error(const QString&, const QString&) override {}
-    void info(const QString&, const QString&) override {}
-    QString openFileName(const TFileDialogArgs&) override { return {}; }
-    QString saveFileName(const TFileDialogArgs&) override { return {}; }
-    // The projects root of a first start.
-    QString chooseFolder(const QString&, const QString& start, const QString&) override {
-        return start;
-    }
-    void beep() override {}
-    int choose(const QString&, const QString&, const QStringList&) override { return -1; }
-    bool inputText(const QString&, const QString&, QString&) override { return false; }
-};
 
 QStringList makeFiles(const QTemporaryDir& dir, int n) {
     QStringList files;

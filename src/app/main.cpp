@@ -57,6 +57,8 @@ int main(int argc, char* argv[]) {
     start.version = startScreenVersion(version);
     start.legalNotice = startScreenLegalNotice(version.LegalNotice);
     start.comLineFiles = cmd.files;
+    start.programName = loc.ProgramName;
+    start.localDataPath = loc.LocalDataPath;
     start.restartArguments = restartArguments(cmd);
     start.findDataFile = [](const QString& name) { return findDataFile(name); };
 

@@ -238,14 +238,14 @@ void TestDocuments::windowMenuListsDocuments() {
         Q_EMIT window->aboutToShow();
     const QList<QAction*> items = window->actions();
     QStringList own;
-    for (QAction* a : items.mid(0, 4))
+    for (QAction* a : items.mid(0, 6))
         own << a->text();
-    QCOMPARE(own, (QStringList{"Select &Document", "&Show log file", "&Text macros",
-                               "Search in &files"}));
-    QVERIFY(items.at(4)->isSeparator());
-    QCOMPARE(items.size(), 7); // a.txt and the new document after the separator
+    QCOMPARE(own, (QStringList{"Select &Document", "&Show log file", "Pre&view", "&ext. preview",
+                               "&Text macros", "Search in &files"}));
+    QVERIFY(items.at(6)->isSeparator());
+    QCOMPARE(items.size(), 9); // a.txt and the new document after the separator
     QVERIFY(items.last()->isChecked());
-    items.at(5)->trigger();
+    items.at(7)->trigger();
     QCOMPARE(w->activeDocument()->TextName(), path("a.txt"));
 }
 

@@ -161,6 +161,7 @@ void THauptForm::readSettings() {
         return;
     const TUnicodeIniFile ini = TUnicodeIniFile::CreateForRead(m_start.iniName);
     m_settings.Read(ini, m_start.languageCode);
+    m_previewSettings.Read(ini, QStringLiteral("Preview"));
     m_recentFiles->LoadFromIni(ini, QStringLiteral("RecentFiles"));
     for (int i = 0; i < 4; ++i)
         m_searchHistories[i]->LoadFromIni(ini, QString::fromLatin1(kSearchHistorySections[i]));
@@ -219,6 +220,7 @@ void THauptForm::SaveSettings() {
         m_findDialog->SaveToIni(ini);
         m_projectDialogs->saveSettings(ini);
         transferDialogs().saveSettings(ini);
+        savePreviewSettings(ini);
         note(ini.UpdateFile());
     }
     // Written only when the list changed.
@@ -235,6 +237,7 @@ void THauptForm::SaveSettings() {
 
 THauptForm::~THauptForm() {
     m_closing = true;
+    releasePreview();
     // Documents go before the highlighters and lists they use.
     m_docCommands->setDocument(nullptr);
     while (!m_docs.isEmpty()) {
@@ -337,6 +340,7 @@ void THauptForm::createCommands() {
     action(cmd::ActionSave)->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     bar->addAction(action(cmd::ActionSave));
     createServiceMenus();
+    createPreviewCommands();
     for (QAction* a : m_commands->actions())
         addAction(a);
     mergeMenus();
@@ -435,6 +439,7 @@ void THauptForm::reportError(const QString& message) {
 }
 
 bool THauptForm::Init() {
+    initPreview();
     m_startScreen = new TStartScreen(m_start.version, m_start.legalNotice, this);
     m_startScreen->show();
     m_startScreen->setStatus(T_("Loading project ..."));

@@ -9,6 +9,8 @@
 #include "editor/ui/DocumentContext.h"
 #include "editor/ui/DocumentList.h"
 #include "macros/ui/MacroPanel.h"
+#include "preview/core/PreviewCopy.h"
+#include "preview/core/PreviewSettings.h"
 #include "projects/core/ProjectDialogs.h"
 #include "projects/core/ProjectInfo.h"
 #include "projects/core/ProjectSession.h"
@@ -48,6 +50,8 @@ class TPublisher;
 struct TPublishResult;
 class TStartScreen;
 class TSynEditSpellCheck;
+class TUnicodeIniFile;
+class TfrmWebView;
 
 // What start-up found out before the main window exists.
 struct TShellStart {
@@ -61,6 +65,8 @@ struct TShellStart {
     QString version;          // the start screen's version line
     QString legalNotice;      // the start screen's notice, already broken into lines
     QStringList comLineFiles; // files named on the command line, in order
+    QString programName;      // names the preview copy; empty: the running program's name
+    QString localDataPath;    // local application data, trailing "/"; empty: none
     std::function<QString(const QString&)> findDataFile; // read-only data lookup
     // Where dictionaries are looked for after the program's "dict" folder; unset: the
     // system's folders.
@@ -174,6 +180,20 @@ public:
     // active document is selected.
     void ShowStatus(bool updateTabs);
 
+    // --- Preview (OrvelfrmPreview.cpp) ---------------------------------------------------
+    void ActionPreviewExecute();
+    void ActionExtPreviewExecute();
+    // "External &browser ..": the program the external preview starts.
+    void itmExtBrowserClick();
+    // "Classic browser" and "Edge browser".
+    void setPreviewEngine(bool edge);
+    // The page provider the preview window asks when it becomes active: the active HTML
+    // document's copy, freshly written.
+    void PreviewRefresh(QString& Title, QString& URL, QString& Org);
+    // The preview window, made on first use.
+    TfrmWebView* previewWindow();
+    TfrmWebView* existingPreview() const { return m_preview; }
+
     // --- IDocumentContext -----------------------------------------------------------------
     IDialogs& dialogs() override { return m_dialogs; }
     ISearchDialogs& searchDialogs() override { return *m_searchDialogs; }
@@ -248,6 +268,17 @@ protected:
 
 private:
     void setupDialogs(const TShellDialogs& dialogs);
+    void createPreviewCommands();
+    void initPreview();
+    void connectPreview(TMDIForm* form);
+    void updatePreviewActions(const TMDIForm* form);
+    void closePreview();
+    void releasePreview();
+    void savePreviewSettings(TUnicodeIniFile& ini);
+    // The active document's copy for the preview; empty for a template without header.
+    TResult<QString> writePreviewCopyOf(TMDIForm* form, bool expand);
+    // A copy that cannot be written is told once, until it can be written again.
+    void previewCopyFailed(const QString& error);
     void createProjectCommands();
     void readProjects();
     // Writes every listed project that changed; failures are collected.
@@ -373,6 +404,14 @@ private:
     int m_newNr = 0;
     bool m_closing = false;
     bool m_switching = false;
+    TPreviewSettings m_previewSettings;
+    TfrmWebView* m_preview = nullptr; // a window of its own: the main window may cover it
+    TPreviewWriter m_previewCopies;
+    QStringList m_previewFailed; // errors already told
+    QTimer* m_previewTimer = nullptr;
+    QAction* m_classicItem = nullptr;
+    QAction* m_edgeItem = nullptr;
+    QAction* m_liveItem = nullptr;
 };
 
 } // namespace orvel

@@ -62,6 +62,7 @@ void THauptForm::connectDocument(TMDIForm* form) {
             PreviousMDI(form->DocId());
     });
     connect(form, &TMDIForm::findStarted, this, [this] { ShowStatus(true); });
+    connectPreview(form);
     // A project's language given to every document: the active one's is selected at once.
     connect(form, &TMDIForm::languageChanged, this, [this, form] {
         if (form != activeDocument() || m_bulkLoading)
@@ -382,6 +383,7 @@ void THauptForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    closePreview();
     hide();
     SaveSettings();
     event->accept();

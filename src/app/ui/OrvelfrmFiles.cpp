@@ -236,6 +236,7 @@ void THauptForm::ShowStatus(bool updateTabs) {
     action(cmd::ActionClose)->setEnabled(form != nullptr);
     action(cmd::ActionSaveAll)->setEnabled(m_docs.anyModified());
     updateTransferCommands();
+    updatePreviewActions(form);
     m_panels[0]->setFixedWidth(qMax(20, m_layout->pcLeft->width()));
 }
 

@@ -143,6 +143,7 @@ QList<TLanguageName> THauptForm::dictionaryLanguages() const {
 }
 
 void THauptForm::beginProjectChange() {
+    closePreview();
     if (!m_startScreen)
         m_startScreen = new TStartScreen(m_start.version, m_start.legalNotice, this);
     if (isVisible())

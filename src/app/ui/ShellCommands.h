@@ -34,6 +34,9 @@ enum TShellCommandId : int {
     // Publishing.
     ActionTransfer,
     ActionClearServer,
+    // Preview.
+    ActionPreview,
+    ActionExtPreview,
     kShellCommandCount
 };
 

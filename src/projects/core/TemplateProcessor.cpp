@@ -156,6 +156,10 @@ TTemplateOutput expandTemplate(const QStringList& lines) {
     return out;
 }
 
+TTemplateOutput expandTemplateText(const QString& text) {
+    return expandTemplate(splitLines(text));
+}
+
 TTemplateRendering RenderTemplate(const QString& templateFile, const TTemplateReport* report,
                                   QString* error) {
     const TReporter r{report, error};
@@ -177,7 +181,7 @@ TTemplateRendering RenderTemplate(const QString& templateFile, const TTemplateRe
                         {loaded.error, QDir::toNativeSeparators(templateFile)}));
     r.action(fmt(T_("Processing HTML template: %s"), {shortName}));
 
-    const TTemplateOutput expanded = expandTemplate(splitLines(QString::fromUtf8(loaded.text)));
+    const TTemplateOutput expanded = expandTemplateText(QString::fromUtf8(loaded.text));
     if (!expanded.headerFound) {
         r.status(fmt(T_("No header found in HTML template: %s"), {shortName}));
         out.noHeader = true;

@@ -28,6 +28,8 @@ struct TTemplateOutput {
 
 // The expansion of the template's lines, without touching any file.
 TTemplateOutput expandTemplate(const QStringList& lines);
+// The same for a whole text, split at CR LF, LF or CR.
+TTemplateOutput expandTemplateText(const QString& text);
 
 // What processing the template would write, without writing anything.
 struct TTemplateRendering {

@@ -153,6 +153,7 @@ TEditorControl::TEditorControl(QWidget* parent)
             m_styler->start(1000);
             if (lineCount() != m_shownLines)
                 updateGutter();
+            Q_EMIT contentChanged();
         }
         emitStatus();
     });

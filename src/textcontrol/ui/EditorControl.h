@@ -239,6 +239,9 @@ public:
 
 Q_SIGNALS:
     void statusChanged(int changes);
+    // The text may have changed; also sent when only its colouring did, so a listener that
+    // cares compares the text itself.
+    void contentChanged();
     void keyDown(QKeyEvent* event, bool* handled);
     void mouseDown(Qt::MouseButton button, QPoint pos);
     void mouseMoved(QPoint pos);
