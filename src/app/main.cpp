@@ -58,7 +58,6 @@ int main(int argc, char* argv[]) {
     start.legalNotice = startScreenLegalNotice(version.LegalNotice);
     start.comLineFiles = cmd.files;
     start.programName = loc.ProgramName;
-    start.localDataPath = loc.LocalDataPath;
     start.restartArguments = restartArguments(cmd);
     start.findDataFile = [](const QString& name) { return findDataFile(name); };
 

@@ -14,8 +14,8 @@
 #include "projects/core/ProjectDialogs.h"
 #include "projects/core/ProjectInfo.h"
 #include "projects/core/ProjectSession.h"
-#include "search/core/SearchHost.h"
 #include "projects/core/TransferDialogs.h"
+#include "search/core/SearchHost.h"
 #include "textcontrol/core/EditorCommands.h"
 
 #include <QMainWindow>
@@ -60,13 +60,13 @@ struct TShellStart {
     QString caption;          // "Orvel (Version x.y.z)"
     QString iniName;          // the settings file; empty: nothing is read or written
     QString logName;          // the transfer log
-    QString localDataPath;    // local application data: the publish records; empty keeps none
+    QString localDataPath;    // local application data, trailing "/": publish records, web cache;
+                              // empty: none
     QString languageCode;     // the interface language
     QString version;          // the start screen's version line
     QString legalNotice;      // the start screen's notice, already broken into lines
     QStringList comLineFiles; // files named on the command line, in order
     QString programName;      // names the preview copy; empty: the running program's name
-    QString localDataPath;    // local application data, trailing "/"; empty: none
     std::function<QString(const QString&)> findDataFile; // read-only data lookup
     // Where dictionaries are looked for after the program's "dict" folder; unset: the
     // system's folders.

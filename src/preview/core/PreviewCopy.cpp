@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <sys/stat.h>
 
 namespace orvel {
 
@@ -69,11 +68,7 @@ TResult<QString> TPreviewWriter::write(const QString& copyName, const TPreviewTe
 }
 
 TFileStamp fileStamp(const QString& fileName) {
-    struct stat st;
-    if (::stat(QFile::encodeName(fileName).constData(), &st) != 0)
-        return TFileStamp();
-    return {quint64(st.st_ino), qint64(st.st_size),
-            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    return fileStampOf(QFile::encodeName(fileName));
 }
 
 TBrowserCommand externalBrowserCommand(const QString& browser, const QString& fileName) {

@@ -4,6 +4,7 @@
 
 #include "base/core/Encodings.h"
 #include "base/core/Result.h"
+#include "search/core/SearchFile.h"
 
 #include <QByteArrayView>
 #include <QHash>
@@ -30,15 +31,8 @@ struct TPreviewText {
 // that the page still shows every character.
 TResult<QString> writePreviewCopy(const QString& copyName, const TPreviewText& text);
 
-// What tells one state of a file from another: a file written whole anew is a new file
-// (atomic writes rename), so equal stamps mean the same bytes.
-struct TFileStamp {
-    quint64 inode = 0;
-    qint64 size = -1;
-    qint64 modifiedNs = 0;
-    friend bool operator==(const TFileStamp&, const TFileStamp&) = default;
-};
-// An empty stamp (size -1) when the file does not exist.
+// A file written whole anew is a new file (atomic writes rename), so equal stamps mean the
+// same bytes. An empty stamp when the file does not exist.
 TFileStamp fileStamp(const QString& fileName);
 
 // Writes preview copies, leaving a copy alone when it already holds the text: a page shown
