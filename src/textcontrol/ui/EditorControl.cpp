@@ -229,7 +229,8 @@ QByteArray TEditorControl::lineBytes(int line0) const {
 QByteArrayView TEditorControl::rangeBytes(long start, long length) const {
     const auto* p =
         reinterpret_cast<const char*>(send(QsciScintillaBase::SCI_GETRANGEPOINTER, start, length));
-    return QByteArrayView(p, length);
+    // An empty document has no storage yet: no pointer to read from.
+    return p ? QByteArrayView(p, length) : QByteArrayView();
 }
 
 qsizetype TEditorControl::unitsBetween(long start, long end) const {

@@ -44,10 +44,14 @@ QString TEditorControl::lineAttributes(int index, QList<TAttrRun>& runs) const {
     if (!m_highlighter || !m_highlightOn || line.isEmpty())
         return text;
 
-    // A token is known only once the lexer has seen its end: colour the whole line.
+    // A token is known only once the lexer has seen its end: colour the whole line, from
+    // where the colours are sure (text shown earlier may be coloured from a guessed start,
+    // text not yet shown not at all).
     const long goal = qMin<long>(send(B::SCI_GETLENGTH), end + 1);
-    if (send(B::SCI_GETENDSTYLED) < goal)
-        send(B::SCI_COLOURISE, send(B::SCI_GETENDSTYLED), goal);
+    if (m_styledTo < goal) {
+        m_styledTo = colourise(m_styledTo, goal);
+        holdStyling();
+    }
     QByteArray styled(2 * line.size() + 2, '\0');
     m_sci->SendScintilla(B::SCI_GETSTYLEDTEXT, start, end, styled.data());
 
