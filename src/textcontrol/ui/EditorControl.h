@@ -287,6 +287,8 @@ private:
     void restartStyling();
     void holdStyling() const;
     long colourise(long from, long to) const;
+    // Colours up to the position (within the text) from where the colours are sure.
+    void styleSurelyTo(long position) const;
     void stylingChangeAt(long position);
     void settleStyling();
     void styleSomeMore();

@@ -47,11 +47,7 @@ QString TEditorControl::lineAttributes(int index, QList<TAttrRun>& runs) const {
     // A token is known only once the lexer has seen its end: colour the whole line, from
     // where the colours are sure (text shown earlier may be coloured from a guessed start,
     // text not yet shown not at all).
-    const long goal = qMin<long>(send(B::SCI_GETLENGTH), end + 1);
-    if (m_styledTo < goal) {
-        m_styledTo = colourise(m_styledTo, goal);
-        holdStyling();
-    }
+    styleSurelyTo(end + 1);
     QByteArray styled(2 * line.size() + 2, '\0');
     m_sci->SendScintilla(B::SCI_GETSTYLEDTEXT, start, end, styled.data());
 

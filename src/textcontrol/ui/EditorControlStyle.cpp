@@ -179,6 +179,14 @@ void TEditorControl::setHighlighterEnabled(bool on) {
     setHighlighter(m_highlighter);
 }
 
+void TEditorControl::styleSurelyTo(long position) const {
+    const long goal = qMin<long>(send(B::SCI_GETLENGTH), position);
+    if (m_styledTo < goal) {
+        m_styledTo = colourise(m_styledTo, goal);
+        holdStyling();
+    }
+}
+
 QString TEditorControl::attributeNameAt(TBufferCoord pos) const {
     if (!lexerActive())
         return QString();
@@ -186,11 +194,7 @@ QString TEditorControl::attributeNameAt(TBufferCoord pos) const {
     // A token is known only once the lexer has seen its end: colour the whole line, from
     // where the colours are sure.
     const long lineEnd = send(B::SCI_GETLINEENDPOSITION, send(B::SCI_LINEFROMPOSITION, p));
-    const long goal = qMin<long>(send(B::SCI_GETLENGTH), lineEnd + 1);
-    if (m_styledTo < goal) {
-        m_styledTo = colourise(m_styledTo, goal);
-        holdStyling();
-    }
+    styleSurelyTo(lineEnd + 1);
     return m_highlighter->attributeOfStyle(int(send(B::SCI_GETSTYLEAT, p)));
 }
 
