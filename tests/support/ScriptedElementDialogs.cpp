@@ -29,6 +29,7 @@ void ScriptedElementDialogs::reset() {
     places.clear();
     offered.clear();
     dateLocales.clear();
+    descriptions.clear();
 }
 
 const QStringList* ScriptedElementDialogs::take(Kind kind, const QString& what,
@@ -138,13 +139,18 @@ bool ScriptedElementDialogs::selectDate(int& format, QString& date, TOpenAt at,
     return a;
 }
 
-bool ScriptedElementDialogs::selectFromList(const QString& title, const QString&,
+bool ScriptedElementDialogs::selectFromList(const QString& title, const QString& description,
                                             const QStringList& items, QString& chosen,
-                                            bool& other) {
+                                            bool& other, bool withPrompt, TOpenAt at) {
+    places << at;
+    descriptions << description;
     const QStringList* a = take(FromList, title, items.join(u','));
     if (a) {
         chosen = a->value(0);
         other = a->value(1) == QLatin1String("other");
+        if (other && !withPrompt)
+            m_problems << QStringLiteral("the list %1 offers no other way out").arg(title);
+        other = other && withPrompt;
     }
     return a;
 }

@@ -63,7 +63,9 @@ public:
                      int low, int high) override;
     bool htmlNumber(const QString& label, bool units, QString& value) override;
     bool selectFromList(const QString& title, const QString& description, const QStringList& items,
-                        QString& chosen, bool& other) override;
+                        QString& chosen, bool& other, bool withPrompt = true,
+                        TOpenAt at = {}) override;
+    QStringList descriptions; // the description line of each list
     bool htmlRef(const QString& title, const QString& folder, QString& url, QString& text,
                  QString& attributes) override;
     bool linkDialog(const QString& title, const QString& hint, const QString& filter,

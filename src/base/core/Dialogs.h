@@ -18,6 +18,7 @@ struct TFileDialogArgs {
     QString fileName;   // proposed name (save) or empty
     QString filter;     // stored form: "Desc|*.a;*.b|Desc|*.*"
     QString defaultExt; // without dot
+    int filterIndex = 0; // the filter's entry selected at first
 };
 
 class IDialogs {

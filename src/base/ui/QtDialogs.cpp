@@ -101,7 +101,9 @@ QString TQtDialogs::qtFilter(const QString& stored) {
 }
 
 QString TQtDialogs::openFileName(const TFileDialogArgs& args) {
-    return QFileDialog::getOpenFileName(m_parent, args.title, args.dir, qtFilter(args.filter));
+    const QString filter = qtFilter(args.filter);
+    QString selected = filter.split(QStringLiteral(";;")).value(args.filterIndex);
+    return QFileDialog::getOpenFileName(m_parent, args.title, args.dir, filter, &selected);
 }
 
 QString TQtDialogs::saveFileName(const TFileDialogArgs& args) {

@@ -13,6 +13,8 @@
 
 namespace orvel {
 
+class TUnicodeIniFile;
+
 // Where a picker opens: at a point of the screen, or at the mouse pointer when none is
 // given (the text input 20 pixels below it, so that the pointer leaves its field free). A
 // point with a negative coordinate centres the picker on the screen. The picker is moved as
@@ -87,9 +89,11 @@ public:
                             const QLocale* locale = nullptr) = 0;
     // The one-line text input with its history.
     virtual bool inputLine(const TLineInput& input, QString& text) = 0;
-    // A list to choose from; `other` is set when the user took the second way out.
+    // A list to choose from, chosen preselected; `other` is set when the user took the
+    // second way out, which is offered only withPrompt.
     virtual bool selectFromList(const QString& title, const QString& description,
-                                const QStringList& items, QString& chosen, bool& other) = 0;
+                                const QStringList& items, QString& chosen, bool& other,
+                                bool withPrompt = true, TOpenAt at = {}) = 0;
     // The URL dialog for a hyperlink: address, link text and further attributes.
     virtual bool htmlRef(const QString& title, const QString& folder, QString& url, QString& text,
                          QString& attributes) = 0;
@@ -108,9 +112,13 @@ public:
     // is the size as the user left it, in the unit system the program keeps and with a
     // decimal comma when decimalComma (in-out) says so.
     virtual bool fileSize(QString& fileName, bool& decimalComma, QString& sizeText) = 0;
-    // The local file the hyperlink dialog confirmed last (the address before any "#", as
-    // entered: relative to the document's folder); empty when there is none.
+    // The local file the hyperlink dialog confirmed last (the address before any "#", made
+    // absolute); empty when there is none.
     virtual QString lastLocalFile() const = 0;
+    // The dialogs' own sections of the settings file (address histories, filters): read at
+    // start, written at exit by the main window.
+    virtual void loadSettings(const TUnicodeIniFile& ini) { Q_UNUSED(ini); }
+    virtual void saveSettings(TUnicodeIniFile& ini) const { Q_UNUSED(ini); }
 };
 
 } // namespace orvel

@@ -6,23 +6,24 @@
 #include "dialogs/ui/DateDlg.h"
 #include "dialogs/ui/FileSizeDlg.h"
 #include "dialogs/ui/InputTextDlg.h"
+#include "dialogs/ui/LinkDialog.h"
 #include "dialogs/ui/MailAdrDlg.h"
 #include "dialogs/ui/SelectColorDlg.h"
 #include "dialogs/ui/SelectFontDlg.h"
+#include "dialogs/ui/SelectFromListDlg.h"
 #include "dialogs/ui/StyleDlg.h"
+#include "dialogs/ui/UrlDialog.h"
+#include "search/core/AnchorReader.h"
 
 #include <QComboBox>
 #include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -61,37 +62,6 @@ public:
         setValue(value() + steps * numberStep(steps > 0 ? value() : value() - 1));
     }
 };
-
-// An address field with a button that picks a file, given relative to the folder.
-QLineEdit* addFileRow(TFieldsDialog& dlg, const QString& label, const QString& title,
-                      const QString& folder, const QString& filter, const QString& value) {
-    auto* address = new QLineEdit(value, &dlg);
-    auto* browse = new QPushButton(T_("File .."), &dlg);
-    auto* row = new QWidget(&dlg);
-    auto* rowLayout = new QHBoxLayout(row);
-    rowLayout->setContentsMargins(0, 0, 0, 0);
-    rowLayout->addWidget(address, 1);
-    rowLayout->addWidget(browse);
-    QObject::connect(browse, &QPushButton::clicked, &dlg, [&dlg, address, title, folder, filter] {
-        const QString f =
-            QFileDialog::getOpenFileName(&dlg, title, folder, TQtDialogs::qtFilter(filter));
-        if (!f.isEmpty())
-            address->setText(QDir(folder).relativeFilePath(f));
-    });
-    address->setMinimumWidth(320);
-    dlg.addRow(label, row);
-    return address;
-}
-
-// An address on another machine: it names no local file.
-bool isRemoteAddress(const QString& url) {
-    static const char* const schemes[] = {
-        "http://", "ftp://", "mailto:", "news:", "ldap:", "telnet://"};
-    for (const char* s : schemes)
-        if (url.startsWith(QLatin1String(s), Qt::CaseInsensitive))
-            return true;
-    return false;
-}
 
 } // namespace
 
@@ -219,56 +189,86 @@ bool TQtElementDialogs::inputLine(const TLineInput& input, QString& text) {
 }
 
 bool TQtElementDialogs::selectFromList(const QString& title, const QString& description,
-                                       const QStringList& items, QString& chosen, bool& other) {
-    TFieldsDialog dlg(m_parent, title);
-    auto* list = new QListWidget(&dlg);
-    list->addItems(items);
-    list->setCurrentRow(0);
-    dlg.addRow(description, list);
-    other = false;
-    QPushButton* more = dlg.buttons()->addButton(T_("Other .."), QDialogButtonBox::AcceptRole);
-    QObject::connect(more, &QPushButton::clicked, &dlg, [&other] { other = true; });
-    QObject::connect(list, &QListWidget::itemDoubleClicked, &dlg, &QDialog::accept);
-    if (dlg.exec() != QDialog::Accepted)
+                                       const QStringList& items, QString& chosen, bool& other,
+                                       bool withPrompt, TOpenAt at) {
+    TSelectFromListDialog dlg(m_parent);
+    QString text = chosen;
+    const TSelectResult r =
+        dlg.Select(at, title, description, QString(), withPrompt ? TD_("Other ..") : QString(),
+                   items, text);
+    other = r == srPrompt;
+    if (r == srCancel)
         return false;
-    if (!other && list->currentItem())
-        chosen = list->currentItem()->text();
+    if (r == srOK)
+        chosen = text;
     return true;
+}
+
+TQtElementDialogs::TQtElementDialogs() = default;
+
+TQtElementDialogs::~TQtElementDialogs() = default;
+
+TURLEingabeDialog& TQtElementDialogs::urlDialog() {
+    if (!m_urlDialog) {
+        if (!m_dialogs) {
+            m_ownDialogs = std::make_unique<TQtDialogs>();
+            m_ownDialogs->setParentWidget(m_parent);
+            m_dialogs = m_ownDialogs.get();
+        }
+        m_urlDialog = std::make_unique<TURLEingabeDialog>(*m_dialogs, *this, m_parent);
+        TURLEingabeDialog& d = *m_urlDialog;
+        d.setLinkCase([this] { return m_linkCase ? m_linkCase() : tcNone; });
+        d.setSizeFormat([this] { return *m_decimalSizes; },
+                        [this] { return m_decimalComma && *m_decimalComma; });
+        d.setAnchorHistory(m_anchorHistory, m_anchorHistorySize);
+        d.setAnchorReader([](const QString& file) {
+            QStringList entries;
+            const TResult<QList<TAnchor>> anchors = readAnchorsFromFile(file);
+            if (anchors.ok())
+                for (const TAnchor& a : anchors.value())
+                    entries << a.entry();
+            return entries;
+        });
+    }
+    return *m_urlDialog;
+}
+
+TLinkDialog& TQtElementDialogs::linkDlg() {
+    if (!m_linkDialog) {
+        if (!m_dialogs) {
+            m_ownDialogs = std::make_unique<TQtDialogs>();
+            m_ownDialogs->setParentWidget(m_parent);
+            m_dialogs = m_ownDialogs.get();
+        }
+        m_linkDialog = std::make_unique<TLinkDialog>(*m_dialogs, m_parent);
+    }
+    return *m_linkDialog;
+}
+
+void TQtElementDialogs::loadSettings(const TUnicodeIniFile& ini) {
+    urlDialog().LoadFromIni(ini, QStringLiteral("UrlList"));
+    linkDlg().LoadFromIni(ini, QStringLiteral("LinkList"));
+}
+
+void TQtElementDialogs::saveSettings(TUnicodeIniFile& ini) const {
+    if (m_urlDialog)
+        m_urlDialog->SaveToIni(ini);
+    if (m_linkDialog)
+        m_linkDialog->SaveToIni(ini);
+}
+
+QString TQtElementDialogs::lastLocalFile() const {
+    return m_urlDialog ? m_urlDialog->LastLocalFile() : QString();
 }
 
 bool TQtElementDialogs::htmlRef(const QString& title, const QString& folder, QString& url,
                                 QString& text, QString& attributes) {
-    TFieldsDialog dlg(m_parent, title);
-    QLineEdit* address = addFileRow(dlg, T_("Address:"), title, folder, QString(), url);
-    auto* linkText = new QLineEdit(text, &dlg);
-    auto* more = new QLineEdit(attributes, &dlg);
-    dlg.addRow(T_("Link text:"), linkText);
-    dlg.addRow(T_("Attributes:"), more);
-    if (dlg.exec() != QDialog::Accepted)
-        return false;
-    url = address->text();
-    text = linkText->text();
-    attributes = more->text();
-    if (!isRemoteAddress(url))
-        m_lastLocalFile = url.section(u'#', 0, 0);
-    return true;
+    return urlDialog().HtmlRef(title, folder, url, text, attributes);
 }
 
 bool TQtElementDialogs::linkDialog(const QString& title, const QString& hint, const QString& filter,
                                    const QString& folder, QString& link, QString& text) {
-    TFieldsDialog dlg(m_parent, title);
-    QLineEdit* address = addFileRow(dlg, T_("File:"), title, folder, filter, link);
-    QLineEdit* extra = nullptr;
-    if (!hint.isEmpty()) {
-        extra = new QLineEdit(text, &dlg);
-        dlg.addRow(hint, extra);
-    }
-    if (dlg.exec() != QDialog::Accepted)
-        return false;
-    link = address->text();
-    if (extra)
-        text = extra->text();
-    return true;
+    return linkDlg().Execute(title, hint, filter, folder, link, text);
 }
 
 bool TQtElementDialogs::imageDialog(const QString& folder, QString& image, QString& attributes) {

@@ -1,18 +1,47 @@
 #pragma once
 // The element dialogs as the program shows them.
 
+#include "base/core/TextChange.h"
 #include "dialogs/core/ColorList.h"
 #include "dialogs/core/ElementDialogs.h"
 
 #include <QLocale>
+#include <functional>
+#include <memory>
 
 class QWidget;
 
 namespace orvel {
 
+class IDialogs;
+class TLinkDialog;
+class TQtDialogs;
+class TURLEingabeDialog;
+
 class TQtElementDialogs : public IElementDialogs {
 public:
+    TQtElementDialogs();
+    ~TQtElementDialogs() override;
+    TQtElementDialogs(const TQtElementDialogs&) = delete;
+    TQtElementDialogs& operator=(const TQtElementDialogs&) = delete;
+
+    // Set before the first dialog shows: the URL and link dialogs are made once, then.
     void setParentWidget(QWidget* parent) { m_parent = parent; }
+    // The file choosers the URL and link dialogs open; the desktop's until given.
+    void setDialogs(IDialogs* dialogs) { m_dialogs = dialogs; }
+    // The active project's link case, read whenever a file is chosen.
+    void setLinkCase(std::function<TTextChange()> linkCase) { m_linkCase = std::move(linkCase); }
+    // The decimal separator of sizes put on the clipboard (comma when true); settings own it.
+    void setDecimalComma(const bool* comma) { m_decimalComma = comma; }
+    // The anchor names "Add local anchor" offers and keeps when a file has none.
+    void setAnchorHistory(QStringList* history, int size) {
+        m_anchorHistory = history;
+        m_anchorHistorySize = size;
+    }
+    void loadSettings(const TUnicodeIniFile& ini) override;
+    void saveSettings(TUnicodeIniFile& ini) const override;
+    TURLEingabeDialog& urlDialog();
+    TLinkDialog& linkDlg();
     // The custom colours every colour picker shows and edits; the settings own them. Until
     // one is given, a list of the default colours serves.
     void setColorList(TColorList* list) { m_colors = list ? list : &m_ownColors; }
@@ -34,7 +63,8 @@ public:
                     const QLocale* locale = nullptr) override;
     bool inputLine(const TLineInput& input, QString& text) override;
     bool selectFromList(const QString& title, const QString& description, const QStringList& items,
-                        QString& chosen, bool& other) override;
+                        QString& chosen, bool& other, bool withPrompt = true,
+                        TOpenAt at = {}) override;
     bool htmlRef(const QString& title, const QString& folder, QString& url, QString& text,
                  QString& attributes) override;
     bool linkDialog(const QString& title, const QString& hint, const QString& filter,
@@ -42,7 +72,7 @@ public:
     bool imageDialog(const QString& folder, QString& image, QString& attributes) override;
     bool mailAddress(QString& address) override;
     bool fileSize(QString& fileName, bool& decimalComma, QString& sizeText) override;
-    QString lastLocalFile() const override { return m_lastLocalFile; }
+    QString lastLocalFile() const override;
     // The unit system of file sizes (decimal when true) and the two lists of the
     // mail-address dialog; the settings own them. Until given, lists of the dialogs' own.
     void setFileSizeUnits(bool* decimal) { m_decimalSizes = decimal ? decimal : &m_ownDecimal; }
@@ -62,7 +92,14 @@ private:
     QStringList m_ownNames, m_ownDomains;
     QStringList* m_mailNames = &m_ownNames;
     QStringList* m_mailDomains = &m_ownDomains;
-    QString m_lastLocalFile;
+    IDialogs* m_dialogs = nullptr;
+    std::unique_ptr<TQtDialogs> m_ownDialogs;
+    std::function<TTextChange()> m_linkCase;
+    const bool* m_decimalComma = nullptr;
+    QStringList* m_anchorHistory = nullptr;
+    int m_anchorHistorySize = 20;
+    std::unique_ptr<TURLEingabeDialog> m_urlDialog;
+    std::unique_ptr<TLinkDialog> m_linkDialog;
 };
 
 } // namespace orvel

@@ -3,6 +3,7 @@
 // documents that were open when it was left. One project per ".prj" file.
 
 #include "base/core/Result.h"
+#include "base/core/TextChange.h"
 #include "textcontrol/core/TextTypes.h"
 
 #include <QList>
@@ -13,7 +14,6 @@ namespace orvel {
 
 class TUnicodeIniFile;
 
-enum TTextChange : int { tcNone, tcLower, tcUpper };
 enum TTransferMode : int { tmOff = 0, tmDirect = 1, tmFtp = 2 };
 
 struct TFtpProxyParams {
