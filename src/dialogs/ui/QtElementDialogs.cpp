@@ -266,6 +266,12 @@ bool TQtElementDialogs::htmlRef(const QString& title, const QString& folder, QSt
     return urlDialog().HtmlRef(title, folder, url, text, attributes);
 }
 
+bool TQtElementDialogs::areaRef(const QString& caption, const QString& folder,
+                                const QStringList& anchors, QString& url, QString& alt,
+                                QString& title) {
+    return urlDialog().AreaRef(caption, folder, anchors, url, alt, title);
+}
+
 bool TQtElementDialogs::linkDialog(const QString& title, const QString& hint, const QString& filter,
                                    const QString& folder, QString& link, QString& text) {
     return linkDlg().Execute(title, hint, filter, folder, link, text);
