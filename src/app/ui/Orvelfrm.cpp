@@ -163,6 +163,7 @@ void THauptForm::readSettings() {
     m_settings.Read(ini, m_start.languageCode);
     m_previewSettings.Read(ini, QStringLiteral("Preview"));
     m_recentFiles->LoadFromIni(ini, QStringLiteral("RecentFiles"));
+    m_elements->loadSettings(ini);
     for (int i = 0; i < 4; ++i)
         m_searchHistories[i]->LoadFromIni(ini, QString::fromLatin1(kSearchHistorySections[i]));
 }
@@ -220,6 +221,7 @@ void THauptForm::SaveSettings() {
         m_findDialog->SaveToIni(ini);
         m_projectDialogs->saveSettings(ini);
         transferDialogs().saveSettings(ini);
+        m_elements->saveSettings(ini);
         savePreviewSettings(ini);
         note(ini.UpdateFile());
     }
@@ -268,6 +270,7 @@ void THauptForm::setupDialogs(const TShellDialogs& dialogs) {
         own->setColorList(&m_settings.Config.CustomColors);
         own->setFileSizeUnits(&m_settings.Config.FileSizeFormat);
         own->setMailLists(&m_settings.MailNames, &m_settings.MailAddresses);
+        wireLinkDialogs(*own);
         m_elements = own.get();
         m_ownElements = std::move(own);
     }

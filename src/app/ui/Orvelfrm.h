@@ -33,6 +33,7 @@ namespace orvel {
 
 class IDialogs;
 class IElementDialogs;
+class TQtElementDialogs;
 class ISearchDialogs;
 class TCommandList;
 class TDocumentCommands;
@@ -268,6 +269,7 @@ protected:
 
 private:
     void setupDialogs(const TShellDialogs& dialogs);
+    void wireLinkDialogs(TQtElementDialogs& dialogs); // OrvelfrmLinks
     void createPreviewCommands();
     void initPreview();
     void connectPreview(TMDIForm* form);

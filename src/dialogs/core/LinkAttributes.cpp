@@ -81,7 +81,9 @@ QString joinLinkTag(const QString& tag, const QString& addressName, const QStrin
         t.remove(name);
     for (const THtmlAttribute& a : returned.attributes())
         setChanged(t, a.name, a.value);
-    setChanged(t, addressName, address);
+    // A named anchor without address gets none unless one was entered.
+    if (t.has(addressName) || !address.isEmpty())
+        setChanged(t, addressName, address);
     return t.toString();
 }
 

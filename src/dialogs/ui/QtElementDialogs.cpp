@@ -13,7 +13,6 @@
 #include "dialogs/ui/SelectFromListDlg.h"
 #include "dialogs/ui/StyleDlg.h"
 #include "dialogs/ui/UrlDialog.h"
-#include "search/core/AnchorReader.h"
 
 #include <QComboBox>
 #include <QCursor>
@@ -221,14 +220,7 @@ TURLEingabeDialog& TQtElementDialogs::urlDialog() {
         d.setSizeFormat([this] { return *m_decimalSizes; },
                         [this] { return m_decimalComma && *m_decimalComma; });
         d.setAnchorHistory(m_anchorHistory, m_anchorHistorySize);
-        d.setAnchorReader([](const QString& file) {
-            QStringList entries;
-            const TResult<QList<TAnchor>> anchors = readAnchorsFromFile(file);
-            if (anchors.ok())
-                for (const TAnchor& a : anchors.value())
-                    entries << a.entry();
-            return entries;
-        });
+        d.setAnchorReader(m_anchorReader);
     }
     return *m_urlDialog;
 }

@@ -36,7 +36,9 @@ TTagStart findTagStart(QStringView before, QStringView after) {
         return tag;
     const QStringView fromTag = before.sliced(lt);
     const QString head = firstCharacters(fromTag.toString().append(after), 4).toLower();
-    if (head == QLatin1String("<a h"))
+    // Any attribute may come before the address: "<a class=x href=y>" is a link too.
+    if (head.size() == 4 && head.startsWith(QLatin1String("<a")) &&
+        (head[2] == u' ' || head[2] == u'\t' || head[2] == u'\r' || head[2] == u'\n'))
         tag.type = ttHRef;
     else if (head == QLatin1String("<img"))
         tag.type = ttImg;

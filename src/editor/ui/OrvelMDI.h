@@ -241,6 +241,9 @@ private:
     void insertColorAttribute(const THtmlCommand& command);
     void inputElement(const QString& type);
     bool anchorName(const QString& caption, QString& name);
+    // "Edit tag" on a link: the URL dialog on the element and its text up to "</a>".
+    bool editLinkTag(const TTagMark& mark, const QString& tag);
+    QString documentLineBreak() const;
     void checkElement(bool radio, bool check);
     // Small inserts (OrvelMDIInserts.cpp).
     QString pickFile(const QString& startFile);

@@ -1,9 +1,12 @@
 // The document window's element commands: the catalogue's rows run through the insertion
 // routines, and the commands that need more than those have a handler each.
 
+#include "base/core/Encodings.h"
+#include "base/core/HtmlAttributes.h"
 #include "base/core/Translate.h"
 #include "dialogs/core/ElementDialogs.h"
 #include "dialogs/core/HtmlNumber.h"
+#include "dialogs/core/LinkAttributes.h"
 #include "editor/core/ElementRules.h"
 #include "editor/core/HtmlCatalog.h"
 #include "editor/ui/DocumentContext.h"
@@ -76,12 +79,16 @@ void TMDIForm::blockWithValue(const QString& title, const QString& label, const 
 void TMDIForm::ActionLinkExecute() {
     if (m_fileType == ftCss)
         return m_engine->InsertText(QStringLiteral("a {}"), -1);
-    QString url, attrs, text = m_editor->selText();
+    // The selection becomes the link text; left as shown, it is kept byte for byte.
+    const QString selection = m_editor->selText();
+    const TLinkText shown = linkTextForField(selection);
+    QString url, attrs, text = shown.shown;
     if (!m_context.elementDialogs().htmlRef(T_("Insert reference"), m_textPath, url, text, attrs))
         return;
-    m_engine->InsertText(QStringLiteral("<a href=\"") + url + u'"' + attrs + u'>' + text +
-                             QStringLiteral("</a>"),
-                         text.isEmpty() ? -4 : 0);
+    const QString content = linkTextFromField(selection, shown, text, documentLineBreak());
+    m_engine->InsertText(QStringLiteral("<a href=\"") + quotedAttributeValue(url) + u'"' + attrs +
+                             u'>' + content + QStringLiteral("</a>"),
+                         content.isEmpty() ? -4 : 0);
 }
 
 void TMDIForm::ActionImageExecute() {
@@ -204,8 +211,9 @@ void TMDIForm::ActionFrameRefExecute() {
     if (!m_context.elementDialogs().linkDialog(T_("Frame contents"), T_("Name:"), filter,
                                                m_textPath, link, name))
         return;
-    m_engine->InsertText(QStringLiteral("<frame src=\"") + link + QStringLiteral("\" name=\"") +
-                             name + QStringLiteral("\">"),
+    m_engine->InsertText(QStringLiteral("<frame src=\"") + quotedAttributeValue(link) +
+                             QStringLiteral("\" name=\"") + quotedAttributeValue(name) +
+                             QStringLiteral("\">"),
                          0);
 }
 
@@ -216,7 +224,8 @@ void TMDIForm::ActionIFramesExecute() {
     if (!m_context.elementDialogs().linkDialog(T_("Frame contents"), QString(), filter, m_textPath,
                                                link, name))
         return;
-    m_engine->WrapSelection(QStringLiteral("<iframe src=\"") + link + QStringLiteral("\">"),
+    m_engine->WrapSelection(QStringLiteral("<iframe src=\"") + quotedAttributeValue(link) +
+                                QStringLiteral("\">"),
                             QStringLiteral("</iframe>"), false);
 }
 
@@ -260,7 +269,8 @@ void TMDIForm::ActionBgImgExecute() {
     if (m_context.elementDialogs().linkDialog(T_("Background image"), QString(),
                                               QStringLiteral("GIF|*.gif|JPEG|*.jpg|PNG|*.png"),
                                               m_textPath, link, text))
-        m_engine->InsertText(fmt(QStringLiteral(" background=\"%s\""), {link}), 0);
+        m_engine->InsertText(fmt(QStringLiteral(" background=\"%s\""), {quotedAttributeValue(link)}),
+                             0);
 }
 
 void TMDIForm::ActionFScrollExecute() {
@@ -339,6 +349,36 @@ void TMDIForm::ActionImageMapExecute() {
         m_engine->InsertText(map, 0);
 }
 
+QString TMDIForm::documentLineBreak() const {
+    return QString::fromLatin1(lineBreakText(m_editor->lineBreak()));
+}
+
+bool TMDIForm::editLinkTag(const TTagMark& mark, const QString& tag) {
+    // Only what the dialog edits changes: every other attribute keeps its place and bytes,
+    // and link text left as shown keeps its line breaks and "|" alike.
+    const TLinkElement link = splitLinkTag(tag, QStringLiteral("href"));
+    QString address = link.address, attrs = link.attributes;
+    const TBufferCoord after = mark.TagEnd;
+    const QString rest = m_editor->textRange(after, m_editor->movedBy(after, 4096));
+    const qsizetype end = rest.indexOf(QStringLiteral("</a>"), 0, Qt::CaseInsensitive);
+    const QString content = end < 0 ? QString() : rest.left(end);
+    const TLinkText shown = linkTextForField(content);
+    QString text = shown.shown;
+    if (end >= 0)
+        m_editor->setSelection(mark.TagStart, m_editor->movedBy(after, int(end) + 4));
+    if (!m_context.elementDialogs().htmlRef(T_("Edit link"), m_textPath, address, text, attrs))
+        return false;
+    const QString element = joinLinkTag(tag, QStringLiteral("href"), address, attrs);
+    if (end >= 0)
+        m_engine->InsertText(element + linkTextFromField(content, shown, text, documentLineBreak()) +
+                                 rest.mid(end, 4),
+                             0);
+    else // no closing tag to keep the text in: a new text gets one
+        m_engine->InsertText(element + (text.isEmpty() ? QString() : text + QStringLiteral("</a>")),
+                             0);
+    return true;
+}
+
 void TMDIForm::ActionEditTagExecute() {
     if (m_tagMark.TagType == ttNone)
         return;
@@ -368,28 +408,7 @@ void TMDIForm::ActionEditTagExecute() {
         if (ok)
             m_engine->InsertText(QStringLiteral("<img src=\"") + address + u'"' + attrs + u'>', 0);
     } else {
-        // The link text up to "</a>", its line breaks (of any kind) shown as "|".
-        const TBufferCoord after = mark.TagEnd;
-        const QString rest = m_editor->textRange(after, m_editor->movedBy(after, 4096));
-        const qsizetype end = rest.indexOf(QStringLiteral("</a>"), 0, Qt::CaseInsensitive);
-        QString text;
-        if (end >= 0) {
-            QString inner = rest.left(end);
-            inner.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            for (QChar ch : inner) {
-                if (ch == u'\r' || ch == u'\n')
-                    text += u'|';
-                else if (ch.unicode() >= 32)
-                    text += ch;
-            }
-            m_editor->setSelection(mark.TagStart, m_editor->movedBy(after, int(end) + 4));
-        }
-        ok = dlg.htmlRef(T_("Edit link"), m_textPath, address, text, attrs);
-        if (ok)
-            m_engine->InsertText(QStringLiteral("<a href=\"") + address + u'"' + attrs + u'>' +
-                                     QString(text).replace(u'|', QStringLiteral("\r\n")) +
-                                     QStringLiteral("</a>"),
-                                 0);
+        ok = editLinkTag(mark, tag);
     }
     if (!ok)
         m_editor->setSelection(selA, selB);
