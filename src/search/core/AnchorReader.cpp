@@ -4,6 +4,7 @@
 #include "search/core/SearchFile.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 
 namespace orvel {
@@ -121,19 +122,59 @@ TStartTag scanStartTag(QStringView t, qsizetype at) {
     return tag;
 }
 
-// Where the first end tag "</name" lies in [from, limit); -1 when none.
+// Whether an end tag of the element starts at the offset: "</name" then a blank, "/", ">"
+// or the text's end.
+bool isEndTagAt(QStringView t, qsizetype at, QStringView name) {
+    const qsizetype after = at + 2 + name.size();
+    return after <= t.size() &&
+           t.sliced(at + 2, name.size()).compare(name, Qt::CaseInsensitive) == 0 &&
+           (after == t.size() || isBlank(t[after]) || t[after] == u'>' || t[after] == u'/');
+}
+
+// The first end tag of the element starting in [from, limit); -1 when none.
 qsizetype findEndTag(QStringView t, qsizetype from, qsizetype limit, QStringView name) {
-    const QStringView area = t.sliced(from, limit - from);
-    for (qsizetype at = area.indexOf(u"</"); at >= 0; at = area.indexOf(u"</", at + 2)) {
-        const qsizetype after = at + 2 + name.size();
-        if (after <= area.size() &&
-            area.sliced(at + 2, name.size()).compare(name, Qt::CaseInsensitive) == 0 &&
-            (after == area.size() || isBlank(area[after]) || area[after] == u'>' ||
-             area[after] == u'/'))
-            return from + at;
-    }
+    // Only the stretch is searched: "</" may start at its last character.
+    const QStringView area = t.first(qMin(t.size(), limit + 1));
+    for (qsizetype at = area.indexOf(u"</", from); at >= 0 && at < limit;
+         at = area.indexOf(u"</", at + 1))
+        if (isEndTagAt(t, at, name))
+            return at;
     return -1;
 }
+
+// Remembers, per element name, where end tags were looked for, so that anchors in a row
+// that are never closed do not each search the same stretch again: the reader stays linear.
+class TEndTagFinder {
+public:
+    explicit TEndTagFinder(QStringView text) : m_text(text) {}
+    // The first end tag starting in [from, limit); calls come with rising from.
+    qsizetype find(qsizetype from, qsizetype limit, QStringView name) {
+        TSpan& s = m_spans[name.toString().toLower()];
+        if (s.found >= from && s.from <= from)
+            return s.found < limit ? s.found : -1;
+        if (s.found < 0 && s.from >= 0 && s.from <= from && from <= s.to) {
+            // None starts in [s.from, s.to): look on from there.
+            if (limit > s.to) {
+                s.found = findEndTag(m_text, s.to, limit, name);
+                s.to = limit;
+            }
+            return s.found >= 0 && s.found < limit ? s.found : -1;
+        }
+        s.from = from;
+        s.to = limit;
+        s.found = findEndTag(m_text, from, limit, name);
+        return s.found;
+    }
+
+private:
+    struct TSpan {
+        qsizetype from = -1; // no end tag starts in [from, to) before found
+        qsizetype to = -1;
+        qsizetype found = -1;
+    };
+    QStringView m_text;
+    QHash<QString, TSpan> m_spans;
+};
 
 // The text between two places without its tags and comments, line breaks and NBSP as
 // blanks, trimmed and bounded.
@@ -191,6 +232,7 @@ QString TAnchor::entry() const {
 QList<TAnchor> readAnchors(QStringView t) {
     QList<TAnchor> anchors;
     TLineCounter lines(t);
+    TEndTagFinder endTags(t);
     const qsizetype n = t.size();
     qsizetype at = 0;
     while (true) {
@@ -258,7 +300,7 @@ QList<TAnchor> readAnchors(QStringView t) {
                 if (tag.gt >= 0 && !tag.selfClosing) {
                     const qsizetype from = tag.gt + 1;
                     const qsizetype limit = qMin(n, from + kAnchorLinkSource);
-                    const qsizetype close = findEndTag(t, from, limit, tagName);
+                    const qsizetype close = endTags.find(from, limit, tagName);
                     if (close >= 0)
                         linkText = cleanLinkText(t.sliced(from, close - from));
                 }
