@@ -104,7 +104,8 @@ void TestLinkDialogs::init() {
     m_url->setAnchorReader([](const QString& file) {
         return file.endsWith(QLatin1String("page.html"))
                    ? QStringList{QStringLiteral("|intro| (1): Intro"),
-                                 QStringLiteral("|more| (2, id): More | less")}
+                                 QStringLiteral("|more| (2, id): More | less"),
+                                 QStringLiteral("|f(x)| (3): Function")}
                    : QStringList();
     });
 }
@@ -253,9 +254,17 @@ void TestLinkDialogs::addLocalAnchorFromTheFile() {
     QCOMPARE(url, QStringLiteral("sub/page.html#more"));
     QCOMPARE(m_elements.shown.last(), QStringLiteral("Select local anchor"));
     QCOMPARE(m_elements.given.last(),
-             QStringLiteral("intro (1): Intro,more (2, id): More  less"));
+             QStringLiteral("intro (1): Intro,more (2, id): More  less,f(x) (3): Function"));
     QCOMPARE(m_elements.descriptions.last(), QStringLiteral("sub/page.html"));
     QVERIFY(m_elements.places.last().has_value()); // at the button
+    // A name that holds a parenthesis is taken whole.
+    m_elements.expect(Kind::FromList, {QStringLiteral("f(x) (3): Function")});
+    whenModal([this](QDialog& dlg) {
+        m_url->btnAnchorClick();
+        dlg.accept();
+    });
+    QVERIFY(m_url->HtmlRef(QStringLiteral("Insert reference"), m_site, url, text, attr));
+    QCOMPARE(url, QStringLiteral("sub/page.html#f(x)"));
 }
 
 void TestLinkDialogs::addLocalAnchorPromptsWithoutAnchors() {

@@ -7,6 +7,7 @@
 #include "base/ui/HListBox.h"
 #include "dialogs/core/LinkAttributes.h"
 #include "dialogs/core/LinkPaths.h"
+#include "search/core/AnchorReader.h"
 #include "search/ui/FileFilterDlg.h"
 
 #include <QApplication>
@@ -27,12 +28,6 @@ namespace orvel {
 namespace {
 
 const QString kFilterKey = QStringLiteral("FileFilter");
-
-// The name of an anchor entry: "|" removed, the part before the first "(", trimmed.
-QString entryName(const QString& entry) {
-    const QString plain = QString(entry).remove(u'|');
-    return plain.section(u'(', 0, 0).trimmed();
-}
 
 } // namespace
 
@@ -200,7 +195,7 @@ void TURLEingabeDialog::btnSelectFileClick() {
 }
 
 void TURLEingabeDialog::addAnchorToAddress(const QString& filePart, const QString& entry) {
-    m_address->setEditText(filePart + u'#' + entryName(entry));
+    m_address->setEditText(filePart + u'#' + anchorNameOfEntry(entry));
 }
 
 void TURLEingabeDialog::btnAnchorClick() {
@@ -223,17 +218,21 @@ void TURLEingabeDialog::btnAnchorClick() {
             addAnchorToAddress(filePart, name);
         return;
     }
-    for (QString& e : entries)
-        e.remove(u'|');
+    QStringList shown;
+    for (const QString& e : entries)
+        shown << QString(e).remove(u'|');
     QString chosen;
     bool other = false;
     const QString description = filePart.isEmpty() ? windowTitle() : filePart;
     const TOpenAt at = m_btnAnchor->mapToGlobal(QPoint(0, m_btnAnchor->height()));
-    if (!m_elements.selectFromList(T_("Select local anchor"), description, entries, chosen, other,
-                                   false, at) ||
-        chosen.isEmpty())
+    if (!m_elements.selectFromList(T_("Select local anchor"), description, shown, chosen, other,
+                                   false, at))
         return;
-    addAnchorToAddress(filePart, chosen);
+    // The entry as read: its "|" marks tell a name holding "(" from the line number.
+    const qsizetype index = shown.indexOf(chosen);
+    if (index < 0)
+        return;
+    addAnchorToAddress(filePart, entries.at(index));
     m_text->setFocus();
 }
 
