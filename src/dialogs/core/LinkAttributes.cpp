@@ -12,9 +12,9 @@ const QString kTarget = QStringLiteral("target");
 // The attributes of a tag as text: everything between the element's name and its ">".
 QString attributeText(const THtmlTag& tag) {
     QString s = tag.toString();
-    const qsizetype nameAt = s.indexOf(tag.name());
-    if (nameAt >= 0)
-        s.remove(0, nameAt + tag.name().size());
+    const qsizetype lt = s.indexOf(u'<');
+    const qsizetype nameAt = tag.name().isEmpty() ? -1 : s.indexOf(tag.name(), lt + 1);
+    s.remove(0, nameAt >= 0 ? nameAt + tag.name().size() : lt + 1);
     if (s.endsWith(u'>'))
         s.chop(1);
     return s;
