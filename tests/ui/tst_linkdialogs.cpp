@@ -2,6 +2,7 @@
 #include "base/core/IniFileUtils.h"
 #include "base/ui/HListBox.h"
 #include "dialogs/ui/LinkDialog.h"
+#include "dialogs/ui/QtElementDialogs.h"
 #include "dialogs/ui/SelectFromListDlg.h"
 #include "dialogs/ui/UrlDialog.h"
 #include "editor/ui/OrvelMDI.h"
@@ -65,6 +66,8 @@ private slots:
     void anchorButtonFollowsTheAddress();
     void addLocalAnchorFromTheFile();
     void addLocalAnchorPromptsWithoutAnchors();
+    void addLocalAnchorWithTheAnchorReader();
+    void dialogsKeepTheirSections();
     void areaModeOffersTheCallersAnchors();
     void fileFilterEditedAndKept();
     void linkDialogWithoutHint();
@@ -280,6 +283,50 @@ void TestLinkDialogs::addLocalAnchorPromptsWithoutAnchors() {
     QCOMPARE(m_elements.shown.last(), QStringLiteral("Goto anchor|Name:"));
     QCOMPARE(m_elements.offered.last(), QStringList{QStringLiteral("top")});
     QCOMPARE(m_anchorHistory.first(), QStringLiteral("chapter2 (7)"));
+}
+
+void TestLinkDialogs::addLocalAnchorWithTheAnchorReader() {
+    TURLEingabeDialog dlg(m_script, m_elements); // with the reader of the search
+    m_elements.expect(Kind::FromList, {QStringLiteral("more (2, id): More  less")});
+    QString url = QStringLiteral("page.html"), text, attr;
+    whenModal([&dlg](QDialog& shown) {
+        dlg.btnAnchorClick();
+        shown.accept();
+    });
+    QVERIFY(dlg.HtmlRef(QStringLiteral("Insert reference"), m_site + QStringLiteral("sub/"), url,
+                        text, attr));
+    QCOMPARE(m_elements.given.last(),
+             QStringLiteral("intro (1): Intro,more (2, id): More  less"));
+    QCOMPARE(url, QStringLiteral("page.html#more"));
+}
+
+void TestLinkDialogs::dialogsKeepTheirSections() {
+    QTemporaryDir home;
+    const QString iniName = home.path() + QStringLiteral("/orvel.ini");
+    TQtElementDialogs dialogs;
+    dialogs.setDialogs(&m_script);
+    dialogs.loadSettings(TUnicodeIniFile::CreateForRead(iniName));
+    QVERIFY(dialogs.lastLocalFile().isEmpty());
+    QString url = QStringLiteral("sub/page.html#intro"), text, attr;
+    whenModal([](QDialog& dlg) { dlg.accept(); });
+    QVERIFY(dialogs.htmlRef(QStringLiteral("Insert reference"), m_site, url, text, attr));
+    QCOMPARE(dialogs.lastLocalFile(), m_site + QStringLiteral("sub/page.html"));
+    QString link = QStringLiteral("frame.html"), name = QStringLiteral("main");
+    whenModal([](QDialog& dlg) { dlg.accept(); });
+    QVERIFY(dialogs.linkDialog(QStringLiteral("Frame contents"), QStringLiteral("Name:"), QString(),
+                               m_site, link, name));
+    {
+        TUnicodeIniFile ini = TUnicodeIniFile::CreateForWrite(iniName);
+        dialogs.saveSettings(ini);
+        QVERIFY(ini.UpdateFile().ok());
+    }
+    const TUnicodeIniFile ini = TUnicodeIniFile::CreateForRead(iniName);
+    QCOMPARE(ini.ReadString(QStringLiteral("UrlList"), QStringLiteral("History0"), QString()),
+             QStringLiteral("sub/page.html#intro"));
+    QCOMPARE(ini.ReadString(QStringLiteral("UrlList"), QStringLiteral("FileFilter"), QString()),
+             TURLEingabeDialog::defFilter());
+    QCOMPARE(ini.ReadString(QStringLiteral("LinkList"), QStringLiteral("History0"), QString()),
+             QStringLiteral("frame.html"));
 }
 
 void TestLinkDialogs::areaModeOffersTheCallersAnchors() {

@@ -220,7 +220,6 @@ TURLEingabeDialog& TQtElementDialogs::urlDialog() {
         d.setSizeFormat([this] { return *m_decimalSizes; },
                         [this] { return m_decimalComma && *m_decimalComma; });
         d.setAnchorHistory(m_anchorHistory, m_anchorHistorySize);
-        d.setAnchorReader(m_anchorReader);
     }
     return *m_urlDialog;
 }

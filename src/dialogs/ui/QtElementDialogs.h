@@ -38,10 +38,6 @@ public:
         m_anchorHistory = history;
         m_anchorHistorySize = size;
     }
-    // The anchor entries of a file, for "Add local anchor".
-    void setAnchorReader(std::function<QStringList(const QString&)> reader) {
-        m_anchorReader = std::move(reader);
-    }
     void loadSettings(const TUnicodeIniFile& ini) override;
     void saveSettings(TUnicodeIniFile& ini) const override;
     TURLEingabeDialog& urlDialog();
@@ -104,7 +100,6 @@ private:
     const bool* m_decimalComma = nullptr;
     QStringList* m_anchorHistory = nullptr;
     int m_anchorHistorySize = 20;
-    std::function<QStringList(const QString&)> m_anchorReader;
     std::unique_ptr<TURLEingabeDialog> m_urlDialog;
     std::unique_ptr<TLinkDialog> m_linkDialog;
 };

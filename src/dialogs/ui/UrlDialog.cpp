@@ -29,11 +29,22 @@ namespace {
 
 const QString kFilterKey = QStringLiteral("FileFilter");
 
+// A file that cannot be read has no anchors to offer: the dialog falls back to the prompt.
+QStringList anchorEntriesOfFile(const QString& file) {
+    QStringList entries;
+    const TResult<QList<TAnchor>> anchors = readAnchorsFromFile(file);
+    if (anchors.ok())
+        for (const TAnchor& a : anchors.value())
+            entries << a.entry();
+    return entries;
+}
+
 } // namespace
 
 TURLEingabeDialog::TURLEingabeDialog(IDialogs& dialogs, IElementDialogs& elements,
                                      QWidget* parent)
-    : QDialog(parent), m_dialogs(dialogs), m_elements(elements), m_filter(defFilter()) {
+    : QDialog(parent), m_dialogs(dialogs), m_elements(elements), m_readAnchors(anchorEntriesOfFile),
+      m_filter(defFilter()) {
     auto* form = new QFormLayout;
     m_address = new THistoryCombo(this);
     m_address->setMaxItems(kHistorySize);

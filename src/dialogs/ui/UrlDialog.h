@@ -31,6 +31,7 @@ public:
     // elements.
     TURLEingabeDialog(IDialogs& dialogs, IElementDialogs& elements, QWidget* parent = nullptr);
 
+    // The anchor reader of the search by default.
     void setAnchorReader(TAnchorReader reader) { m_readAnchors = std::move(reader); }
     // The names "Goto anchor" offers and keeps (the main window's anchor list).
     void setAnchorHistory(QStringList* history, int size);
