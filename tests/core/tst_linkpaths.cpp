@@ -226,6 +226,8 @@ void TestLinkPaths::attributes_data() {
                                  << " data-title='x' class=nav title='Ü &amp; me'";
     QTest::newRow("title removed, rest kept") << " id=a title=\"T\"  rel='next'" << "T" << ""
                                               << "" << "" << " id=a  rel='next'";
+    QTest::newRow("a title between glued attributes")
+        << " x title=\"t\"class=b" << "t" << "" << "" << "" << " x class=b";
     QTest::newRow("named frame") << " target=content" << "" << "content" << "" << "content"
                                  << " target=content";
 }
@@ -261,6 +263,9 @@ void TestLinkPaths::editedTagKeepsTheRest_data() {
     QTest::newRow("quote in the address") << "<a href=\"a.html\">" << "a.html" << "a\".html"
                                           << "<a href=\"a&quot;.html\">"
                                           << "<a href=\"a&quot;.html\" title=\"New\">";
+    QTest::newRow("no blank between attributes")
+        << "<a x href=\"a.html\"class=b title='t'>" << "a.html" << "b.html"
+        << "<a x href=\"b.html\"class=b title='t'>" << "<a x href=\"b.html\"class=b title='New'>";
     QTest::newRow("no address yet") << "<a name=top>" << "" << "b.html"
                                     << "<a name=top href=\"b.html\">"
                                     << "<a name=top title=\"New\" href=\"b.html\">";

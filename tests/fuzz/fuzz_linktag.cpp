@@ -7,6 +7,7 @@
 #include "Fuzz.h"
 
 #include <QSet>
+#include <QStringList>
 #include <QString>
 
 using namespace orvel;
@@ -31,14 +32,25 @@ bool uniqueNames(const THtmlTag& tag) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     orvel::fuzz::TInput input(data, size);
-    const QString tag = QString::fromUtf8(input.part('\x01'));
+    // "Edit tag" takes a link from its "<a" and a blank on.
+    const char blanks[] = {' ', '\t', '\r', '\n'};
+    const QString tag = QStringLiteral("<a") + QChar(blanks[input.byte() % 4]) +
+                        QString::fromUtf8(input.part('\x01'));
     const QString address = QString::fromUtf8(input.part('\x01'));
     const QString title = QString::fromUtf8(input.part('\x01'));
     const QString content = QString::fromUtf8(input.rest());
 
     const THtmlTag parsed = THtmlTag::parse(tag);
     const TLinkElement e = splitLinkTag(tag, kHref);
-    FUZZ_CHECK(!THtmlTag::parse(QStringLiteral("<a") + e.attributes + u'>').has(kHref));
+    // The other attributes stay what they were, also where no blank stood between them.
+    QStringList others, split;
+    for (const THtmlAttribute& a : parsed.attributes())
+        if (a.name.compare(kHref, Qt::CaseInsensitive) != 0)
+            others << a.name;
+    const THtmlTag rest = THtmlTag::parse(QStringLiteral("<a") + e.attributes + u'>');
+    for (const THtmlAttribute& a : rest.attributes())
+        split << a.name;
+    FUZZ_CHECK(split == others);
     const bool plain = uniqueNames(parsed);
     // Given back untouched, every byte stays.
     if (plain && (parsed.has(kHref) || e.address.isEmpty()))
