@@ -54,19 +54,37 @@ void TestLinkPaths::relative_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("same folder") << "" << "index.html" << "index.html";
-    QTest::newRow("sub folder") << "" << "sub/page.html" << "sub/page.html";
-    QTest::newRow("two down") << "" << "sub/deeper/x.png" << "sub/deeper/x.png";
-    QTest::newRow("parent") << "sub/" << "index.html" << "../index.html";
-    QTest::newRow("two up") << "sub/deeper/" << "index.html" << "../../index.html";
-    QTest::newRow("sibling") << "sub/" << "other/a.css" << "../other/a.css";
+    QTest::newRow("same folder") << ""
+                                 << "index.html"
+                                 << "index.html";
+    QTest::newRow("sub folder") << ""
+                                << "sub/page.html"
+                                << "sub/page.html";
+    QTest::newRow("two down") << ""
+                              << "sub/deeper/x.png"
+                              << "sub/deeper/x.png";
+    QTest::newRow("parent") << "sub/"
+                            << "index.html"
+                            << "../index.html";
+    QTest::newRow("two up") << "sub/deeper/"
+                            << "index.html"
+                            << "../../index.html";
+    QTest::newRow("sibling") << "sub/"
+                             << "other/a.css"
+                             << "../other/a.css";
     // A folder whose name begins like another is not that folder.
-    QTest::newRow("name prefix is no folder") << "sub/" << "subway/a.html" << "../subway/a.html";
-    QTest::newRow("unclean path") << "sub/./deeper/../" << "other/../index.html"
+    QTest::newRow("name prefix is no folder") << "sub/"
+                                              << "subway/a.html"
+                                              << "../subway/a.html";
+    QTest::newRow("unclean path") << "sub/./deeper/../"
+                                  << "other/../index.html"
                                   << "../index.html";
-    QTest::newRow("blanks, #, ? and non-ASCII")
-        << "sub/" << "my folder/Grüße #1?.html" << "../my%20folder/Gr%C3%BC%C3%9Fe%20%231%3F.html";
-    QTest::newRow("percent and colon") << "" << "a%b:c.html" << "a%25b%3Ac.html";
+    QTest::newRow("blanks, #, ? and non-ASCII") << "sub/"
+                                                << "my folder/Grüße #1?.html"
+                                                << "../my%20folder/Gr%C3%BC%C3%9Fe%20%231%3F.html";
+    QTest::newRow("percent and colon") << ""
+                                       << "a%b:c.html"
+                                       << "a%25b%3Ac.html";
 }
 
 void TestLinkPaths::relative() {
@@ -96,8 +114,8 @@ void TestLinkPaths::linkCase_data() {
 void TestLinkPaths::linkCase() {
     QFETCH(int, mode);
     QFETCH(QString, expected);
-    QCOMPARE(relativeLink(m_site + QStringLiteral("sub/"), m_site + QStringLiteral("Img/Logo Ä.PNG"),
-                          TTextChange(mode)),
+    QCOMPARE(relativeLink(m_site + QStringLiteral("sub/"),
+                          m_site + QStringLiteral("Img/Logo Ä.PNG"), TTextChange(mode)),
              encodeLinkPath(expected));
     QCOMPARE(applyLinkCase(QStringLiteral("../Img/Logo Ä.PNG"), TTextChange(mode)), expected);
 }
@@ -160,13 +178,20 @@ void TestLinkPaths::existingFile() {
 void TestLinkPaths::linkDialogPaths_data() {
     QTest::addColumn<QString>("link");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("chosen file") << "@site/index.html" << "../index.html";
-    QTest::newRow("anchor kept") << "@site/index.html#top" << "../index.html#top";
-    QTest::newRow("site root stays") << "/img/a.png" << "/img/a.png";
-    QTest::newRow("https stays") << "https://example.org/a.css" << "https://example.org/a.css";
-    QTest::newRow("mailto stays") << "mailto:a@b.org" << "mailto:a@b.org";
-    QTest::newRow("anchor only") << "#top" << "#top";
-    QTest::newRow("typed backslashes") << "..\\img\\a.png" << "../img/a.png";
+    QTest::newRow("chosen file") << "@site/index.html"
+                                 << "../index.html";
+    QTest::newRow("anchor kept") << "@site/index.html#top"
+                                 << "../index.html#top";
+    QTest::newRow("site root stays") << "/img/a.png"
+                                     << "/img/a.png";
+    QTest::newRow("https stays") << "https://example.org/a.css"
+                                 << "https://example.org/a.css";
+    QTest::newRow("mailto stays") << "mailto:a@b.org"
+                                  << "mailto:a@b.org";
+    QTest::newRow("anchor only") << "#top"
+                                 << "#top";
+    QTest::newRow("typed backslashes") << "..\\img\\a.png"
+                                       << "../img/a.png";
 }
 
 void TestLinkPaths::linkDialogPaths() {
@@ -190,7 +215,8 @@ void TestLinkPaths::filterEntry_data() {
 void TestLinkPaths::filterEntry() {
     QFETCH(QString, file);
     QFETCH(int, entry);
-    QCOMPARE(filterEntryForFile(QStringLiteral("HTML|*.htm;*.html|PDF|*.pdf|all|*.*"), file), entry);
+    QCOMPARE(filterEntryForFile(QStringLiteral("HTML|*.htm;*.html|PDF|*.pdf|all|*.*"), file),
+             entry);
 }
 
 void TestLinkPaths::clipboardSize() {
@@ -213,22 +239,54 @@ void TestLinkPaths::attributes_data() {
     QTest::addColumn<QString>("newTitle");
     QTest::addColumn<QString>("newTarget");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("classic") << " title=\"Home\" target=\"_TOP\"" << "Home" << "_TOP" << "Home"
-                             << "_top" << " title=\"Home\" target=\"_top\"";
-    QTest::newRow("none") << "" << "" << "" << "" << "" << "";
-    QTest::newRow("new ones") << "" << "" << "" << "Start" << "_blank"
+    QTest::newRow("classic") << " title=\"Home\" target=\"_TOP\""
+                             << "Home"
+                             << "_TOP"
+                             << "Home"
+                             << "_top"
+                             << " title=\"Home\" target=\"_top\"";
+    QTest::newRow("none") << ""
+                          << ""
+                          << ""
+                          << ""
+                          << ""
+                          << "";
+    QTest::newRow("new ones") << ""
+                              << ""
+                              << ""
+                              << "Start"
+                              << "_blank"
                               << " title=\"Start\" target=\"_blank\"";
-    QTest::newRow("quote in a title") << "" << "" << "" << "Say \"hi\"" << ""
+    QTest::newRow("quote in a title") << ""
+                                      << ""
+                                      << ""
+                                      << "Say \"hi\""
+                                      << ""
                                       << " title=\"Say &quot;hi&quot;\"";
     // Names are matched whole: data-title is not the title.
     QTest::newRow("whole names") << " data-title='x' class=nav title='Ü &amp; me'"
-                                 << "Ü &amp; me" << "" << "Ü &amp; me" << ""
+                                 << "Ü &amp; me"
+                                 << ""
+                                 << "Ü &amp; me"
+                                 << ""
                                  << " data-title='x' class=nav title='Ü &amp; me'";
-    QTest::newRow("title removed, rest kept") << " id=a title=\"T\"  rel='next'" << "T" << ""
-                                              << "" << "" << " id=a  rel='next'";
-    QTest::newRow("a title between glued attributes")
-        << " x title=\"t\"class=b" << "t" << "" << "" << "" << " x class=b";
-    QTest::newRow("named frame") << " target=content" << "" << "content" << "" << "content"
+    QTest::newRow("title removed, rest kept") << " id=a title=\"T\"  rel='next'"
+                                              << "T"
+                                              << ""
+                                              << ""
+                                              << ""
+                                              << " id=a  rel='next'";
+    QTest::newRow("a title between glued attributes") << " x title=\"t\"class=b"
+                                                      << "t"
+                                                      << ""
+                                                      << ""
+                                                      << ""
+                                                      << " x class=b";
+    QTest::newRow("named frame") << " target=content"
+                                 << ""
+                                 << "content"
+                                 << ""
+                                 << "content"
                                  << " target=content";
 }
 
@@ -253,20 +311,29 @@ void TestLinkPaths::editedTagKeepsTheRest_data() {
     QTest::addColumn<QString>("withTitle"); // the same with the title "New" set
     QTest::newRow("every attribute kept")
         << "<a id=\"x1\" class='nav main'\thref='old.html' rel=next data-x=\"a&amp;b\">"
-        << "old.html" << "new page.html"
+        << "old.html"
+        << "new page.html"
         << "<a id=\"x1\" class='nav main'\thref='new page.html' rel=next data-x=\"a&amp;b\">"
         << "<a id=\"x1\" class='nav main'\thref='new page.html' rel=next data-x=\"a&amp;b\" "
            "title=\"New\">";
-    QTest::newRow("unchanged is byte for byte")
-        << "<A HREF=old.html  TITLE='t' target=_top>" << "old.html" << "old.html"
-        << "<A HREF=old.html  TITLE='t' target=_top>" << "<A HREF=old.html  TITLE='New'>";
-    QTest::newRow("quote in the address") << "<a href=\"a.html\">" << "a.html" << "a\".html"
+    QTest::newRow("unchanged is byte for byte") << "<A HREF=old.html  TITLE='t' target=_top>"
+                                                << "old.html"
+                                                << "old.html"
+                                                << "<A HREF=old.html  TITLE='t' target=_top>"
+                                                << "<A HREF=old.html  TITLE='New'>";
+    QTest::newRow("quote in the address") << "<a href=\"a.html\">"
+                                          << "a.html"
+                                          << "a\".html"
                                           << "<a href=\"a&quot;.html\">"
                                           << "<a href=\"a&quot;.html\" title=\"New\">";
-    QTest::newRow("no blank between attributes")
-        << "<a x href=\"a.html\"class=b title='t'>" << "a.html" << "b.html"
-        << "<a x href=\"b.html\"class=b title='t'>" << "<a x href=\"b.html\"class=b title='New'>";
-    QTest::newRow("no address yet") << "<a name=top>" << "" << "b.html"
+    QTest::newRow("no blank between attributes") << "<a x href=\"a.html\"class=b title='t'>"
+                                                 << "a.html"
+                                                 << "b.html"
+                                                 << "<a x href=\"b.html\"class=b title='t'>"
+                                                 << "<a x href=\"b.html\"class=b title='New'>";
+    QTest::newRow("no address yet") << "<a name=top>"
+                                    << ""
+                                    << "b.html"
                                     << "<a name=top href=\"b.html\">"
                                     << "<a name=top title=\"New\" href=\"b.html\">";
 }
@@ -292,12 +359,26 @@ void TestLinkPaths::linkText_data() {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
-    QTest::newRow("unchanged keeps every byte") << "a\r\n\tb" << "a|b" << "a|b" << "a\r\n\tb";
-    QTest::newRow("a bar of its own") << "A | B" << "A | B" << "A | C" << "A | C";
-    QTest::newRow("bar for a break") << "one\ntwo" << "one|two" << "one|three"
+    QTest::newRow("unchanged keeps every byte") << "a\r\n\tb"
+                                                << "a|b"
+                                                << "a|b"
+                                                << "a\r\n\tb";
+    QTest::newRow("a bar of its own") << "A | B"
+                                      << "A | B"
+                                      << "A | C"
+                                      << "A | C";
+    QTest::newRow("bar for a break") << "one\ntwo"
+                                     << "one|two"
+                                     << "one|three"
                                      << "one\r\nthree";
-    QTest::newRow("both") << "a|b\r\nc" << "a||b|c" << "a||b|d" << "a|b\r\nd";
-    QTest::newRow("new text") << "" << "" << "x|y" << "x|y";
+    QTest::newRow("both") << "a|b\r\nc"
+                          << "a||b|c"
+                          << "a||b|d"
+                          << "a|b\r\nd";
+    QTest::newRow("new text") << ""
+                              << ""
+                              << "x|y"
+                              << "x|y";
 }
 
 void TestLinkPaths::linkText() {

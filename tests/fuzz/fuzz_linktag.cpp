@@ -7,8 +7,8 @@
 #include "Fuzz.h"
 
 #include <QSet>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 using namespace orvel;
 

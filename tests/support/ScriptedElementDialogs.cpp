@@ -140,8 +140,8 @@ bool ScriptedElementDialogs::selectDate(int& format, QString& date, TOpenAt at,
 }
 
 bool ScriptedElementDialogs::selectFromList(const QString& title, const QString& description,
-                                            const QStringList& items, QString& chosen,
-                                            bool& other, bool withPrompt, TOpenAt at) {
+                                            const QStringList& items, QString& chosen, bool& other,
+                                            bool withPrompt, TOpenAt at) {
     places << at;
     descriptions << description;
     const QStringList* a = take(FromList, title, items.join(u','));

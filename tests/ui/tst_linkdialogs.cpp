@@ -124,11 +124,18 @@ void TestLinkDialogs::selectFileGivesRelativeAddress_data() {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("clipboard"); // the size, or empty: left alone
-    QTest::newRow("parent folder") << int(tcNone) << "index.html" << "../index.html" << "";
-    QTest::newRow("upper case") << int(tcUpper) << "index.html" << "../INDEX.HTML" << "";
-    QTest::newRow("same folder") << int(tcNone) << "sub/page.html" << "page.html" << "";
-    QTest::newRow("pdf puts its size on the clipboard")
-        << int(tcLower) << "Doc.pdf" << "../doc.pdf" << "2,00 KiB";
+    QTest::newRow("parent folder") << int(tcNone) << "index.html"
+                                   << "../index.html"
+                                   << "";
+    QTest::newRow("upper case") << int(tcUpper) << "index.html"
+                                << "../INDEX.HTML"
+                                << "";
+    QTest::newRow("same folder") << int(tcNone) << "sub/page.html"
+                                 << "page.html"
+                                 << "";
+    QTest::newRow("pdf puts its size on the clipboard") << int(tcLower) << "Doc.pdf"
+                                                        << "../doc.pdf"
+                                                        << "2,00 KiB";
 }
 
 void TestLinkDialogs::selectFileGivesRelativeAddress() {
@@ -163,8 +170,8 @@ void TestLinkDialogs::selectFileStartsAtTheAddress() {
         QCOMPARE(m_url->addressBox()->currentText(), QStringLiteral("../Doc.pdf#page=2"));
         dlg.reject();
     });
-    QVERIFY(!m_url->HtmlRef(QStringLiteral("Edit link"), m_site + QStringLiteral("sub/"), url,
-                            text, attr));
+    QVERIFY(!m_url->HtmlRef(QStringLiteral("Edit link"), m_site + QStringLiteral("sub/"), url, text,
+                            attr));
     QCOMPARE(url, QStringLiteral("../Doc.pdf#page=2")); // Cancel changes nothing
     const TFileDialogArgs args = m_script.fileDialogs.last();
     QCOMPARE(QDir::cleanPath(args.dir), QDir::cleanPath(m_site));
@@ -176,14 +183,21 @@ void TestLinkDialogs::attributesReadAndRebuilt_data() {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("target"); // shown caption
     QTest::addColumn<QString>("rebuilt");
-    QTest::newRow("title and target")
-        << " title=\"Home\" target=\"_TOP\"" << "Home" << "top window"
-        << " title=\"Home\" target=\"_top\"";
-    QTest::newRow("none") << "" << "" << "<none>" << "";
-    QTest::newRow("other attributes stay")
-        << " class='nav' title=\"Home\" data-x=1" << "Home" << "<none>"
-        << " class='nav' title=\"Home\" data-x=1";
-    QTest::newRow("a named frame stays") << " target=\"content\"" << "" << "content"
+    QTest::newRow("title and target") << " title=\"Home\" target=\"_TOP\""
+                                      << "Home"
+                                      << "top window"
+                                      << " title=\"Home\" target=\"_top\"";
+    QTest::newRow("none") << ""
+                          << ""
+                          << "<none>"
+                          << "";
+    QTest::newRow("other attributes stay") << " class='nav' title=\"Home\" data-x=1"
+                                           << "Home"
+                                           << "<none>"
+                                           << " class='nav' title=\"Home\" data-x=1";
+    QTest::newRow("a named frame stays") << " target=\"content\""
+                                         << ""
+                                         << "content"
                                          << " target=\"content\"";
 }
 
@@ -209,9 +223,12 @@ void TestLinkDialogs::attributesReadAndRebuilt() {
 void TestLinkDialogs::lastLocalFile_data() {
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("last"); // "@" for the site folder; "-" unchanged
-    QTest::newRow("local with anchor") << "sub/page.html#intro" << "@sub/page.html";
-    QTest::newRow("secure address") << "https://example.org/a.pdf#x" << "-";
-    QTest::newRow("mail") << "mailto:a@b.org" << "-";
+    QTest::newRow("local with anchor") << "sub/page.html#intro"
+                                       << "@sub/page.html";
+    QTest::newRow("secure address") << "https://example.org/a.pdf#x"
+                                    << "-";
+    QTest::newRow("mail") << "mailto:a@b.org"
+                          << "-";
 }
 
 void TestLinkDialogs::lastLocalFile() {
@@ -295,8 +312,7 @@ void TestLinkDialogs::addLocalAnchorWithTheAnchorReader() {
     });
     QVERIFY(dlg.HtmlRef(QStringLiteral("Insert reference"), m_site + QStringLiteral("sub/"), url,
                         text, attr));
-    QCOMPARE(m_elements.given.last(),
-             QStringLiteral("intro (1): Intro,more (2, id): More  less"));
+    QCOMPARE(m_elements.given.last(), QStringLiteral("intro (1): Intro,more (2, id): More  less"));
     QCOMPARE(url, QStringLiteral("page.html#more"));
 }
 
@@ -344,9 +360,8 @@ void TestLinkDialogs::areaModeOffersTheCallersAnchors() {
         dlg.accept();
     });
     const QString lastBefore = m_url->LastLocalFile();
-    QVERIFY(m_url->AreaRef(QStringLiteral("Area"), m_site, {QStringLiteral("part1"),
-                                                             QStringLiteral("part2")},
-                           url, alt, title));
+    QVERIFY(m_url->AreaRef(QStringLiteral("Area"), m_site,
+                           {QStringLiteral("part1"), QStringLiteral("part2")}, url, alt, title));
     QCOMPARE(url, QStringLiteral("#part2"));
     QCOMPARE(alt, QStringLiteral("Part two"));
     QCOMPARE(title, QStringLiteral("Part two"));
@@ -401,10 +416,11 @@ void TestLinkDialogs::linkDialogWithoutHint() {
     QCOMPARE(text, QStringLiteral("kept"));
     QCOMPARE(m_script.fileDialogs.last().title, QStringLiteral("Background image"));
     QCOMPARE(m_script.fileDialogs.last().dir, m_site + QStringLiteral("sub/"));
-    QCOMPARE(dlg.addressBox()->HistoryList()->at(0), m_site + QStringLiteral("img/back ground.png"));
+    QCOMPARE(dlg.addressBox()->HistoryList()->at(0),
+             m_site + QStringLiteral("img/back ground.png"));
     m_script.expectOpenName(QString());
-    QVERIFY(!dlg.Execute(QStringLiteral("Background image"), QString(), QString(), m_site, link,
-                         text));
+    QVERIFY(
+        !dlg.Execute(QStringLiteral("Background image"), QString(), QString(), m_site, link, text));
     QCOMPARE(link, QStringLiteral("../img/back%20ground.png"));
 }
 
@@ -472,17 +488,19 @@ void TestLinkDialogs::commandEditsLinkInPlace_data() {
         << "old.html|Old| id=\"x\" class='nav' rel=next data-x=\"1\""
         << "<a id=\"x\" class='nav' href='new.html' rel=next data-x=\"1\">Old</a>";
     QTest::newRow("a bar of the text stays a bar")
-        << "<a href=\"a.html\">A | B</a>" << QStringList{"a.html", "A | C", ""}
-        << "a.html|A | B|" << "<a href=\"a.html\">A | C</a>";
+        << "<a href=\"a.html\">A | B</a>" << QStringList{"a.html", "A | C", ""} << "a.html|A | B|"
+        << "<a href=\"a.html\">A | C</a>";
     QTest::newRow("bars for line breaks")
         << "<a href=\"a.html\">one\ntwo</a>" << QStringList{"a.html", "one|three", ""}
-        << "a.html|one|two|" << "<a href=\"a.html\">one\nthree</a>";
+        << "a.html|one|two|"
+        << "<a href=\"a.html\">one\nthree</a>";
     QTest::newRow("a named anchor gets no empty address")
-        << "<a name=\"top\">Top</a>" << QStringList{"", "Top", " name=\"top\""} << "|Top| name=\"top\""
+        << "<a name=\"top\">Top</a>" << QStringList{"", "Top", " name=\"top\""}
+        << "|Top| name=\"top\""
         << "<a name=\"top\">Top</a>";
     QTest::newRow("a quote in a new title")
-        << "<a href=\"a.html\">t</a>"
-        << QStringList{"a.html", "t", " title=\"say &quot;hi&quot;\""} << "a.html|t|"
+        << "<a href=\"a.html\">t</a>" << QStringList{"a.html", "t", " title=\"say &quot;hi&quot;\""}
+        << "a.html|t|"
         << "<a href=\"a.html\" title=\"say &quot;hi&quot;\">t</a>";
 }
 

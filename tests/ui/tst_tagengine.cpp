@@ -417,7 +417,8 @@ void TestTagEngine::tagUnderTheCaret_data() {
     QTest::newRow("in an image") << "<IMG src=\"b.png\"^>" << int(ftHtml) << int(ttImg);
     QTest::newRow("attributes before the address")
         << "<A\tclass='x' hr^ef=\"a.html\">" << int(ftHtml) << int(ttHRef);
-    QTest::newRow("a longer name is no link") << "<abbr ti^tle=\"x\">" << int(ftHtml) << int(ttNone);
+    QTest::newRow("a longer name is no link")
+        << "<abbr ti^tle=\"x\">" << int(ftHtml) << int(ttNone);
     QTest::newRow("after the tag") << "<a href=\"a\">te^xt</a>" << int(ftHtml) << int(ttNone);
     QTest::newRow("other tag") << "<p class=^\"x\">" << int(ftHtml) << int(ttNone);
     QTest::newRow("not html") << "<a href=\"a^\">" << int(ftCss) << int(ttNone);

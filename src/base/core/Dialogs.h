@@ -14,10 +14,10 @@ enum TMsgButtons : int { mbOK = 1, mbCancel = 2, mbYes = 4, mbNo = 8 };
 
 struct TFileDialogArgs {
     QString title;
-    QString dir;        // starting folder
-    QString fileName;   // proposed name (save) or empty
-    QString filter;     // stored form: "Desc|*.a;*.b|Desc|*.*"
-    QString defaultExt; // without dot
+    QString dir;         // starting folder
+    QString fileName;    // proposed name (save) or empty
+    QString filter;      // stored form: "Desc|*.a;*.b|Desc|*.*"
+    QString defaultExt;  // without dot
     int filterIndex = 0; // the filter's entry selected at first
 };
 

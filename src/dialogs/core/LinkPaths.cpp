@@ -15,8 +15,8 @@ namespace {
 
 // Addresses that never name a local file. "https://" and the rest beyond the classic list
 // count too, so a secure address is never made relative, cased or looked up as a file.
-const char* const kRemotePrefixes[] = {"http://", "https://", "ftp://",  "ftps://",
-                                       "mailto:", "news:",    "ldap:",   "telnet://",
+const char* const kRemotePrefixes[] = {"http://", "https://", "ftp://",      "ftps://",
+                                       "mailto:", "news:",    "ldap:",       "telnet://",
                                        "tel:",    "data:",    "javascript:", "//"};
 
 // The device of the nearest existing folder on the way up: the mount a path lies on.

@@ -24,8 +24,8 @@ TLinkDialog::TLinkDialog(IDialogs& dialogs, QWidget* parent) : QDialog(parent), 
     m_address = new THistoryCombo(this);
     m_address->setMaxItems(kHistorySize);
     m_address->setMinimumWidth(360);
-    auto* file = new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QString(),
-                                 this);
+    auto* file =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QString(), this);
     file->setToolTip(T_("Select file"));
     auto* row = new QHBoxLayout;
     row->addWidget(m_address, 1);

@@ -192,9 +192,8 @@ bool TQtElementDialogs::selectFromList(const QString& title, const QString& desc
                                        bool withPrompt, TOpenAt at) {
     TSelectFromListDialog dlg(m_parent);
     QString text = chosen;
-    const TSelectResult r =
-        dlg.Select(at, title, description, QString(), withPrompt ? TD_("Other ..") : QString(),
-                   items, text);
+    const TSelectResult r = dlg.Select(at, title, description, QString(),
+                                       withPrompt ? TD_("Other ..") : QString(), items, text);
     other = r == srPrompt;
     if (r == srCancel)
         return false;

@@ -41,16 +41,15 @@ QStringList anchorEntriesOfFile(const QString& file) {
 
 } // namespace
 
-TURLEingabeDialog::TURLEingabeDialog(IDialogs& dialogs, IElementDialogs& elements,
-                                     QWidget* parent)
+TURLEingabeDialog::TURLEingabeDialog(IDialogs& dialogs, IElementDialogs& elements, QWidget* parent)
     : QDialog(parent), m_dialogs(dialogs), m_elements(elements), m_readAnchors(anchorEntriesOfFile),
       m_filter(defFilter()) {
     auto* form = new QFormLayout;
     m_address = new THistoryCombo(this);
     m_address->setMaxItems(kHistorySize);
     m_address->setMinimumWidth(360);
-    auto* selectFile = new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton),
-                                       QString(), this);
+    auto* selectFile =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QString(), this);
     selectFile->setToolTip(T_("Select file"));
     m_btnAnchor = new QPushButton(QStringLiteral("#"), this);
     m_btnAnchor->setToolTip(T_("Add local anchor"));

@@ -269,8 +269,8 @@ void TMDIForm::ActionBgImgExecute() {
     if (m_context.elementDialogs().linkDialog(T_("Background image"), QString(),
                                               QStringLiteral("GIF|*.gif|JPEG|*.jpg|PNG|*.png"),
                                               m_textPath, link, text))
-        m_engine->InsertText(fmt(QStringLiteral(" background=\"%s\""), {quotedAttributeValue(link)}),
-                             0);
+        m_engine->InsertText(
+            fmt(QStringLiteral(" background=\"%s\""), {quotedAttributeValue(link)}), 0);
 }
 
 void TMDIForm::ActionFScrollExecute() {
@@ -370,7 +370,8 @@ bool TMDIForm::editLinkTag(const TTagMark& mark, const QString& tag) {
         return false;
     const QString element = joinLinkTag(tag, QStringLiteral("href"), address, attrs);
     if (end >= 0)
-        m_engine->InsertText(element + linkTextFromField(content, shown, text, documentLineBreak()) +
+        m_engine->InsertText(element +
+                                 linkTextFromField(content, shown, text, documentLineBreak()) +
                                  rest.mid(end, 4),
                              0);
     else // no closing tag to keep the text in: a new text gets one
