@@ -49,6 +49,18 @@ void writeFile(const QString& name, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// An HTML document window with the document commands and scripted dialogs.
+struct Document {
+    explicit Document(const QByteArray& text) {
+        form.TextBuffer()->loadUtf8(text, lbLF);
+        commands.attach(form);
+    }
+    QStringList problems() const { return host.problems(); }
+    test::TestDocumentContext host;
+    test::TestCommands commands{host};
+    TMDIForm form{host, ftHtml, 1};
+};
+
 } // namespace
 
 class TestLinkDialogs : public QObject {
@@ -509,11 +521,8 @@ void TestLinkDialogs::commandEditsLinkInPlace() {
     QFETCH(QStringList, answer);
     QFETCH(QString, given);
     QFETCH(QString, after);
-    test::TestDocumentContext host;
-    test::TestCommands commands(host);
-    TMDIForm form(host, ftHtml, 1);
-    form.TextBuffer()->loadUtf8(before.toUtf8(), lbLF);
-    commands.attach(form);
+    Document doc(before.toUtf8());
+    auto& [host, commands, form] = doc;
     form.TextBuffer()->setCaretXY({3, 1});
     Q_EMIT form.TextBuffer()->mouseDown(Qt::LeftButton, QPoint()); // marks the tag
     host.elements.expect(Kind::HtmlRef, answer);
@@ -526,11 +535,8 @@ void TestLinkDialogs::commandEditsLinkInPlace() {
 }
 
 void TestLinkDialogs::commandLinkQuotesTheAddress() {
-    test::TestDocumentContext host;
-    test::TestCommands commands(host);
-    TMDIForm form(host, ftHtml, 1);
-    form.TextBuffer()->loadUtf8("x A|B y", lbLF);
-    commands.attach(form);
+    Document doc("x A|B y");
+    auto& [host, commands, form] = doc;
     form.TextBuffer()->setSelection({3, 1}, {6, 1});
     host.elements.expect(Kind::HtmlRef, {"a\".html", "A|B", " title=\"T\""});
     commands.run(cmd::ActionLink);
@@ -541,11 +547,8 @@ void TestLinkDialogs::commandLinkQuotesTheAddress() {
 }
 
 void TestLinkDialogs::commandBackgroundImage() {
-    test::TestDocumentContext host;
-    test::TestCommands commands(host);
-    TMDIForm form(host, ftHtml, 1);
-    form.TextBuffer()->loadUtf8("<body>", lbLF);
-    commands.attach(form);
+    Document doc("<body>");
+    auto& [host, commands, form] = doc;
     form.TextBuffer()->setCaretXY({6, 1});
     host.elements.expect(Kind::Link, {"img/a\"b.png", ""});
     commands.run(cmd::ActionBgImg);
