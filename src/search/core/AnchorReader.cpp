@@ -317,7 +317,7 @@ QList<TAnchor> readAnchors(QStringView t) {
             const qsizetype end = tag.gt >= 0 ? qMax(a.valueEnd, tag.gt - 1) : a.valueEnd;
             anchor.pos.BEnd = lines.coordOf(end);
             anchor.pos.FSpaces = 0;
-            anchors.append(anchor);
+            anchors.append(std::move(anchor));
         }
         at = tag.end;
         if (tag.gt >= 0 && !tag.selfClosing &&
