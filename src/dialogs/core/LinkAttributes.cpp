@@ -24,24 +24,6 @@ THtmlTag tagOfAttributes(const QString& attributes) {
     return THtmlTag::parse(QStringLiteral("<a") + attributes + u'>');
 }
 
-// Removes the attribute; where it stood between two attributes without blanks
-// ("x href=a"class=b") the two neighbours keep a blank between them instead of becoming one.
-void removeAttribute(THtmlTag& tag, const QString& name) {
-    const QString before = tag.toString();
-    tag.remove(name);
-    QString after = tag.toString();
-    qsizetype p = 0;
-    while (p < after.size() && after[p] == before[p])
-        ++p;
-    if (p == 0 || p >= after.size() || after == before)
-        return;
-    const QChar left = after[p - 1], right = after[p];
-    if (!left.isSpace() && !right.isSpace() && right != u'>' && right != u'/') {
-        after.insert(p, u' ');
-        tag = THtmlTag::parse(after);
-    }
-}
-
 // Sets a value, leaving the attribute's bytes alone when it holds that value already.
 void setChanged(THtmlTag& tag, const QString& name, const QString& value) {
     if (!tag.has(name) || tag.value(name) != value)
@@ -70,7 +52,7 @@ QString writeLinkAttributes(const QString& attributes, const TLinkAttributes& va
                                                                 {kTarget, values.target}};
     for (const auto& [name, value] : edited) {
         if (value.isEmpty())
-            removeAttribute(tag, name);
+            tag.remove(name);
         else
             setChanged(tag, name, value);
     }
@@ -81,7 +63,7 @@ TLinkElement splitLinkTag(const QString& tag, const QString& addressName) {
     THtmlTag t = THtmlTag::parse(tag);
     TLinkElement e;
     e.address = t.value(addressName);
-    removeAttribute(t, addressName);
+    t.remove(addressName);
     e.attributes = attributeText(t);
     return e;
 }
@@ -96,7 +78,7 @@ QString joinLinkTag(const QString& tag, const QString& addressName, const QStrin
         if (a.name.compare(addressName, Qt::CaseInsensitive) != 0 && !returned.has(a.name))
             gone << a.name;
     for (const QString& name : gone)
-        removeAttribute(t, name);
+        t.remove(name);
     for (const THtmlAttribute& a : returned.attributes())
         setChanged(t, a.name, a.value);
     // A named anchor without address gets none unless one was entered.
