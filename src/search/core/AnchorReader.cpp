@@ -11,8 +11,9 @@ namespace orvel {
 
 namespace {
 
+// As the tag editor reads attributes: any control character separates them.
 bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+    return c.unicode() <= 0x20;
 }
 
 bool isAsciiLetter(QChar c) {
