@@ -331,6 +331,13 @@ void TestLinkPaths::editedTagKeepsTheRest_data() {
                                                  << "b.html"
                                                  << "<a x href=\"b.html\"class=b title='t'>"
                                                  << "<a x href=\"b.html\"class=b title='New'>";
+    // The editor ends a tag at its first ">", so a quote may be left open: the value runs
+    // on in the text after the tag, and nothing is added to it or taken from it.
+    QTest::newRow("unclosed quote") << "<a href=\"a.html\" title=\"x>"
+                                    << "a.html"
+                                    << "b.html"
+                                    << "<a href=\"b.html\" title=\"x>"
+                                    << "<a href=\"b.html\" title=\"New";
     QTest::newRow("no address yet") << "<a name=top>"
                                     << ""
                                     << "b.html"

@@ -15,13 +15,15 @@ QString attributeText(const THtmlTag& tag) {
     const qsizetype lt = s.indexOf(u'<');
     const qsizetype nameAt = tag.name().isEmpty() ? -1 : s.indexOf(tag.name(), lt + 1);
     s.remove(0, nameAt >= 0 ? nameAt + tag.name().size() : lt + 1);
-    if (s.endsWith(u'>'))
+    // Only a ">" that closes the tag goes; one inside an unclosed quote belongs to the value.
+    if (s.endsWith(u'>') && htmlTagEnd(tag.toString(), lt) == tag.toString().size())
         s.chop(1);
     return s;
 }
 
+// Without a ">" of its own, so that an unclosed quote in the text does not take one in.
 THtmlTag tagOfAttributes(const QString& attributes) {
-    return THtmlTag::parse(QStringLiteral("<a") + attributes + u'>');
+    return THtmlTag::parse(QStringLiteral("<a") + attributes);
 }
 
 // Sets a value, leaving the attribute's bytes alone when it holds that value already.
