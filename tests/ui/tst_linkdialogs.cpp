@@ -506,6 +506,14 @@ void TestLinkDialogs::commandEditsLinkInPlace_data() {
         << "<a href=\"a.html\">one\ntwo</a>" << QStringList{"a.html", "one|three", ""}
         << "a.html|one|two|"
         << "<a href=\"a.html\">one\nthree</a>";
+    QTest::newRow("emoji in the text, the rest of the line kept")
+        << "<a href=\"a.html\">\U0001F600 x</a> tail" << QStringList{"b.html", "\U0001F600 x", ""}
+        << "a.html|\U0001F600 x|"
+        << "<a href=\"b.html\">\U0001F600 x</a> tail";
+    QTest::newRow("a bracket in a quoted value")
+        << "<a href=\"a.html\" title=\"1 > 0\">t</a>"
+        << QStringList{"b.html", "t", " title=\"1 > 0\""} << "a.html|t| title=\"1 > 0\""
+        << "<a href=\"b.html\" title=\"1 > 0\">t</a>";
     QTest::newRow("a named anchor gets no empty address")
         << "<a name=\"top\">Top</a>" << QStringList{"", "Top", " name=\"top\""}
         << "|Top| name=\"top\""

@@ -353,19 +353,26 @@ QString TMDIForm::documentLineBreak() const {
     return QString::fromLatin1(lineBreakText(m_editor->lineBreak()));
 }
 
-bool TMDIForm::editLinkTag(const TTagMark& mark, const QString& tag) {
+bool TMDIForm::editLinkTag(const TTagMark& mark, const QString& markedTag) {
+    // The editor counts characters, a string UTF-16 units: an emoji is one and two.
+    const auto characters = [](QStringView text) { return int(text.toUcs4().size()); };
+    // The tag runs to the ">" that closes it; one inside a quoted value ("1 > 0") does not.
+    const QString ahead = m_editor->textRange(mark.TagStart, m_editor->movedBy(mark.TagEnd, 4096));
+    const qsizetype close = htmlTagEnd(ahead, 0);
+    const QString tag = close > 0 ? ahead.left(close) : markedTag;
+    const TBufferCoord after =
+        close > 0 ? m_editor->movedBy(mark.TagStart, characters(tag)) : mark.TagEnd;
     // Only what the dialog edits changes: every other attribute keeps its place and bytes,
     // and link text left as shown keeps its line breaks and "|" alike.
     const TLinkElement link = splitLinkTag(tag, QStringLiteral("href"));
     QString address = link.address, attrs = link.attributes;
-    const TBufferCoord after = mark.TagEnd;
     const QString rest = m_editor->textRange(after, m_editor->movedBy(after, 4096));
     const qsizetype end = rest.indexOf(QStringLiteral("</a>"), 0, Qt::CaseInsensitive);
     const QString content = end < 0 ? QString() : rest.left(end);
     const TLinkText shown = linkTextForField(content);
     QString text = shown.shown;
-    if (end >= 0)
-        m_editor->setSelection(mark.TagStart, m_editor->movedBy(after, int(end) + 4));
+    m_editor->setSelection(mark.TagStart,
+                           end < 0 ? after : m_editor->movedBy(after, characters(content) + 4));
     if (!m_context.elementDialogs().htmlRef(T_("Edit link"), m_textPath, address, text, attrs))
         return false;
     const QString element = joinLinkTag(tag, QStringLiteral("href"), address, attrs);
