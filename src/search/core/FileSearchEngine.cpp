@@ -22,7 +22,7 @@ namespace {
 
 // How far the workers may run ahead of the outcomes taken: enough to keep them busy, little
 // enough that outcomes waiting to be shown (files waiting for questions) stay few.
-constexpr qsizetype kAheadSearching = 512;
+constexpr qsizetype kAheadSearching = 16384;
 constexpr qsizetype kAheadConfirming = 8;
 
 struct TFileKey {
@@ -273,23 +273,27 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
                                                 TSearchFile& file) {
     TFileOutcome out;
     out.index = index;
-    out.info.FText = QFile::decodeName(native);
-    const QString& name = out.info.FText;
+    // Most files have no hits: their outcome carries no name.
+    const auto named = [&out, &native]() -> const QString& {
+        out.info.FText = QFile::decodeName(native);
+        return out.info.FText;
+    };
     if (request.replace && isDocument(native)) {
+        named();
         out.kind = TFileOutcome::Pending;
         return out;
     }
     switch (file.load(native, request.replace)) {
     case TSearchFile::Missing:
         out.kind = TFileOutcome::Missing;
-        out.note = fmt(T_("File removed during the search, skipped: %s"), {name});
+        out.note = fmt(T_("File removed during the search, skipped: %s"), {named()});
         return out;
     case TSearchFile::NotText:
         out.kind = TFileOutcome::NotText;
         return out;
     case TSearchFile::Failed:
         out.kind = TFileOutcome::Failed;
-        out.note = fmt(T_("Error reading %s: %s"), {name, file.error});
+        out.note = fmt(T_("Error reading %s: %s"), {named(), file.error});
         return out;
     case TSearchFile::Text:
         break;
@@ -319,6 +323,7 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
     }
     if (walk.accepted().isEmpty())
         return out;
+    const QString& name = named();
     if (confirming) {
         out.kind = TFileOutcome::Pending;
         out.file = std::make_shared<TSearchFile>(std::move(file));
@@ -329,7 +334,7 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
         return TFileSearchEngine::writeReplaced(request, file, name, walk.accepted(),
                                                 matcher.length());
     out.kind = TFileOutcome::Hits;
-    out.info.FLines = hitLines(file.text(), walk.accepted(), matcher.length());
+    hitLines(out.info, file.text(), walk.accepted(), matcher.length());
     return out;
 }
 
@@ -367,7 +372,7 @@ TFileOutcome TFileSearchEngine::writeReplaced(const TFileSearchRequest& request,
     for (qsizetype i = 0; i < accepted.size(); ++i)
         starts << accepted[i] + i * (replacement.size() - matchLength);
     out.kind = TFileOutcome::Hits;
-    out.info.FLines = hitLines(text, starts, replacement.size());
+    hitLines(out.info, text, starts, replacement.size());
     return out;
 }
 

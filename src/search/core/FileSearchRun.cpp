@@ -274,7 +274,7 @@ void TFileSearchRun::finishPending(TFileOutcome& outcome, QList<TTextInfo>& batc
     const QByteArray text =
         replacedText(file->text(), walk.accepted(), matcher.length(), replacement);
     outcome.kind = TFileOutcome::Hits;
-    outcome.info.FLines = hitLines(text, walk.acceptedAfterReplacing(), replacement.size());
+    hitLines(outcome.info, text, walk.acceptedAfterReplacing(), replacement.size());
     addHits(outcome, batch);
 }
 

@@ -43,7 +43,9 @@ private:
 
 // The hits of a text as result lines: "line: text", the text trimmed and cut around the
 // hit when the line is long, with the hit marked; starts ascending, every hit length bytes.
-QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, qsizetype length);
+// They become the lines of info, with their excerpts; its name stays.
+void hitLines(TTextInfo& info, QByteArrayView text, const QList<qsizetype>& starts,
+              qsizetype length);
 
 // Bytes of context kept before and after a hit on a long line.
 constexpr qsizetype kContextBefore = 60;
