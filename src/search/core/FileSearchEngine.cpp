@@ -20,8 +20,9 @@ namespace orvel {
 
 namespace {
 
-// How far the workers may run ahead of the outcomes taken: enough to keep them busy, little
-// enough that outcomes waiting to be shown (files waiting for questions) stay few.
+// How far the workers may run ahead of the outcomes taken. Searching, they never wait for
+// the window between two of its looks (most outcomes are small); confirming, the files
+// waiting for their questions stay few.
 constexpr qsizetype kAheadSearching = 16384;
 constexpr qsizetype kAheadConfirming = 8;
 
@@ -42,15 +43,15 @@ void yieldToWindow() {
 
 } // namespace
 
-// Whether the matcher finds its bytes anywhere in data, looking at the cancel flag between
+// Where the matcher first finds its bytes in data, or -1, looking at the cancel flag between
 // slices of a large file.
-bool contains(const TTextMatcher& m, QByteArrayView data, const std::atomic<bool>& cancel) {
+qsizetype firstFound(const TTextMatcher& m, QByteArrayView data, const std::atomic<bool>& cancel) {
     constexpr qsizetype kSlice = 4 << 20;
     for (qsizetype at = 0; at < data.size() && !cancel.load(std::memory_order_relaxed);
          at += kSlice)
-        if (m.find(data, at, qMin(data.size(), at + kSlice)) >= 0)
-            return true;
-    return false;
+        if (const qsizetype found = m.find(data, at, qMin(data.size(), at + kSlice)); found >= 0)
+            return found;
+    return -1;
 }
 
 struct TFileSearchEngine::TState {
@@ -303,8 +304,8 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
         return out;
     }
     // Most files hold no match: their bytes tell it before they are decoded.
-    if (!file.isUtf16() && !contains(storedUtf8, file.bytes, cancel) &&
-        (storedAnsi.isEmpty() || !contains(storedAnsi, file.bytes, cancel)))
+    const qsizetype utf8At = file.isUtf16() ? 0 : firstFound(storedUtf8, file.bytes, cancel);
+    if (utf8At < 0 && (storedAnsi.isEmpty() || firstFound(storedAnsi, file.bytes, cancel) < 0))
         return out;
     if (file.decode() != TSearchFile::Text) {
         out.kind = TFileOutcome::NotText;
@@ -312,6 +313,9 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
     }
     const bool confirming = request.replace && request.confirm;
     TMatchWalk walk(matcher, file.text(), request.replace && !confirming, replacement);
+    // Text that is the stored bytes holds no match before the bytes' first one.
+    if (utf8At > 0 && file.textOffset() >= 0)
+        walk.skipTo(qMax<qsizetype>(0, utf8At - file.textOffset()));
     while (walk.next(&cancel)) {
         walk.accept();
         if (confirming)

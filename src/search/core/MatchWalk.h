@@ -17,6 +17,8 @@ public:
     TMatchWalk(const TTextMatcher& matcher, QByteArrayView text, bool replacing,
                QByteArrayView replacement = {});
 
+    // Before the first match: none starts before from, the search begins there.
+    void skipTo(qsizetype from) { m_from = qMax(m_from, from); }
     // Finds the next match; false at the end, or once cancel is set.
     bool next(const std::atomic<bool>* cancel = nullptr);
     qsizetype start() const { return m_start; }

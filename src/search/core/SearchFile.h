@@ -40,6 +40,8 @@ struct TSearchFile {
 
     // The editor text: the stored bytes themselves for UTF-8 and ASCII, else converted.
     QByteArrayView text() const;
+    // Where the text starts in the stored bytes; -1 when it is converted.
+    qsizetype textOffset() const { return m_isConverted ? -1 : m_textOffset; }
 
     // Reads the file into this object, reusing its buffers, and decodes it. With
     // watchChanges the file gets its stamp, one no file fits when it changes while it is
