@@ -204,12 +204,10 @@ QList<TFileOutcome> TFileSearchEngine::take(qsizetype max) {
 }
 
 bool TFileSearchEngine::finished() {
+    // The threads are joined by the next start: one that has yet to be given the processor
+    // for its last steps must not hold up the window.
     std::unique_lock lock(d->mutex, std::try_to_lock);
-    if (!lock.owns_lock() || d->running > 0 || !d->ready.empty())
-        return false;
-    lock.unlock();
-    d->join();
-    return true;
+    return lock.owns_lock() && d->running == 0 && d->ready.empty();
 }
 
 void TFileSearchEngine::TState::list() {
