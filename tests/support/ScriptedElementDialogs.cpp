@@ -160,6 +160,19 @@ bool ScriptedElementDialogs::htmlRef(const QString& title, const QString&, QStri
     return a;
 }
 
+bool ScriptedElementDialogs::areaRef(const QString& caption, const QString&,
+                                     const QStringList& anchors, QString& url, QString& alt,
+                                     QString& title) {
+    const QStringList* a =
+        take(AreaRef, caption, url + u'|' + alt + u'|' + title + u'|' + anchors.join(u','));
+    if (a) {
+        url = a->value(0);
+        alt = a->value(1);
+        title = a->value(2);
+    }
+    return a;
+}
+
 bool ScriptedElementDialogs::linkDialog(const QString& title, const QString&, const QString&,
                                         const QString&, QString& link, QString& text) {
     const QStringList* a = take(Link, title, link);

@@ -27,7 +27,8 @@ public:
         IntNumber,
         Date,
         Font,
-        FileSize
+        FileSize,
+        AreaRef
     };
     // A step answering with the values (texts; numbers and colours as decimal text); for
     // FromList a second value "other" takes the second way out. A Color answer "none" is
@@ -66,6 +67,9 @@ public:
                         QString& chosen, bool& other) override;
     bool htmlRef(const QString& title, const QString& folder, QString& url, QString& text,
                  QString& attributes) override;
+    // Answers address, alternative text and title; shows the anchors offered in given.
+    bool areaRef(const QString& caption, const QString& folder, const QStringList& anchors,
+                 QString& url, QString& alt, QString& title) override;
     bool linkDialog(const QString& title, const QString& hint, const QString& filter,
                     const QString& folder, QString& link, QString& text) override;
     bool imageDialog(const QString& folder, QString& image, QString& attributes) override;

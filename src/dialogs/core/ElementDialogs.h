@@ -93,6 +93,10 @@ public:
     // The URL dialog for a hyperlink: address, link text and further attributes.
     virtual bool htmlRef(const QString& title, const QString& folder, QString& url, QString& text,
                          QString& attributes) = 0;
+    // The URL dialog for an area of an image map: address, alternative text and title;
+    // anchors are the names "Add local anchor" offers when the address names no file.
+    virtual bool areaRef(const QString& caption, const QString& folder, const QStringList& anchors,
+                         QString& url, QString& alt, QString& title) = 0;
     // The link dialog for a plain file reference.
     virtual bool linkDialog(const QString& title, const QString& hint, const QString& filter,
                             const QString& folder, QString& link, QString& text) = 0;

@@ -254,6 +254,33 @@ bool TQtElementDialogs::htmlRef(const QString& title, const QString& folder, QSt
     return true;
 }
 
+bool TQtElementDialogs::areaRef(const QString& caption, const QString& folder,
+                                const QStringList& anchors, QString& url, QString& alt,
+                                QString& title) {
+    TFieldsDialog dlg(m_parent, caption);
+    QLineEdit* address = addFileRow(dlg, T_("File:"), caption, folder, QString(), url);
+    if (!anchors.isEmpty()) {
+        auto* pick = new QComboBox(&dlg);
+        pick->addItem(QString());
+        pick->addItems(anchors);
+        QObject::connect(pick, &QComboBox::textActivated, address, [address](const QString& a) {
+            if (!a.isEmpty())
+                address->setText(address->text().section(u'#', 0, 0) + u'#' + a);
+        });
+        dlg.addRow(T_("Local anchor:"), pick);
+    }
+    auto* altText = new QLineEdit(alt, &dlg);
+    auto* titleText = new QLineEdit(title, &dlg);
+    dlg.addRow(T_("Alt:"), altText);
+    dlg.addRow(T_("Title:"), titleText);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    url = address->text();
+    alt = altText->text();
+    title = titleText->text();
+    return true;
+}
+
 bool TQtElementDialogs::linkDialog(const QString& title, const QString& hint, const QString& filter,
                                    const QString& folder, QString& link, QString& text) {
     TFieldsDialog dlg(m_parent, title);

@@ -35,6 +35,8 @@ public:
     bool inputLine(const TLineInput& input, QString& text) override;
     bool selectFromList(const QString& title, const QString& description, const QStringList& items,
                         QString& chosen, bool& other) override;
+    bool areaRef(const QString& caption, const QString& folder, const QStringList& anchors,
+                 QString& url, QString& alt, QString& title) override;
     bool htmlRef(const QString& title, const QString& folder, QString& url, QString& text,
                  QString& attributes) override;
     bool linkDialog(const QString& title, const QString& hint, const QString& filter,
