@@ -159,15 +159,15 @@ void TFileSearchRun::poll() {
             handle(o, m_unshown);
     }
     const bool finished = m_engine.finished();
-    // Every insertion lays out and paints the tree again: new files are added a few times
-    // a second, not at every look.
+    // Every insertion lays out and paints the tree again, every step the progress bar: both
+    // move a few times a second, not at every look.
     if (finished || !m_shown.isValid() || m_shown.elapsed() >= kShowEveryMs) {
         m_results.append(std::move(m_unshown));
         m_unshown.clear();
         m_shown.start();
+        const TFileSearchEngine::TProgress p = m_engine.progress();
+        Q_EMIT progressChanged(p.done, p.total, p.listed);
     }
-    const TFileSearchEngine::TProgress p = m_engine.progress();
-    Q_EMIT progressChanged(p.done, p.total, p.listed);
     if (finished)
         finish();
     m_inPoll = false;

@@ -86,7 +86,7 @@ private:
     TFileSearchParams m_params;
     QTimer* m_timer;
     QList<TTextInfo> m_unshown; // files with hits not yet in the tree
-    QElapsedTimer m_shown;      // since files were last added to the tree
+    QElapsedTimer m_shown;      // since files were last added to the tree, and progress told
     static constexpr int kShowEveryMs = 100;
     int m_sliceMs = 12;
     bool m_running = false;
