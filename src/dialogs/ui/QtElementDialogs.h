@@ -3,15 +3,24 @@
 
 #include "dialogs/core/ColorList.h"
 #include "dialogs/core/ElementDialogs.h"
+#include "dialogs/ui/ImageDlg.h"
+#include "dialogs/ui/ImgMapEdit.h"
 
 #include <QLocale>
+#include <QPointer>
 
 class QWidget;
 
 namespace orvel {
 
+class TUnicodeIniFile;
+
 class TQtElementDialogs : public IElementDialogs {
 public:
+    TQtElementDialogs() = default;
+    ~TQtElementDialogs() override;
+    TQtElementDialogs(const TQtElementDialogs&) = delete;
+    TQtElementDialogs& operator=(const TQtElementDialogs&) = delete;
     void setParentWidget(QWidget* parent) { m_parent = parent; }
     // The custom colours every colour picker shows and edits; the settings own them. Until
     // one is given, a list of the default colours serves.
@@ -52,7 +61,17 @@ public:
         m_mailNames = names ? names : &m_ownNames;
         m_mailDomains = domains ? domains : &m_ownDomains;
     }
-    bool imageMap(const QString& folder, const QString& imageTag, QString& map) override;
+    bool imageMap(const QString& folder, const QString& image, const QString& mapName,
+                  const QStringList& anchors, TAreaList& areas) override;
+    // What the image dialog needs of the program. The image dialog and the map editor are
+    // made on first use (LoadImageSettings makes them at start) and keep their sections
+    // ("ImageList", "ImageMap").
+    void setImageContext(const TImageDialogContext& context);
+    void setDialogs(IDialogs* dialogs) { m_dialogs = dialogs; }
+    void LoadImageSettings(const TUnicodeIniFile& ini);
+    void SaveImageSettings(TUnicodeIniFile& ini);
+    TImageDialog* imageDialogWindow();
+    TImageMapEditor* imageMapEditor();
 
 private:
     QWidget* m_parent = nullptr;
@@ -65,6 +84,10 @@ private:
     QStringList* m_mailNames = &m_ownNames;
     QStringList* m_mailDomains = &m_ownDomains;
     QString m_lastLocalFile;
+    IDialogs* m_dialogs = nullptr;
+    TImageDialogContext m_imageContext;
+    QPointer<TImageDialog> m_imageDialog;
+    QPointer<TImageMapEditor> m_mapEditor;
 };
 
 } // namespace orvel

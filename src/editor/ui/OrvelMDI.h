@@ -241,6 +241,8 @@ private:
     void insertColorAttribute(const THtmlCommand& command);
     void inputElement(const QString& type);
     bool anchorName(const QString& caption, QString& name);
+    // The image dialog on the selected image element; false when nothing was written.
+    bool editImageElement(const QString& tag);
     void checkElement(bool radio, bool check);
     // Small inserts (OrvelMDIInserts.cpp).
     QString pickFile(const QString& startFile);

@@ -329,16 +329,6 @@ void TMDIForm::ActionFormValueExecute() {
         m_engine->InsertText(QStringLiteral(" value=\"") + value + u'"', 0);
 }
 
-void TMDIForm::ActionImageMapExecute() {
-    // The image map editor works on the image under the caret.
-    if (m_tagMark.TagType != ttImg)
-        return;
-    const QString tag = m_editor->textRange(m_tagMark.TagStart, m_tagMark.TagEnd);
-    QString map;
-    if (m_context.elementDialogs().imageMap(m_textPath, tag, map))
-        m_engine->InsertText(map, 0);
-}
-
 void TMDIForm::ActionEditTagExecute() {
     if (m_tagMark.TagType == ttNone)
         return;
@@ -364,9 +354,7 @@ void TMDIForm::ActionEditTagExecute() {
     }
     bool ok = false;
     if (!href) {
-        ok = dlg.imageDialog(m_textPath, address, attrs);
-        if (ok)
-            m_engine->InsertText(QStringLiteral("<img src=\"") + address + u'"' + attrs + u'>', 0);
+        ok = editImageElement(tag);
     } else {
         // The link text up to "</a>", its line breaks (of any kind) shown as "|".
         const TBufferCoord after = mark.TagEnd;
