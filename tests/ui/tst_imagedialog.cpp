@@ -3,6 +3,7 @@
 // failures are reported as the user sees them.
 
 #include "ScriptedDialogs.h"
+#include "base/ui/HListBox.h"
 #include "dialogs/ui/ImageDlg.h"
 
 #include <QComboBox>

@@ -3,6 +3,7 @@
 // document's image map command reads the map from the text and writes it back.
 
 #include "TestDocument.h"
+#include "base/core/IniFileUtils.h"
 #include "dialogs/core/ImageMapText.h"
 #include "dialogs/ui/ImgMapEdit.h"
 #include "editor/ui/OrvelMDI.h"
@@ -30,6 +31,8 @@ private Q_SLOTS:
     void newMapBeforeTheImage();
     void existingMapReplaced();
     void cancelChangesNothing();
+    void editTagOnAnImage_data();
+    void editTagOnAnImage();
 
 private:
     void drag(QPoint from, QPoint to);
@@ -124,18 +127,20 @@ void TestImageMapEditor::moveResizeLinkDelete() {
     // Moved by the drag; not beyond the image's left edge.
     drag({30, 20}, {40, 35});
     QCOMPARE(m_ed->areas().at(0).Points, (QList<QPoint>{{20, 25}, {60, 55}}));
-    drag({30, 30}, {0, 30});
-    QCOMPARE(m_ed->areas().at(0).Points, (QList<QPoint>{{20, 25}, {60, 55}}));
+    // Two steps to the left: the first fits, the second would leave the image.
+    drag({30, 40}, {0, 40});
+    QCOMPARE(m_ed->areas().at(0).Points, (QList<QPoint>{{5, 25}, {45, 55}}));
     // The bottom-right corner resized.
-    drag({60, 55}, {80, 70});
+    drag({45, 55}, {80, 70});
     QCOMPARE(normalizedRect(m_ed->areas().at(0).Points.at(0), m_ed->areas().at(0).Points.at(1)),
-             QRect(QPoint(20, 25), QPoint(80, 70)));
+             QRect(QPoint(5, 25), QPoint(80, 70)));
     // A link for the polygon, the anchors offered.
     QStringList offered;
-    m_ed->setLinkEditor([&](const QString& caption, const QString&, const QStringList& anchors,
+    QString caption;
+    m_ed->setLinkEditor([&](const QString& shownCaption, const QString&, const QStringList& anchors,
                             TAreaDataObject& area) {
         offered = anchors;
-        QCOMPARE(caption, QString("Link for selected region"));
+        caption = shownCaption;
         area.Link = "#end";
         area.Alt = "Box";
         return true;
@@ -143,6 +148,7 @@ void TestImageMapEditor::moveResizeLinkDelete() {
     m_ed->setDrawMode(dmLink);
     click({125, 35});
     QCOMPARE(offered, (QStringList{"top", "end"}));
+    QCOMPARE(caption, QString("Link for selected region"));
     QCOMPARE(m_ed->areas().at(1).Link, QString("#end"));
     // Deleting: a vertex first, then down at three vertices the whole area.
     m_ed->setDrawMode(dmDelete);
@@ -251,6 +257,42 @@ void TestImageMapEditor::cancelChangesNothing() {
     d.commands.run(cmd::ActionImageMap);
     QCOMPARE(d.text(), before);
     QCOMPARE(d.form->TextBuffer()->caretXY(), (TBufferCoord{5, 1}));
+    QVERIFY2(d.host.problems().isEmpty(), qPrintable(d.host.problems().join(u'\n')));
+}
+
+void TestImageMapEditor::editTagOnAnImage_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QStringList>("answer"); // image and attribute text
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("after");
+    const QString lazy = "<img src=\"a.png\" srcset=\"a-2x.png 2x\" loading=\"lazy\" "
+                         "data-id=\"7\" alt=\"\">";
+    const QString lazyAttrs = " srcset=\"a-2x.png 2x\" loading=\"lazy\" data-id=\"7\" alt=\"\"";
+    QTest::newRow("no change, nothing written")
+        << lazy << QStringList{"a.png", lazyAttrs} << "a.png|" + lazyAttrs << lazy;
+    QTest::newRow("new reference, the rest as written")
+        << "<IMG SRC='a.png' width=10 />" << QStringList{"b's.png", " width=10 "}
+        << "a.png| width=10 "
+        << "<IMG SRC='b&#39;s.png' width=10 />";
+    QTest::newRow("src not first: written first once changed")
+        << "<img alt=\"x\" src=\"a.png\">" << QStringList{"a.png", " alt=\"y\""}
+        << "a.png| alt=\"x\""
+        << "<img src=\"a.png\" alt=\"y\">";
+    QTest::newRow("unquoted reference changed gets quotes")
+        << "<img src=a.png alt=x>" << QStringList{"my pic.png", " alt=x"} << "a.png| alt=x"
+        << "<img src=\"my pic.png\" alt=x>";
+}
+
+void TestImageMapEditor::editTagOnAnImage() {
+    QFETCH(QString, before);
+    QFETCH(QStringList, answer);
+    QFETCH(QString, given);
+    QFETCH(QString, after);
+    Doc d(m_folder, "<p>" + before + "</p>", {7, 1});
+    d.host.elements.expect(Kind::Image, answer);
+    d.form->ActionEditTagExecute();
+    QCOMPARE(d.host.elements.given.last(), given);
+    QCOMPARE(d.text(), "<p>" + after + "</p>");
     QVERIFY2(d.host.problems().isEmpty(), qPrintable(d.host.problems().join(u'\n')));
 }
 
