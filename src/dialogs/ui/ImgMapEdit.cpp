@@ -98,6 +98,7 @@ TImageMapEditor::TImageMapEditor(QWidget* parent) : QDialog(parent) {
     m_coords->setMinimumWidth(180);
     m_hint = new QLineEdit(this);
     m_hint->setReadOnly(true);
+    m_hint->setMinimumWidth(140);
     toolRow->addWidget(m_coords, 1);
     toolRow->addWidget(m_hint, 1);
     layout->addLayout(toolRow);
