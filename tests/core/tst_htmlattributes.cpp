@@ -101,6 +101,8 @@ void TestHtmlAttributes::edits_data() {
                                            << "title" << QString() << "<a href=\"x\" id=i>";
     QTest::newRow("remove every copy") << "<a id=a\nid=b href=x>"
                                        << "ID" << QString() << "<a href=x>";
+    QTest::newRow("remove keeps the next apart") << "<img src=a.png alt=\"\"x=1>"
+                                                 << "alt" << QString() << "<img src=a.png x=1>";
     QTest::newRow("remove absent changes nothing") << "<a  href=x >"
                                                    << "title" << QString() << "<a  href=x >";
 }

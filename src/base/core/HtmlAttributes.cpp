@@ -94,7 +94,12 @@ QString THtmlTag::value(QStringView name) const {
 void THtmlTag::set(const QString& name, const QString& value) {
     const qsizetype k = indexOf(name);
     if (k < 0) {
-        const qsizetype at = m_spans.isEmpty() ? m_nameEnd : m_spans.last().end;
+        qsizetype at = m_spans.isEmpty() ? m_nameEnd : m_spans.last().end;
+        // After a dangling "name=" the new attribute would read as its value: it goes
+        // before that one instead.
+        if (!m_spans.isEmpty() && m_attributes.last().hasValue &&
+            m_attributes.last().quote.isNull() && m_attributes.last().value.isEmpty())
+            at = m_spans.last().lead;
         m_text.insert(at, u' ' + name + QStringLiteral("=\"") + quotedAttributeValue(value) + u'"');
     } else if (m_attributes[k].quote == u'\'') {
         QString v = value;
@@ -115,7 +120,11 @@ void THtmlTag::set(const QString& name, const QString& value) {
 void THtmlTag::remove(QStringView name) {
     for (qsizetype k = indexOf(name); k >= 0; k = indexOf(name)) {
         const Span& sp = m_spans[k];
-        m_text.remove(sp.lead, sp.end - sp.lead);
+        // What follows without a blank (an attribute after a closing quote, a "/") must not
+        // join the value before it.
+        const bool joins =
+            sp.end < m_text.size() && !isBlank(m_text[sp.end]) && m_text[sp.end] != u'>';
+        m_text.replace(sp.lead, sp.end - sp.lead, joins ? QStringLiteral(" ") : QString());
         read();
     }
 }
@@ -127,26 +136,40 @@ QString quotedAttributeValue(const QString& value) {
 }
 
 qsizetype htmlTagEnd(QStringView text, qsizetype lt) {
-    QChar quote;
-    bool afterEquals = false; // quotes open a value only right after "=", as HTML has it
-    for (qsizetype i = lt + 1; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == u'>') {
+    // The same reading as THtmlTag's, so that both agree on where a value ends.
+    const qsizetype n = text.size();
+    qsizetype i = lt + 1;
+    while (i < n && !isBlank(text[i]) && text[i] != u'/' && text[i] != u'>')
+        ++i;
+    for (;;) {
+        while (i < n && (isBlank(text[i]) || text[i] == u'/'))
+            ++i;
+        if (i >= n)
+            return -1;
+        if (text[i] == u'>')
             return i + 1;
-        } else if (c == u'"' || c == u'\'') {
-            if (afterEquals)
-                quote = c;
-            afterEquals = false;
-        } else if (c == u'=') {
-            afterEquals = true;
-        } else if (!isBlank(c)) {
-            afterEquals = false;
+        ++i;
+        while (i < n && !endsName(text[i]))
+            ++i;
+        qsizetype j = i;
+        while (j < n && isBlank(text[j]))
+            ++j;
+        if (j >= n || text[j] != u'=')
+            continue;
+        ++j;
+        while (j < n && isBlank(text[j]))
+            ++j;
+        if (j < n && (text[j] == u'"' || text[j] == u'\'')) {
+            const qsizetype close = text.indexOf(text[j], j + 1);
+            if (close < 0)
+                return -1;
+            i = close + 1;
+        } else {
+            while (j < n && !isBlank(text[j]) && text[j] != u'>')
+                ++j;
+            i = j;
         }
     }
-    return -1;
 }
 
 } // namespace orvel
