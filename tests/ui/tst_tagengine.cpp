@@ -327,6 +327,10 @@ void TestTagEngine::edgeCases_data() {
     QTest::newRow("goto offers the anchors")
         << int(cmd::ActionGoto) << int(ftHtml) << 2 << "<a name=\"x|y\"></a>^"
         << QStringList{"FromList=xy (3)"} << "<a name=\"x|y\"></a><a href=\"#xy\">^</a>";
+    QTest::newRow("goto offers ids with their text")
+        << int(cmd::ActionGoto) << int(ftHtml) << 2 << "<h2 id='a(1)'>Intro</h2>^"
+        << QStringList{"FromList=a(1) (1, id): Intro"}
+        << "<h2 id='a(1)'>Intro</h2><a href=\"#a(1)\">^</a>";
     QTest::newRow("frameset") << int(cmd::ActionFrameCols) << int(ftHtml) << 2 << "  ^"
                               << QStringList{"Text=30,*"}
                               << "  <frameset cols=\"30,*\">\n    ^\n  </frameset>";

@@ -110,6 +110,7 @@ THauptForm::THauptForm(const TShellStart& start, const TShellDialogs& dialogs, Q
     createDocumentCommands();
     createMacroPanel();
     createSearchPanel();
+    createAnchorPage();
     readProjects();
     // The character table of the interface language, with the English one behind it.
     m_charTable = std::make_unique<THtmlCharTable>(loadProgramCharTable(m_start.languageCode));

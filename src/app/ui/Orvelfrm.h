@@ -15,6 +15,7 @@
 #include "projects/core/ProjectInfo.h"
 #include "projects/core/ProjectSession.h"
 #include "projects/core/TransferDialogs.h"
+#include "search/core/AnchorHost.h"
 #include "search/core/SearchHost.h"
 #include "textcontrol/core/EditorCommands.h"
 
@@ -46,6 +47,7 @@ class TFindReplDialog;
 class TMainLayout;
 class TMDIForm;
 class TSearchResultsPage;
+class TAnchorPage;
 class TPublisher;
 struct TPublishResult;
 class TStartScreen;
@@ -86,7 +88,8 @@ struct TShellDialogs {
 class THauptForm : public QMainWindow,
                    public IDocumentContext,
                    public IMacroHost,
-                   public ISearchHost {
+                   public ISearchHost,
+                   public IAnchorHost {
     Q_OBJECT
 public:
     THauptForm(const TShellStart& start, const TShellDialogs& dialogs, QWidget* parent = nullptr);
@@ -246,6 +249,13 @@ public:
     // Brings the page "Search in files" to the front.
     void ActionShowSearchExecute();
 
+    // --- Local anchors (IAnchorHost) -------------------------------------------------------
+    QString projectName() const override;
+    QString activeDocumentFile() const override;
+    bool documentModified(const QString& fileName) const override;
+    bool reloadDocument(const QString& fileName) override;
+    TAnchorPage& anchorPage() { return *m_anchorPage; }
+
     // Reports an error no command handled, in a box titled with the application title.
     void reportError(const QString& message);
     // Reports a failed status; true when it succeeded.
@@ -375,6 +385,8 @@ private:
     // Documents opened or closed, or another project: the search page's choices follow.
     void refreshSearchScope();
     TFileSearchPage* m_fileSearch = nullptr;
+    void createAnchorPage();
+    TAnchorPage* m_anchorPage = nullptr;
     TSearchResultsPage* m_searchResults = nullptr;
     TCommandList* m_searchCommands = nullptr;
     bool m_macrosShownBefore = false; // the upper panel before the search page came

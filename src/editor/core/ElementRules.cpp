@@ -1,16 +1,14 @@
 #include "editor/core/ElementRules.h"
 
-#include <QRegularExpression>
+#include "search/core/AnchorReader.h"
 
 namespace orvel {
 
 QStringList localAnchors(const QString& html) {
-    static const QRegularExpression re(QStringLiteral("<a\\s[^>]*?name\\s*=\\s*\"([^\"]*)\""),
-                                       QRegularExpression::CaseInsensitiveOption);
-    QStringList names;
-    for (auto it = re.globalMatch(html); it.hasNext();)
-        names << it.next().captured(1);
-    return names;
+    QStringList entries;
+    for (const TAnchor& anchor : readAnchors(html))
+        entries << anchor.entry();
+    return entries;
 }
 
 QString mailCode(const QString& address, int key) {

@@ -6,8 +6,8 @@
 
 namespace orvel {
 
-// The names of the local anchors of an HTML text: tags beginning with "<a" whose attributes
-// hold name="...", in text order.
+// The entries of the local anchors of an HTML text ("|top| (12): Top of page"), in text order:
+// every <a name="..."> and every id="...".
 QStringList localAnchors(const QString& html);
 
 // The code an encoded mail link carries: the key in decimal, then for each character ":"

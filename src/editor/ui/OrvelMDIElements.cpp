@@ -8,6 +8,7 @@
 #include "editor/core/HtmlCatalog.h"
 #include "editor/ui/DocumentContext.h"
 #include "editor/ui/OrvelMDI.h"
+#include "search/core/AnchorReader.h"
 #include "textcontrol/ui/EditorControl.h"
 
 namespace orvel {
@@ -129,8 +130,7 @@ void TMDIForm::ActionGotoExecute() {
     }
     if ((anchors.isEmpty() || other) && !anchorName(T_("Goto anchor"), name))
         return;
-    const qsizetype paren = name.indexOf(u'(');
-    name = (paren < 0 ? name : name.left(paren)).trimmed();
+    name = anchorNameOfEntry(name);
     m_engine->WrapSelection(QStringLiteral("<a href=\"#") + name + QStringLiteral("\">"),
                             QStringLiteral("</a>"), true);
 }
