@@ -209,13 +209,15 @@ struct Doc {
 } // namespace
 
 void TestImageMapEditor::newMapBeforeTheImage() {
-    Doc d(m_folder, "<p>\n  <img src=\"pic.png\" alt=\"x\" loading=lazy>\n</p>", {10, 2});
+    Doc d(m_folder, "<p id=\"top\">\n  <img src=\"pic.png\" alt=\"x\" loading=lazy>\n</p>",
+          {10, 2});
     d.host.elements.expect(Kind::Text, {"nav"});
     d.host.elements.expect(Kind::ImageMap, {"rect;10,10,50,40;a.html;A;", "circle;300,50,9;;;"});
     d.commands.run(cmd::ActionImageMap);
     QCOMPARE(d.host.elements.given.last(), QString("pic.png|nav|"));
+    QCOMPARE(d.host.elements.mapAnchors.last(), QStringList{"top"});
     // The circle's centre is held inside the 200 by 100 image.
-    QCOMPARE(d.text(), QString("<p>\n<map name=\"nav\">\n"
+    QCOMPARE(d.text(), QString("<p id=\"top\">\n<map name=\"nav\">\n"
                                "  <area shape=\"rect\" coords=\"10,10,50,40\" href=\"a.html\" "
                                "alt=\"A\">\n"
                                "  <area shape=\"circle\" coords=\"199,50,9\">\n"

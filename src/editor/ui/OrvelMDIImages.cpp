@@ -6,10 +6,10 @@
 #include "dialogs/core/ImageAttributes.h"
 #include "dialogs/core/ImageFile.h"
 #include "dialogs/core/ImageMapText.h"
-#include "editor/core/ElementRules.h"
 #include "editor/ui/DocumentContext.h"
 #include "editor/ui/OrvelMDI.h"
 #include "editor/ui/TagEngine.h"
+#include "search/core/AnchorReader.h"
 #include "textcontrol/ui/EditorControl.h"
 
 #include <QDir>
@@ -84,7 +84,13 @@ void TMDIForm::ActionImageMapExecute() {
     TImageMap map = block.map;
     if (block.start < 0)
         map.name = name;
-    if (!dlg.imageMap(m_textPath, image, name, localAnchors(m_editor->text()), map.areas)) {
+    // The document's anchors (names and ids) offered for the areas' links.
+    QStringList anchors;
+    for (const TAnchor& a : readAnchors(text)) {
+        if (!anchors.contains(a.name))
+            anchors << a.name;
+    }
+    if (!dlg.imageMap(m_textPath, image, name, anchors, map.areas)) {
         m_editor->setCaretXY(caret);
         return;
     }
