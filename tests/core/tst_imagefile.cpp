@@ -3,6 +3,7 @@
 // thumbnail keeps the proportions; remote images come over HTTP from a real server on
 // loopback, bounded in size and failing on HTTP errors.
 
+#include "MiniHttpServer.h"
 #include "dialogs/core/ImageDownload.h"
 #include "dialogs/core/ImageFile.h"
 
@@ -11,8 +12,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -21,45 +20,6 @@
 using namespace orvel;
 
 namespace {
-
-// A one-answer-per-connection HTTP server on loopback: the handler gives the raw response for
-// the request line (empty: say nothing, so the client times out).
-class MiniHttpServer : public QObject {
-public:
-    explicit MiniHttpServer(std::function<QByteArray(const QByteArray&)> handler)
-        : m_handler(std::move(handler)) {
-        QVERIFY(m_server.listen(QHostAddress::LocalHost, 0));
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* s = m_server.nextPendingConnection()) {
-                connect(s, &QTcpSocket::readyRead, s, [this, s] {
-                    m_request += s->readAll();
-                    if (!m_request.contains("\r\n\r\n"))
-                        return;
-                    const QByteArray answer = m_handler(m_request.left(m_request.indexOf("\r\n")));
-                    m_request.clear();
-                    if (answer.isEmpty())
-                        return;
-                    s->write(answer);
-                    s->disconnectFromHost();
-                });
-                connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
-            }
-        });
-    }
-    QString url(const QString& path) const {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path);
-    }
-
-private:
-    QTcpServer m_server;
-    QByteArray m_request;
-    std::function<QByteArray(const QByteArray&)> m_handler;
-};
-
-QByteArray response(const QByteArray& status, const QByteArray& body) {
-    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size()) +
-           "\r\nContent-Type: image/png\r\nConnection: close\r\n\r\n" + body;
-}
 
 // The CRC-32 a PNG chunk carries over its type and data.
 quint32 pngCrc(const QByteArray& bytes) {
@@ -255,7 +215,9 @@ void TestImageFile::copyName() {
 
 void TestImageFile::downloads() {
     const QByteArray png = readAll(m_png);
-    MiniHttpServer server([&](const QByteArray&) { return response("200 OK", png); });
+    test::MiniHttpServer server(
+        [&](const QByteArray&) { return test::httpResponse("200 OK", png); });
+    QVERIFY(server.listening());
     TDownloadOptions options;
     options.folder = m_dir.path() + u'/';
     options.programName = "Orvel";
@@ -268,15 +230,16 @@ void TestImageFile::downloads() {
 
 void TestImageFile::downloadFailures() {
     const QByteArray png = readAll(m_png);
-    MiniHttpServer server([&](const QByteArray& request) -> QByteArray {
+    test::MiniHttpServer server([&](const QByteArray& request) -> QByteArray {
         if (request.contains("/missing"))
-            return response("404 Not Found", "no such image");
+            return test::httpResponse("404 Not Found", "no such image");
         if (request.contains("/empty"))
-            return response("200 OK", {});
+            return test::httpResponse("200 OK", {});
         if (request.contains("/silent"))
             return {};
-        return response("200 OK", png);
+        return test::httpResponse("200 OK", png);
     });
+    QVERIFY(server.listening());
     TDownloadOptions options;
     options.folder = m_dir.path() + u'/';
     options.programName = "Fail";

@@ -2,6 +2,7 @@
 // thumbnail, an edited element keeps its reference and what the dialog does not edit, and
 // failures are reported as the user sees them.
 
+#include "MiniHttpServer.h"
 #include "ScriptedDialogs.h"
 #include "base/ui/HListBox.h"
 #include "dialogs/ui/ImageDlg.h"
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void calculateSize();
     void buttons();
     void thumbnailKeepsProportions();
+    void remoteImage();
     void screenshot();
 
 private:
@@ -187,6 +189,35 @@ void TestImageDialog::thumbnailKeepsProportions() {
     QCOMPARE(m_dlg->thumbnail()->imageRect(), QRect(0, 0, 207, 50));
     m_dlg->begin(m_folder, "img/logo.png", {});
     QCOMPARE(m_dlg->thumbnail()->imageRect(), QRect(0, 0, 61, 43));
+}
+
+void TestImageDialog::remoteImage() {
+    QFile file(m_folder + "img/logo.png");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray png = file.readAll();
+    test::MiniHttpServer server([&](const QByteArray& request) {
+        return request.contains("/gone") ? test::httpResponse("404 Not Found", "gone")
+                                         : test::httpResponse("200 OK", png);
+    });
+    QVERIFY(server.listening());
+    // Editing a remote image: downloaded to the copy in the settings folder, shown, measured.
+    const QString url = server.url("/pics/logo.png");
+    m_dlg->begin(m_folder, url, " alt=\"x\"");
+    QCOMPARE(m_dlg->thumbnail()->imageSize(), QSize(61, 43));
+    QVERIFY(QFileInfo::exists(m_dir.filePath("~Orvel.png")));
+    m_dlg->calculateSize();
+    QCOMPARE(m_dlg->widthField()->text(), QString("61"));
+    QString image, attrs;
+    m_dlg->finish(image, attrs);
+    QCOMPARE(image, url);
+    QCOMPARE(attrs, QString(" alt=\"x\" width=\"61\" height=\"43\""));
+    // A failed download is reported and the reference stays.
+    m_script.expectError("gone.png");
+    m_dlg->begin(m_folder, server.url("/gone.png"), {});
+    QCOMPARE(m_dlg->imageField()->currentText(), server.url("/gone.png"));
+    // What is not http or https is kept without a word.
+    m_dlg->begin(m_folder, "ftp://example.org/a.png", {});
+    QCOMPARE(m_dlg->imageField()->currentText(), QString("ftp://example.org/a.png"));
 }
 
 void TestImageDialog::screenshot() {

@@ -22,6 +22,13 @@ bool isRemoteReference(const QString& reference) {
     return false;
 }
 
+bool isDownloadable(const QString& url) {
+    const QUrl address(url);
+    const QString scheme = address.scheme().toLower();
+    return address.isValid() && (scheme == u"http" || scheme == u"https") &&
+           !address.host().isEmpty();
+}
+
 QString downloadCopyName(const QString& url, const QString& programName) {
     static const char* const known[] = {"png", "jpg", "jpeg", "gif", "webp", "bmp",
                                         "ico", "svg", "svgz", "tif", "tiff", "tga"};
@@ -40,14 +47,12 @@ QString downloadCopyName(const QString& url, const QString& programName) {
 }
 
 TResult<QString> downloadImage(const QString& url, const TDownloadOptions& options) {
-    const QUrl address(url);
-    const QString scheme = address.scheme().toLower();
-    if (!address.isValid() || (scheme != u"http" && scheme != u"https") || address.host().isEmpty())
+    if (!isDownloadable(url))
         return TResult<QString>::failure(
             fmt(T_("Only http and https addresses can be downloaded:\r\n%s"), {url}));
 
     QNetworkAccessManager manager;
-    QNetworkRequest request(address);
+    QNetworkRequest request{QUrl(url)};
     // Never from https down to http.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);

@@ -15,6 +15,9 @@ inline constexpr int kImageDownloadTimeoutMs = 30000;
 // "http://", "https://", "ftp://", "mailto:", "news:", "ldap:", "telnet://", ignoring case.
 bool isRemoteReference(const QString& reference);
 
+// Whether the address is one downloadImage fetches: http or https with a host.
+bool isDownloadable(const QString& url);
+
 // The copy's file name: "~", the program name and the extension of the address's last path
 // segment when it is a known image extension (no other part of the address goes into it).
 QString downloadCopyName(const QString& url, const QString& programName);

@@ -103,7 +103,8 @@ TSelectedArea hitTest(const TAreaList& areas, QPoint p) {
         sel.AreaShape = a.Shape;
         sel.AreaNr = i;
         sel.PointNr = handle;
-        sel.Hint = a.Alt + QStringLiteral(": ") + a.Link;
+        if (!a.Alt.isEmpty() || !a.Link.isEmpty())
+            sel.Hint = a.Alt + QStringLiteral(": ") + a.Link;
         return sel;
     }
     return sel;

@@ -50,7 +50,8 @@ bool areaContains(const TAreaDataObject& area, QPoint p);
 // polygon's first vertex less than 5 pixels away in x and in y.
 int areaHandleAt(const TAreaDataObject& area, QPoint p);
 QPoint circleHandle(const TAreaDataObject& area, int handle);
-// The first area under p, in list order, with its grabbed handle and hint ("alt: link").
+// The first area under p, in list order, with its grabbed handle and hint ("alt: link", empty
+// when the area has neither).
 TSelectedArea hitTest(const TAreaList& areas, QPoint p);
 
 // Moves the area by delta; a rectangle or circle does not move along an axis on which it would

@@ -87,6 +87,8 @@ TImageDialog::TImageDialog(QWidget* parent) : QDialog(parent) {
     form->addWidget(m_align, row++, 1);
     m_border = new QSpinBox(this);
     m_border->setRange(-1, 20);
+    // -1 writes no frame attribute.
+    m_border->setSpecialValueText(T_("<none>"));
     form->addWidget(new QLabel(T_("Frame:"), this), row, 0);
     form->addWidget(m_border, row++, 1);
     m_hspace = new QSpinBox(this);
@@ -164,7 +166,9 @@ void TImageDialog::begin(const QString& path, const QString& image, const QStrin
     m_image->setCurrentText(image);
     if (!image.isEmpty() && isRemoteReference(image)) {
         m_imgName = image;
-        loadRemote(image);
+        // Only http and https are fetched; an ftp:// or mailto: reference stays as it is.
+        if (isDownloadable(image))
+            loadRemote(image);
     } else if (!image.isEmpty() && QFileInfo(absolute(image)).isFile()) {
         m_imgName = absolute(image);
         loadImageFile(m_imgName);
