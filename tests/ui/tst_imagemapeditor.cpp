@@ -224,6 +224,10 @@ void TestImageMapEditor::newMapBeforeTheImage() {
                                "</map>\n"
                                "  <img src=\"pic.png\" alt=\"x\" loading=lazy usemap=\"#nav\">\n"
                                "</p>"));
+    // One step undoes the map and the usemap together.
+    d.form->TextBuffer()->undo();
+    QCOMPARE(d.text(),
+             QString("<p id=\"top\">\n  <img src=\"pic.png\" alt=\"x\" loading=lazy>\n</p>"));
     QVERIFY2(d.host.problems().isEmpty(), qPrintable(d.host.problems().join(u'\n')));
 }
 
