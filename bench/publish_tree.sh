@@ -9,6 +9,7 @@ set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${ORVEL_BUILD_DIR:-$top/build}
 runs=${RUNS:-3}
+# SERVERS="pyftpd" runs one server only.
 files_per_folder=${FILES_PER_FOLDER:-50}
 orvel=$build/orvel
 [ -x "$orvel" ] || cmake --build "$build" --target orvel >/dev/null
@@ -178,7 +179,7 @@ theirs() { # server password user remote
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 echo "tree: $nfiles files in $nfolders folders; $runs runs each, the two clients alternating"
-for server in vsftpd pyftpd; do
+for server in ${SERVERS:-vsftpd pyftpd}; do
   if [ $server = vsftpd ]; then pass=orvel@example.org user=anonymous ours_dir=/pub/orvel lftp_dir=/pub/lftp
   else pass=s3cret user=tester ours_dir=/orvel lftp_dir=/lftp; fi
   disk=$(disk_of $server)

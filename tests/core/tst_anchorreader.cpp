@@ -43,6 +43,8 @@ void TestAnchorReader::entries_data() {
                                                   << "|x| (1): X";
     QTest::newRow("blanks and tabs") << "<a \t name=\"x\">t</a>"
                                      << "|x| (1): t";
+    QTest::newRow("control character between attributes") << "<a href=\"#\"\x01name=\"x\">t</a>"
+                                                          << "|x| (1): t";
     QTest::newRow("attribute before the name") << "<a href=\"#\" name=\"x\">t</a>"
                                                << "|x| (1): t";
     QTest::newRow("single quotes") << "<a name='x'>t</a>"

@@ -74,6 +74,8 @@ void TestProjects::fileEntry_data() {
                                         << "a.htm" << 2 << 2 << 1033 << 1;
     QTest::newRow("bar in numbers") << "a.htm|1,2,3,4|z"
                                     << "a.htm" << 1 << 2 << 3 << 0;
+    QTest::newRow("percent signs in the name") << "100%1 %00 %9.htm|3,4,1031,2"
+                                               << "100%1 %00 %9.htm" << 3 << 4 << 1031 << 2;
     QTest::newRow("empty name") << "|1,2"
                                 << "" << 1 << 2 << 1033 << 0;
 }

@@ -56,7 +56,7 @@ TStatus TFtpClient::connectAndLogin() {
     connect(m_control, &QIODevice::readyRead, this, &TFtpClient::onControlRead);
     connect(m_control, &QAbstractSocket::disconnected, this,
             [this] { failAsync(ekClosed, T_("Connection closed gracefully.")); });
-    logLine(QStringLiteral("# %1:%2").arg(host).arg(port));
+    logLine(QStringLiteral("# %1:%2").arg(host, QString::number(port)));
     setState(fsConnecting);
     armTimer(ConnectTimeout);
     const bool implicit = TlsMode == tlsImplicit;

@@ -117,12 +117,10 @@ QString proposedProjectFileName(int projectCount) {
 
 QString formatFileEntry(const TTextFileInfo& entry) {
     const TTextProps& p = entry.Props;
-    return QStringLiteral("%1|%2,%3,%4,%5")
-        .arg(entry.Name)
-        .arg(p.CursorPos.Char)
-        .arg(p.CursorPos.Line)
-        .arg(p.TxtLangId)
-        .arg(p.DateFormat);
+    // Joined, not filled in with arg(): a "%1" in a file name must stay as it is.
+    return entry.Name + u'|' + QString::number(p.CursorPos.Char) + u',' +
+           QString::number(p.CursorPos.Line) + u',' + QString::number(p.TxtLangId) + u',' +
+           QString::number(p.DateFormat);
 }
 
 TTextFileInfo parseFileEntry(const QString& value, quint32 defaultLangId) {

@@ -11,8 +11,9 @@ namespace orvel {
 
 namespace {
 
+// As the tag editor reads attributes: any control character separates them.
 bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+    return c.unicode() <= 0x20;
 }
 
 bool isAsciiLetter(QChar c) {
@@ -317,7 +318,7 @@ QList<TAnchor> readAnchors(QStringView t) {
             const qsizetype end = tag.gt >= 0 ? qMax(a.valueEnd, tag.gt - 1) : a.valueEnd;
             anchor.pos.BEnd = lines.coordOf(end);
             anchor.pos.FSpaces = 0;
-            anchors.append(anchor);
+            anchors.append(std::move(anchor));
         }
         at = tag.end;
         if (tag.gt >= 0 && !tag.selfClosing &&

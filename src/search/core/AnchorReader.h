@@ -27,6 +27,10 @@ struct TAnchor {
     QString entry() const;
 };
 
+} // namespace orvel
+Q_DECLARE_TYPEINFO(orvel::TAnchor, Q_RELOCATABLE_TYPE);
+namespace orvel {
+
 // The anchors in document order; linear in the text. Line breaks may be LF, CR LF or CR.
 QList<TAnchor> readAnchors(QStringView text);
 

@@ -86,9 +86,8 @@ TAnchorPage::TAnchorPage(ISearchHost& host, IAnchorHost& anchorHost, IDialogs& d
     pbAnchor = new QProgressBar(this);
     pbAnchor->setObjectName(QStringLiteral("pbAnchor"));
     pbAnchor->setTextVisible(false);
-    pbAnchor->setRange(0, 0);
-    pbAnchor->setValue(0);
     pbAnchor->setRange(0, 1);
+    pbAnchor->setValue(0);
     layout->addWidget(pbAnchor);
     lblAnchorStatus = new QLabel(this);
     lblAnchorStatus->setObjectName(QStringLiteral("lblAnchorStatus"));

@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cerrno>
 #include <hunspell/hunspell.hxx>
 #include <iconv.h>
@@ -135,6 +136,44 @@ QByteArray withSaneWordCount(QByteArrayView dic) {
            dic.sliced(i).toByteArray();
 }
 
+// The affix tables (REP, MAP, PFX, …) begin with a head line giving the number of lines that
+// follow, and the engine reserves room by it: a count beyond the lines that follow is set to
+// them. Read as the engine reads: a keyword by the start of the line ("REP-" begins a table
+// too), the count as atoi takes it. Every such line is looked at, since which of them the
+// engine takes for a head depends on how it read the lines before.
+QByteArray withSaneTableCounts(QByteArrayView aff) {
+    static const QByteArrayList counted = {
+        "REP", "MAP", "PHONE",        "BREAK", "ICONV", "OCONV",
+        "AF",  "AM",  "COMPOUNDRULE", "PFX",   "SFX",   "CHECKCOMPOUNDPATTERN"};
+    QList<QByteArray> lines = aff.toByteArray().split('\n');
+    bool changed = false;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        QList<QByteArray> fields = lines[n].simplified().split(' ');
+        if (fields.size() < 2 ||
+            std::none_of(counted.begin(), counted.end(),
+                         [&](const QByteArray& k) { return fields[0].startsWith(k); }))
+            continue;
+        const bool affix = fields[0].startsWith("PFX") || fields[0].startsWith("SFX");
+        const qsizetype countField = affix ? 3 : 1;
+        if (countField >= fields.size())
+            continue;
+        const QByteArray& field = fields[countField];
+        const qsizetype sign = field.startsWith('-') || field.startsWith('+') ? 1 : 0;
+        qsizetype end = sign;
+        while (end < field.size() && field[end] >= '0' && field[end] <= '9')
+            ++end;
+        const qint64 rest = lines.size() - n - 1;
+        const qint64 count =
+            end - sign < 10 ? field.sliced(sign, end - sign).toLongLong() : rest + 1;
+        if (end > sign && (field[0] == '-' || count > rest)) {
+            fields[countField] = QByteArray::number(rest) + field.sliced(end);
+            lines[n] = fields.join(' ');
+            changed = true;
+        }
+    }
+    return changed ? lines.join('\n') : aff.toByteArray();
+}
+
 } // namespace
 
 QString dictionaryDataProblem(QByteArrayView aff, QByteArrayView dic) {
@@ -254,7 +293,7 @@ struct THunspell {
 THunspellHandle HunspellInit(QByteArrayView aff, QByteArrayView dic, const QByteArray& key) {
     if (!dictionaryDataProblem(aff, dic).isEmpty())
         return nullptr;
-    const TDataFile affFile(aff);
+    const TDataFile affFile(withSaneTableCounts(aff));
     const TDataFile dicFile(withSaneWordCount(dic));
     if (!affFile.ok() || !dicFile.ok())
         return nullptr;
