@@ -232,8 +232,7 @@ int main(int argc, char** argv) {
         for (qsizetype f = 0; f < results->model()->fileCount(); ++f) {
             const TTextInfo& info = results->model()->file(f);
             lines += info.FLines.capacity() * qsizetype(sizeof(TTextLine));
-            if (!info.FLines.isEmpty())
-                excerpts += info.FLines.first().source.capacity();
+            excerpts += info.FSource.capacity();
         }
         std::printf("results: %.1f MB of hit records, %.1f MB of excerpts\n", double(lines) / 1e6,
                     double(excerpts) / 1e6);

@@ -52,8 +52,8 @@ struct Fixture {
     QStringList hitTexts() const {
         QStringList out;
         for (qsizetype f = 0; f < model.fileCount(); ++f)
-            for (const TTextLine& l : model.file(f).FLines)
-                out << l.markedText();
+            for (qsizetype i = 0; i < model.file(f).FLines.size(); ++i)
+                out << model.file(f).markedLine(i);
         return out;
     }
     QString problems() const { return dialogs.problems().join(u'\n'); }
@@ -84,23 +84,24 @@ private Q_SLOTS:
         p.scope = fsFolder;
         QVERIFY(fx.search(p));
         QCOMPARE(fx.model.fileCount(), 1);
-        const QList<TTextLine>& lines = fx.model.file(0).FLines;
+        const TTextInfo& file = fx.model.file(0);
+        const QList<TTextLine>& lines = file.FLines;
         QCOMPARE(lines.size(), 4);
         // Trimmed, the hit marked; the "|" of the line itself is no mark.
-        QCOMPARE(lines[0].markedText(), QStringLiteral("2: <p>Say |hello|, hello|world</p>"));
-        QCOMPARE(lines[1].markedText(), QStringLiteral("2: <p>Say hello, |hello||world</p>"));
+        QCOMPARE(file.markedLine(0), QStringLiteral("2: <p>Say |hello|, hello|world</p>"));
+        QCOMPARE(file.markedLine(1), QStringLiteral("2: <p>Say hello, |hello||world</p>"));
         QCOMPARE(lines[0].pos.BBegin, (TBufferCoord{10, 2}));
         QCOMPARE(lines[0].pos.BEnd, (TBufferCoord{15, 2}));
         QCOMPARE(lines[0].pos.FSpaces, 3);
         // A long line is cut around its hit.
         int mark = -1;
-        const QString shown = lines[2].shown(&mark);
+        const QString shown = file.shownLine(2, &mark);
         QVERIFY(shown.startsWith(QStringLiteral("3: \u2026y")));
         QVERIFY(shown.endsWith(QStringLiteral("z\u2026")));
         QCOMPARE(shown.mid(mark, lines[2].markLength), u"hello"_qs);
         QVERIFY(shown.size() < 200);
         QCOMPARE(lines[2].pos.BBegin, (TBufferCoord{402, 3}));
-        QCOMPARE(lines[3].markedText(), QStringLiteral("4: last |hello|"));
+        QCOMPARE(file.markedLine(3), QStringLiteral("4: last |hello|"));
         QCOMPARE(fx.run.statusText(), QStringLiteral("4 matches found in\r\n1 file(s)!"));
     }
 
@@ -114,12 +115,13 @@ private Q_SLOTS:
         p.search = QStringLiteral("hit");
         p.scope = fsFolder;
         QVERIFY(fx.search(p));
-        const QList<TTextLine>& hits = fx.model.file(0).FLines;
+        const TTextInfo& file = fx.model.file(0);
+        const QList<TTextLine>& hits = file.FLines;
         QCOMPARE(hits.size(), 4);
         int column = 0;
         for (int h = 0; h < 4; ++h) {
             int mark = -1;
-            const QString shown = hits[h].shown(&mark);
+            const QString shown = file.shownLine(h, &mark);
             QCOMPARE(shown.mid(mark, hits[h].markLength), u"hit"_qs);
             QVERIFY(shown.contains(u"hit %1 "_qs.arg(h * 500)));
             QCOMPARE(hits[h].pos.BBegin.Line, 2);

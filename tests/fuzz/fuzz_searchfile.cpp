@@ -41,11 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         walk.accept();
     }
     const QList<qsizetype>& starts = walk.accepted();
-    for (const TTextLine& line : hitLines(text, starts, matcher.length())) {
-        FUZZ_CHECK(line.from >= 0 && line.from + line.length <= line.source.size());
+    TTextInfo hits;
+    hitLines(hits, text, starts, matcher.length());
+    for (qsizetype i = 0; i < hits.FLines.size(); ++i) {
+        const TTextLine& line = hits.FLines[i];
+        FUZZ_CHECK(line.from >= 0 && line.from + line.length <= hits.FSource.size());
         FUZZ_CHECK(line.markStart >= 0 && line.markStart + line.markLength <= line.length);
         FUZZ_CHECK(!(line.pos.BEnd < line.pos.BBegin));
-        (void)line.markedText();
+        (void)hits.markedLine(i);
     }
     // Nothing replaced: the stored bytes come back as they are.
     const TResult<QByteArray> same = replacedBytes(file, {}, matcher.length(), QString());

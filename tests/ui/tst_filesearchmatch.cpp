@@ -36,7 +36,9 @@ QList<THit> fileSearchHits(QByteArrayView text, const QString& search, bool igno
     while (walk.next())
         walk.accept();
     QList<THit> hits;
-    for (const TTextLine& line : hitLines(text, walk.accepted(), matcher.length()))
+    TTextInfo info;
+    hitLines(info, text, walk.accepted(), matcher.length());
+    for (const TTextLine& line : std::as_const(info.FLines))
         hits << THit(line.pos.BBegin, line.pos.BEnd);
     return hits;
 }

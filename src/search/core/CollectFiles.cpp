@@ -17,6 +17,10 @@ namespace orvel {
 
 struct TExtensionFilter::TCache {
     QHash<QByteArray, bool> answers;
+    // The answer before: files of one extension mostly come together.
+    QByteArray lastExtension;
+    bool lastAnswer = false;
+    bool hasLast = false;
 };
 
 TExtensionFilter::TExtensionFilter(const TTextFilter& filter)
@@ -32,16 +36,24 @@ bool TExtensionFilter::passes(QByteArrayView fileName) {
     const qsizetype dot = fileName.lastIndexOf('.');
     // As fileExtension has it: a name that only begins with a dot has no extension.
     const QByteArrayView ext = dot > slash + 1 ? fileName.sliced(dot + 1) : QByteArrayView();
-    const auto it = m_cache->answers.constFind(ext.toByteArray());
-    if (it != m_cache->answers.constEnd())
-        return *it;
+    TCache& c = *m_cache;
+    if (c.hasLast && ext == c.lastExtension)
+        return c.lastAnswer;
+    c.lastExtension = ext.toByteArray();
+    c.hasLast = true;
+    const auto it = c.answers.constFind(c.lastExtension);
+    if (it != c.answers.constEnd()) {
+        c.lastAnswer = *it;
+        return c.lastAnswer;
+    }
     bool passes = false;
     try {
-        passes = m_filter.MatchesFilter(QFile::decodeName(ext.toByteArray()));
+        passes = m_filter.MatchesFilter(QFile::decodeName(c.lastExtension));
     } catch (const EFilterError&) {
         passes = false;
     }
-    m_cache->answers.insert(ext.toByteArray(), passes);
+    c.answers.insert(c.lastExtension, passes);
+    c.lastAnswer = passes;
     return passes;
 }
 
@@ -85,6 +97,7 @@ public:
         ::free(resolved);
         if (!m_rootReal.endsWith('/'))
             m_rootReal += '/';
+        m_rootIsReal = m_rootReal == path;
         walk(path);
     }
 
@@ -108,6 +121,8 @@ private:
             ::free(resolved);
             if (!real.startsWith(m_rootReal))
                 return false;
+        } else if (m_rootIsReal) {
+            real = path; // shared, not copied
         } else {
             // Folders are never reached through links: the path below the root is real.
             real = m_rootReal;
@@ -192,6 +207,7 @@ private:
     QByteArray m_root;
     QByteArray m_rootReal; // with "/"
     qsizetype m_rootLength = 0;
+    bool m_rootIsReal = false; // paths below the root are real as they are
     bool m_subDirs;
     TExtensionFilter m_filter;
     const std::function<bool(const QByteArray&)>& m_found;

@@ -20,9 +20,10 @@ namespace orvel {
 
 namespace {
 
-// How far the workers may run ahead of the outcomes taken: enough to keep them busy, little
-// enough that outcomes waiting to be shown (files waiting for questions) stay few.
-constexpr qsizetype kAheadSearching = 512;
+// How far the workers may run ahead of the outcomes taken. Searching, they never wait for
+// the window between two of its looks (most outcomes are small); confirming, the files
+// waiting for their questions stay few.
+constexpr qsizetype kAheadSearching = 16384;
 constexpr qsizetype kAheadConfirming = 8;
 
 struct TFileKey {
@@ -42,15 +43,15 @@ void yieldToWindow() {
 
 } // namespace
 
-// Whether the matcher finds its bytes anywhere in data, looking at the cancel flag between
+// Where the matcher first finds its bytes in data, or -1, looking at the cancel flag between
 // slices of a large file.
-bool contains(const TTextMatcher& m, QByteArrayView data, const std::atomic<bool>& cancel) {
+qsizetype firstFound(const TTextMatcher& m, QByteArrayView data, const std::atomic<bool>& cancel) {
     constexpr qsizetype kSlice = 4 << 20;
     for (qsizetype at = 0; at < data.size() && !cancel.load(std::memory_order_relaxed);
          at += kSlice)
-        if (m.find(data, at, qMin(data.size(), at + kSlice)) >= 0)
-            return true;
-    return false;
+        if (const qsizetype found = m.find(data, at, qMin(data.size(), at + kSlice)); found >= 0)
+            return found;
+    return -1;
 }
 
 struct TFileSearchEngine::TState {
@@ -203,12 +204,10 @@ QList<TFileOutcome> TFileSearchEngine::take(qsizetype max) {
 }
 
 bool TFileSearchEngine::finished() {
+    // The threads are joined by the next start: one that has yet to be given the processor
+    // for its last steps must not hold up the window.
     std::unique_lock lock(d->mutex, std::try_to_lock);
-    if (!lock.owns_lock() || d->running > 0 || !d->ready.empty())
-        return false;
-    lock.unlock();
-    d->join();
-    return true;
+    return lock.owns_lock() && d->running == 0 && d->ready.empty();
 }
 
 void TFileSearchEngine::TState::list() {
@@ -273,23 +272,27 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
                                                 TSearchFile& file) {
     TFileOutcome out;
     out.index = index;
-    out.info.FText = QFile::decodeName(native);
-    const QString& name = out.info.FText;
+    // Most files have no hits: their outcome carries no name.
+    const auto named = [&out, &native]() -> const QString& {
+        out.info.FText = QFile::decodeName(native);
+        return out.info.FText;
+    };
     if (request.replace && isDocument(native)) {
+        named();
         out.kind = TFileOutcome::Pending;
         return out;
     }
     switch (file.load(native, request.replace)) {
     case TSearchFile::Missing:
         out.kind = TFileOutcome::Missing;
-        out.note = fmt(T_("File removed during the search, skipped: %s"), {name});
+        out.note = fmt(T_("File removed during the search, skipped: %s"), {named()});
         return out;
     case TSearchFile::NotText:
         out.kind = TFileOutcome::NotText;
         return out;
     case TSearchFile::Failed:
         out.kind = TFileOutcome::Failed;
-        out.note = fmt(T_("Error reading %s: %s"), {name, file.error});
+        out.note = fmt(T_("Error reading %s: %s"), {named(), file.error});
         return out;
     case TSearchFile::Text:
         break;
@@ -299,8 +302,8 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
         return out;
     }
     // Most files hold no match: their bytes tell it before they are decoded.
-    if (!file.isUtf16() && !contains(storedUtf8, file.bytes, cancel) &&
-        (storedAnsi.isEmpty() || !contains(storedAnsi, file.bytes, cancel)))
+    const qsizetype utf8At = file.isUtf16() ? 0 : firstFound(storedUtf8, file.bytes, cancel);
+    if (utf8At < 0 && (storedAnsi.isEmpty() || firstFound(storedAnsi, file.bytes, cancel) < 0))
         return out;
     if (file.decode() != TSearchFile::Text) {
         out.kind = TFileOutcome::NotText;
@@ -308,6 +311,9 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
     }
     const bool confirming = request.replace && request.confirm;
     TMatchWalk walk(matcher, file.text(), request.replace && !confirming, replacement);
+    // Text that is the stored bytes holds no match before the bytes' first one.
+    if (utf8At > 0 && file.textOffset() >= 0)
+        walk.skipTo(qMax<qsizetype>(0, utf8At - file.textOffset()));
     while (walk.next(&cancel)) {
         walk.accept();
         if (confirming)
@@ -319,6 +325,7 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
     }
     if (walk.accepted().isEmpty())
         return out;
+    const QString& name = named();
     if (confirming) {
         out.kind = TFileOutcome::Pending;
         out.file = std::make_shared<TSearchFile>(std::move(file));
@@ -329,7 +336,7 @@ TFileOutcome TFileSearchEngine::TState::process(qsizetype index, const QByteArra
         return TFileSearchEngine::writeReplaced(request, file, name, walk.accepted(),
                                                 matcher.length());
     out.kind = TFileOutcome::Hits;
-    out.info.FLines = hitLines(file.text(), walk.accepted(), matcher.length());
+    hitLines(out.info, file.text(), walk.accepted(), matcher.length());
     return out;
 }
 
@@ -367,7 +374,7 @@ TFileOutcome TFileSearchEngine::writeReplaced(const TFileSearchRequest& request,
     for (qsizetype i = 0; i < accepted.size(); ++i)
         starts << accepted[i] + i * (replacement.size() - matchLength);
     out.kind = TFileOutcome::Hits;
-    out.info.FLines = hitLines(text, starts, replacement.size());
+    hitLines(out.info, text, starts, replacement.size());
     return out;
 }
 

@@ -47,7 +47,7 @@ struct TFileOutcome {
     };
     TKind kind = NoHits;
     qsizetype index = 0;
-    TTextInfo info; // FText: the full file name
+    TTextInfo info; // FText: the full file name, but for NoHits, NotText and Cancelled
     QString note;
     // Pending: the file as read (null for a document, whose text the caller holds).
     std::shared_ptr<TSearchFile> file;

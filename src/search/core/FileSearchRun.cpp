@@ -126,6 +126,8 @@ TFileSearchRun::TStart TFileSearchRun::start(const TFileSearchParams& params) {
     }
 
     m_results.clear();
+    m_unshown.clear();
+    m_shown.invalidate();
     m_files = m_hits = m_notText = 0;
     m_notes.clear();
     m_cancelled = false;
@@ -149,18 +151,24 @@ void TFileSearchRun::poll() {
     m_inPoll = true;
     QElapsedTimer slice;
     slice.start();
-    QList<TTextInfo> batch;
     while (slice.elapsed() < m_sliceMs) {
         QList<TFileOutcome> outcomes = m_engine.take(64);
         if (outcomes.isEmpty())
             break;
         for (TFileOutcome& o : outcomes)
-            handle(o, batch);
+            handle(o, m_unshown);
     }
-    m_results.append(std::move(batch));
-    const TFileSearchEngine::TProgress p = m_engine.progress();
-    Q_EMIT progressChanged(p.done, p.total, p.listed);
-    if (m_engine.finished())
+    const bool finished = m_engine.finished();
+    // Every insertion lays out and paints the tree again, every step the progress bar: both
+    // move a few times a second, not at every look.
+    if (finished || !m_shown.isValid() || m_shown.elapsed() >= kShowEveryMs) {
+        m_results.append(std::move(m_unshown));
+        m_unshown.clear();
+        m_shown.start();
+        const TFileSearchEngine::TProgress p = m_engine.progress();
+        Q_EMIT progressChanged(p.done, p.total, p.listed);
+    }
+    if (finished)
         finish();
     m_inPoll = false;
 }
@@ -274,7 +282,7 @@ void TFileSearchRun::finishPending(TFileOutcome& outcome, QList<TTextInfo>& batc
     const QByteArray text =
         replacedText(file->text(), walk.accepted(), matcher.length(), replacement);
     outcome.kind = TFileOutcome::Hits;
-    outcome.info.FLines = hitLines(text, walk.acceptedAfterReplacing(), replacement.size());
+    hitLines(outcome.info, text, walk.acceptedAfterReplacing(), replacement.size());
     addHits(outcome, batch);
 }
 

@@ -7,6 +7,7 @@
 #include "search/core/FileSearchEngine.h"
 #include "search/core/SearchScope.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 #include <QStringList>
@@ -84,6 +85,9 @@ private:
     TFileSearchEngine m_engine;
     TFileSearchParams m_params;
     QTimer* m_timer;
+    QList<TTextInfo> m_unshown; // files with hits not yet in the tree
+    QElapsedTimer m_shown;      // since files were last added to the tree, and progress told
+    static constexpr int kShowEveryMs = 100;
     int m_sliceMs = 12;
     bool m_running = false;
     bool m_inPoll = false;

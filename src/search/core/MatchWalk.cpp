@@ -1,7 +1,9 @@
 #include "search/core/MatchWalk.h"
 
 #include <bit>
+#include <cstring>
 #include <emmintrin.h>
+#include <vector>
 
 namespace orvel {
 
@@ -157,10 +159,15 @@ QList<qsizetype> TMatchWalk::acceptedAfterReplacing() const {
     return out;
 }
 
-QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, qsizetype length) {
-    QList<TTextLine> lines;
+void hitLines(TTextInfo& info, QByteArrayView text, const QList<qsizetype>& starts,
+              qsizetype length) {
+    QList<TTextLine>& lines = info.FLines;
+    lines.clear();
     lines.reserve(starts.size());
-    QByteArray excerpts; // of every line, one after the other
+    // The excerpts' bounds first, then one buffer of their exact size: a buffer grown and
+    // squeezed would be copied again and again.
+    std::vector<std::pair<qsizetype, qsizetype>> pieces;
+    qsizetype excerptsSize = 0;
     TLineCursor cursor(text);
     qsizetype i = 0;
     while (i < starts.size()) {
@@ -194,8 +201,9 @@ QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, q
             while (to < trimEnd && isContinuation(text[to]))
                 ++to;
             to = qMax(from, to);
-            const int excerptAt = int(excerpts.size());
-            excerpts.append(text.sliced(from, to - from));
+            const int excerptAt = int(excerptsSize);
+            pieces.emplace_back(from, to - from);
+            excerptsSize += to - from;
             for (; i <= last; ++i) {
                 const qsizetype start = starts[i];
                 const qsizetype end = start + length;
@@ -229,10 +237,12 @@ QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, q
             }
         } while (i < starts.size() && starts[i] < le);
     }
-    excerpts.squeeze();
-    for (TTextLine& l : lines)
-        l.source = excerpts;
-    return lines;
+    info.FSource = QByteArray(excerptsSize, Qt::Uninitialized);
+    char* out = info.FSource.data();
+    for (const auto& [from, size] : pieces) {
+        std::memcpy(out, text.data() + from, size_t(size));
+        out += size;
+    }
 }
 
 } // namespace orvel

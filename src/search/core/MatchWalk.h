@@ -17,6 +17,8 @@ public:
     TMatchWalk(const TTextMatcher& matcher, QByteArrayView text, bool replacing,
                QByteArrayView replacement = {});
 
+    // Before the first match: none starts before from, the search begins there.
+    void skipTo(qsizetype from) { m_from = qMax(m_from, from); }
     // Finds the next match; false at the end, or once cancel is set.
     bool next(const std::atomic<bool>* cancel = nullptr);
     qsizetype start() const { return m_start; }
@@ -43,7 +45,9 @@ private:
 
 // The hits of a text as result lines: "line: text", the text trimmed and cut around the
 // hit when the line is long, with the hit marked; starts ascending, every hit length bytes.
-QList<TTextLine> hitLines(QByteArrayView text, const QList<qsizetype>& starts, qsizetype length);
+// They become the lines of info, with their excerpts; its name stays.
+void hitLines(TTextInfo& info, QByteArrayView text, const QList<qsizetype>& starts,
+              qsizetype length);
 
 // Bytes of context kept before and after a hit on a long line.
 constexpr qsizetype kContextBefore = 60;

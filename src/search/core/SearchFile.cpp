@@ -14,6 +14,9 @@ namespace orvel {
 
 namespace {
 
+// Room for a file of unknown size when none is left from the files before.
+constexpr qsizetype kFirstRoom = 256 << 10;
+
 TFileStamp stampOf(const struct stat& st) {
     TFileStamp s;
     s.size = st.st_size;
@@ -101,27 +104,33 @@ TSearchFile::TKind TSearchFile::read(const QByteArray& nativePath, bool watchCha
 TSearchFile::TKind TSearchFile::load(const QByteArray& nativePath, bool watchChanges) {
     error.clear();
     stamp = {};
-    const int fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    // Not blocking: a pipe put in place of a file since the walk reads as empty.
+    const int fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return Missing;
         error = qt_error_string(errno);
         return Failed;
     }
+    // Only a file that may be written back needs its stamp; a search reads into the room
+    // it has, which the files before it left.
     struct stat before;
-    if (::fstat(fd, &before) != 0 || !S_ISREG(before.st_mode)) {
+    if (watchChanges && (::fstat(fd, &before) != 0 || !S_ISREG(before.st_mode))) {
         ::close(fd);
         return Missing;
     }
-    // Room for one byte more than the file holds, so that its end is seen without growing;
-    // the buffer keeps its room from the file before.
-    const qsizetype size = qsizetype(before.st_size);
-    bytes.resize(size + 1);
+    // One byte more than the file holds, so that its end is seen without growing.
+    const qsizetype want =
+        watchChanges ? qsizetype(before.st_size) + 1 : qMax(bytes.capacity(), kFirstRoom);
+    if (bytes.capacity() < want || !bytes.isDetached())
+        bytes = QByteArray(want, Qt::Uninitialized); // the old bytes need no copy
+    else
+        bytes.resize(want);
     qsizetype got = 0;
     int readError = 0;
     while (true) {
         if (got == bytes.size())
-            bytes.resize(got + 65536); // the file grew while being read
+            bytes.resize(2 * got); // larger than the room, or grown while being read
         const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
         if (n < 0) {
             if (errno == EINTR)
@@ -136,14 +145,18 @@ TSearchFile::TKind TSearchFile::load(const QByteArray& nativePath, bool watchCha
     struct stat after;
     const bool statAfter = !watchChanges || ::fstat(fd, &after) == 0;
     ::close(fd);
+    if (readError == EISDIR)
+        return Missing; // a folder in place of the file since the walk
     if (readError) {
         error = qt_error_string(readError);
         return Failed;
     }
     bytes.resize(got);
+    if (!watchChanges)
+        return Text;
     stamp = stampOf(before);
     // A file written while it was read is not to be written back: no stamp will fit it.
-    if (!statAfter || got != before.st_size || (watchChanges && stampOf(after) != stamp))
+    if (!statAfter || got != before.st_size || stampOf(after) != stamp)
         stamp.mtimeNs = -1;
     return Text;
 }

@@ -40,9 +40,12 @@ struct TSearchFile {
 
     // The editor text: the stored bytes themselves for UTF-8 and ASCII, else converted.
     QByteArrayView text() const;
+    // Where the text starts in the stored bytes; -1 when it is converted.
+    qsizetype textOffset() const { return m_isConverted ? -1 : m_textOffset; }
 
     // Reads the file into this object, reusing its buffers, and decodes it. With
-    // watchChanges a file that changes while it is read gets a stamp no file fits.
+    // watchChanges the file gets its stamp, one no file fits when it changes while it is
+    // read; without, no stamp.
     TKind read(const QByteArray& nativePath, bool watchChanges = true);
     // The same in two steps: the stored bytes (Text once read), then what they are.
     TKind load(const QByteArray& nativePath, bool watchChanges);

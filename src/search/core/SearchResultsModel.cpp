@@ -98,20 +98,20 @@ QVariant TSearchResultsModel::data(const QModelIndex& index, int role) const {
             return {};
         }
     }
-    const TTextLine& hit = m_files.at(qsizetype(index.internalId() - 1)).FLines.at(index.row());
+    const TTextInfo& file = m_files.at(qsizetype(index.internalId() - 1));
     switch (role) {
     case Qt::DisplayRole:
-        return hit.markedText();
+        return file.markedLine(index.row());
     case PlainTextRole:
-        return hit.shown();
+        return file.shownLine(index.row());
     case MarkStartRole: {
         int mark = -1;
-        hit.shown(&mark);
+        file.shownLine(index.row(), &mark);
         return mark;
     }
     case MarkLengthRole: {
         int length = 0;
-        hit.shown(nullptr, &length);
+        file.shownLine(index.row(), nullptr, &length);
         return length;
     }
     case IsFileRole:

@@ -4,7 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <emmintrin.h>
+#include <immintrin.h>
 
 namespace orvel {
 
@@ -175,10 +175,48 @@ bool TTextMatcher::equalAt(const uchar* at) const {
     return true;
 }
 
+// Thirty-two starts at a time where the processor can, as findBytes does sixteen: the first
+// candidate from p on, or -1 with p left where the wide steps end.
+__attribute__((target("avx2"))) qsizetype
+TTextMatcher::findWide(const uchar* t, qsizetype n, qsizetype& p, qsizetype lastStart) const {
+    const qsizetype m = m_needle.size();
+    const __m256i first = _mm256_set1_epi8(char(m_first));
+    const __m256i firstAlt = _mm256_set1_epi8(char(m_firstAlt));
+    const __m256i last = _mm256_set1_epi8(char(m_last));
+    const __m256i lastAlt = _mm256_set1_epi8(char(m_lastAlt));
+    const qsizetype vectorEnd = qMin(lastStart, n - m - 31);
+    for (; p <= vectorEnd; p += 32) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + p));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + p + m - 1));
+        const __m256i hitA =
+            _mm256_or_si256(_mm256_cmpeq_epi8(a, first), _mm256_cmpeq_epi8(a, firstAlt));
+        const __m256i hitB =
+            _mm256_or_si256(_mm256_cmpeq_epi8(b, last), _mm256_cmpeq_epi8(b, lastAlt));
+        unsigned mask = unsigned(_mm256_movemask_epi8(_mm256_and_si256(hitA, hitB)));
+        while (mask) {
+            const qsizetype at = p + std::countr_zero(mask);
+            if (at > lastStart) {
+                p = lastStart + 1;
+                return -1;
+            }
+            if (equalAt(t + at))
+                return at;
+            mask &= mask - 1;
+        }
+    }
+    return -1;
+}
+
 qsizetype TTextMatcher::findBytes(const uchar* t, qsizetype n, qsizetype from,
                                   qsizetype lastStart) const {
     const qsizetype m = m_needle.size();
     qsizetype p = from;
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide) {
+        const qsizetype at = findWide(t, n, p, lastStart);
+        if (at >= 0 || p > lastStart)
+            return at;
+    }
     // Sixteen starts at a time: a start is worth a closer look only when its first and last
     // bytes fit.
     const __m128i first = _mm_set1_epi8(char(m_first));

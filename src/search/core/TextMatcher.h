@@ -52,6 +52,8 @@ private:
     void prepare();
     qsizetype findBytes(const unsigned char* text, qsizetype size, qsizetype from,
                         qsizetype lastStart) const;
+    qsizetype findWide(const unsigned char* text, qsizetype size, qsizetype& from,
+                       qsizetype lastStart) const;
     bool equalAt(const unsigned char* at) const;
 
     QByteArray m_needle; // UTF-8; ASCII letters in lower case when case is ignored

@@ -287,7 +287,9 @@ void TFileSearchPage::btnStartSearchClick() {
     p.types = hcSearchTypes->currentText();
     p.folder = hcSearchDir->currentText();
     p.subDirs = cbSearchSubDir->isChecked();
-    p.confirmPos = QCursor::pos();
+    // Asking the display for the pointer waits for it: only the questions need it.
+    if (p.replace && p.confirm)
+        p.confirmPos = QCursor::pos();
     p.threads = m_threads;
     lbMessages->clear();
     lbMessages->setVisible(false);

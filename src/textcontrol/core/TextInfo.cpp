@@ -8,24 +8,24 @@ constexpr int kShownBefore = 60;
 constexpr int kShownAfter = 120;
 } // namespace
 
-QString TTextLine::text() const {
+QString TTextLine::text(QByteArrayView source) const {
     QString out;
     if (cutBefore)
         out += QChar(0x2026);
-    out += QString::fromUtf8(QByteArrayView(source).sliced(from, length));
+    out += QString::fromUtf8(source.sliced(from, length));
     if (cutAfter)
         out += QChar(0x2026);
     return out;
 }
 
-QString TTextLine::shown(int* shownMark, int* shownLength) const {
-    const QByteArrayView excerpt = QByteArrayView(source).sliced(from, length);
+QString TTextLine::shown(QByteArrayView source, int* shownMark, int* shownLength) const {
+    const QByteArrayView excerpt = source.sliced(from, length);
     if (markStart < 0) {
         if (shownMark)
             *shownMark = -1;
         if (shownLength)
             *shownLength = 0;
-        return text();
+        return text(source);
     }
     const QString before = QString::fromUtf8(excerpt.first(markStart));
     const QString marked = QString::fromUtf8(excerpt.sliced(markStart, markLength));
@@ -54,10 +54,10 @@ QString TTextLine::shown(int* shownMark, int* shownLength) const {
     return out;
 }
 
-QString TTextLine::markedText() const {
+QString TTextLine::markedText(QByteArrayView source) const {
     int mark = -1;
     int marked = 0;
-    QString s = shown(&mark, &marked);
+    QString s = shown(source, &mark, &marked);
     if (mark < 0)
         return s;
     s.insert(mark + marked, u'|');
