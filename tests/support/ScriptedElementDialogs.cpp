@@ -198,10 +198,46 @@ bool ScriptedElementDialogs::imageDialog(const QString&, QString& image, QString
     return a;
 }
 
-bool ScriptedElementDialogs::imageMap(const QString&, const QString& imageTag, QString& map) {
-    const QStringList* a = take(ImageMap, QStringLiteral("image map"), imageTag);
-    if (a)
-        map = a->value(0);
+QString ScriptedElementDialogs::areaText(const TAreaDataObject& area) {
+    static const char* const shapes[] = {"rect", "circle", "poly"};
+    QStringList coords;
+    for (QPoint p : area.Points)
+        coords << QString::number(p.x()) << QString::number(p.y());
+    if (area.Shape == asCircle && coords.size() == 4)
+        coords.removeLast(); // centre and radius
+    return QStringList{QLatin1String(shapes[area.Shape]), coords.join(u','), area.Link, area.Alt,
+                       area.Title}
+        .join(u';');
+}
+
+TAreaDataObject ScriptedElementDialogs::areaFromText(const QString& text) {
+    const QStringList parts = text.split(u';');
+    const QString shape = parts.value(0);
+    TAreaDataObject area(shape == u"circle" ? asCircle : shape == u"poly" ? asPoly : asRect);
+    QStringList n = parts.value(1).split(u',', Qt::SkipEmptyParts);
+    if (area.Shape == asCircle)
+        n << QStringLiteral("0");
+    for (int i = 0; i + 1 < n.size(); i += 2)
+        area.Points << QPoint(n.at(i).toInt(), n.at(i + 1).toInt());
+    area.Link = parts.value(2);
+    area.Alt = parts.value(3);
+    area.Title = parts.value(4);
+    return area;
+}
+
+bool ScriptedElementDialogs::imageMap(const QString&, const QString& image, const QString& mapName,
+                                      const QStringList& anchors, TAreaList& areas) {
+    QStringList shownAreas;
+    for (const TAreaDataObject& a : areas)
+        shownAreas << areaText(a);
+    mapAnchors << anchors;
+    const QStringList* a = take(ImageMap, QStringLiteral("image map"),
+                                image + u'|' + mapName + u'|' + shownAreas.join(u'/'));
+    if (a) {
+        areas.clear();
+        for (const QString& v : *a)
+            areas << areaFromText(v);
+    }
     return a;
 }
 

@@ -75,7 +75,14 @@ public:
     bool linkDialog(const QString& title, const QString& hint, const QString& filter,
                     const QString& folder, QString& link, QString& text) override;
     bool imageDialog(const QString& folder, QString& image, QString& attributes) override;
-    bool imageMap(const QString& folder, const QString& imageTag, QString& map) override;
+    // Shows "image|map name|areas" (areas written as below) and answers with the areas, one
+    // value each: "shape;x1,y1,…;link;alt;title" (shape rect, circle or poly; a circle's
+    // coordinates are centre and radius).
+    bool imageMap(const QString& folder, const QString& image, const QString& mapName,
+                  const QStringList& anchors, TAreaList& areas) override;
+    static QString areaText(const TAreaDataObject& area);
+    static TAreaDataObject areaFromText(const QString& text);
+    QList<QStringList> mapAnchors; // the anchors each map editor was offered
     bool mailAddress(QString& address) override;
     // Answers file name, size text and "comma" or "point".
     bool fileSize(QString& fileName, bool& decimalComma, QString& sizeText) override;

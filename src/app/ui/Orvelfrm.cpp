@@ -93,6 +93,7 @@ THauptForm::THauptForm(const TShellStart& start, const TShellDialogs& dialogs, Q
     for (int i = 0; i < 4; ++i)
         m_searchHistories << new THistoryList(this, 15);
     readSettings();
+    setupImageDialogs();
     m_fileTypes = m_settings.fileTypes();
     for (int t = 0; t < ftText; ++t)
         m_highlighters[t] = THighlighter::create(THighlighterKind(t));
@@ -224,6 +225,7 @@ void THauptForm::SaveSettings() {
         transferDialogs().saveSettings(ini);
         m_elements->saveSettings(ini);
         savePreviewSettings(ini);
+        saveImageSettings(ini);
         note(ini.UpdateFile());
     }
     // Written only when the list changed.

@@ -287,6 +287,8 @@ private:
     void closePreview();
     void releasePreview();
     void savePreviewSettings(TUnicodeIniFile& ini);
+    void setupImageDialogs();
+    void saveImageSettings(TUnicodeIniFile& ini);
     // The active document's copy for the preview; empty for a template without header.
     TResult<QString> writePreviewCopyOf(TMDIForm* form, bool expand);
     // A copy that cannot be written is told once, until it can be written again.

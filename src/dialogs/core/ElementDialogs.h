@@ -3,6 +3,7 @@
 // the program shows real dialogs, tests answer from a script. Every method returns false
 // when the user cancelled; in-out values stay unchanged then.
 
+#include "dialogs/core/ImageMap.h"
 #include "textcontrol/core/FontSettings.h"
 
 #include <QLocale>
@@ -106,9 +107,10 @@ public:
                             const QString& folder, QString& link, QString& text) = 0;
     // The image dialog: image address and further attributes.
     virtual bool imageDialog(const QString& folder, QString& image, QString& attributes) = 0;
-    // The image map editor for the image tag under the caret; map receives the text to
-    // insert.
-    virtual bool imageMap(const QString& folder, const QString& imageTag, QString& map) = 0;
+    // The image map editor: the areas of the map mapName over the image (relative to
+    // folder), the document's anchors offered for their links; on OK areas hold the result.
+    virtual bool imageMap(const QString& folder, const QString& image, const QString& mapName,
+                          const QStringList& anchors, TAreaList& areas) = 0;
     // A mail address, name part and basic address joined ("name@example.org"); the dialog
     // offers the parts used before and keeps the new ones on top.
     virtual bool mailAddress(QString& address) = 0;

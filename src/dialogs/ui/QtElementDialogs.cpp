@@ -204,8 +204,6 @@ bool TQtElementDialogs::selectFromList(const QString& title, const QString& desc
 
 TQtElementDialogs::TQtElementDialogs() = default;
 
-TQtElementDialogs::~TQtElementDialogs() = default;
-
 TURLEingabeDialog& TQtElementDialogs::urlDialog() {
     if (!m_urlDialog) {
         if (!m_dialogs) {
@@ -267,15 +265,52 @@ bool TQtElementDialogs::linkDialog(const QString& title, const QString& hint, co
     return linkDlg().Execute(title, hint, filter, folder, link, text);
 }
 
+TQtElementDialogs::~TQtElementDialogs() {
+    // Without a parent window nothing else frees them.
+    delete m_imageDialog;
+    delete m_mapEditor;
+}
+
+void TQtElementDialogs::setImageContext(const TImageDialogContext& context) {
+    m_imageContext = context;
+    if (m_imageDialog)
+        m_imageDialog->setContext(m_imageContext);
+}
+
+TImageDialog* TQtElementDialogs::imageDialogWindow() {
+    if (!m_imageDialog) {
+        m_imageDialog = new TImageDialog(m_parent);
+        m_imageDialog->setContext(m_imageContext);
+    }
+    return m_imageDialog;
+}
+
+TImageMapEditor* TQtElementDialogs::imageMapEditor() {
+    if (!m_mapEditor) {
+        m_mapEditor = new TImageMapEditor(m_parent);
+        m_mapEditor->setDialogs(m_dialogs ? m_dialogs : m_imageContext.dialogs);
+        m_mapEditor->setLinkEditor([this](const QString& caption, const QString& folder,
+                                          const QStringList& anchors, TAreaDataObject& area) {
+            return areaRef(caption, folder, anchors, area.Link, area.Alt, area.Title);
+        });
+    }
+    return m_mapEditor;
+}
+
+void TQtElementDialogs::LoadImageSettings(const TUnicodeIniFile& ini) {
+    imageDialogWindow()->LoadFromIni(ini, QStringLiteral("ImageList"));
+    imageMapEditor()->LoadFromIni(ini, QStringLiteral("ImageMap"));
+}
+
+void TQtElementDialogs::SaveImageSettings(TUnicodeIniFile& ini) {
+    if (m_imageDialog)
+        m_imageDialog->SaveToIni(ini, QStringLiteral("ImageList"));
+    if (m_mapEditor)
+        m_mapEditor->SaveToIni(ini, QStringLiteral("ImageMap"));
+}
+
 bool TQtElementDialogs::imageDialog(const QString& folder, QString& image, QString& attributes) {
-    QString text;
-    if (!linkDialog(T_("Insert image"), QString(),
-                    QStringLiteral("GIF|*.gif|JPEG|*.jpg;*.jpeg|PNG|*.png|") + T_("all") +
-                        QStringLiteral("|*.*"),
-                    folder, image, text))
-        return false;
-    Q_UNUSED(attributes);
-    return true;
+    return imageDialogWindow()->Execute(folder, image, attributes);
 }
 
 bool TQtElementDialogs::mailAddress(QString& address) {
@@ -288,14 +323,10 @@ bool TQtElementDialogs::fileSize(QString& fileName, bool& decimalComma, QString&
     return dlg.Execute(fileName, *m_decimalSizes, decimalComma, sizeText);
 }
 
-bool TQtElementDialogs::imageMap(const QString&, const QString& imageTag, QString& map) {
-    // Until the map editor exists: the map's name, with a usemap reference to paste.
-    QString name = QStringLiteral("map1");
-    if (!inputText(T_("Image map"), T_("Name:"), name))
-        return false;
-    Q_UNUSED(imageTag);
-    map = QStringLiteral("<map name=\"") + name + QStringLiteral("\">\r\n</map>");
-    return true;
+bool TQtElementDialogs::imageMap(const QString& folder, const QString& image,
+                                 const QString& mapName, const QStringList& anchors,
+                                 TAreaList& areas) {
+    return imageMapEditor()->Execute(folder, image, mapName, anchors, areas);
 }
 
 } // namespace orvel

@@ -4,8 +4,11 @@
 #include "base/core/TextChange.h"
 #include "dialogs/core/ColorList.h"
 #include "dialogs/core/ElementDialogs.h"
+#include "dialogs/ui/ImageDlg.h"
+#include "dialogs/ui/ImgMapEdit.h"
 
 #include <QLocale>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -14,6 +17,7 @@ class QWidget;
 namespace orvel {
 
 class IDialogs;
+class TUnicodeIniFile;
 class TLinkDialog;
 class TQtDialogs;
 class TURLEingabeDialog;
@@ -82,7 +86,16 @@ public:
         m_mailNames = names ? names : &m_ownNames;
         m_mailDomains = domains ? domains : &m_ownDomains;
     }
-    bool imageMap(const QString& folder, const QString& imageTag, QString& map) override;
+    bool imageMap(const QString& folder, const QString& image, const QString& mapName,
+                  const QStringList& anchors, TAreaList& areas) override;
+    // What the image dialog needs of the program. The image dialog and the map editor are
+    // made on first use (LoadImageSettings makes them at start) and keep their sections
+    // ("ImageList", "ImageMap").
+    void setImageContext(const TImageDialogContext& context);
+    void LoadImageSettings(const TUnicodeIniFile& ini);
+    void SaveImageSettings(TUnicodeIniFile& ini);
+    TImageDialog* imageDialogWindow();
+    TImageMapEditor* imageMapEditor();
 
 private:
     QWidget* m_parent = nullptr;
@@ -102,6 +115,9 @@ private:
     int m_anchorHistorySize = 20;
     std::unique_ptr<TURLEingabeDialog> m_urlDialog;
     std::unique_ptr<TLinkDialog> m_linkDialog;
+    TImageDialogContext m_imageContext;
+    QPointer<TImageDialog> m_imageDialog;
+    QPointer<TImageMapEditor> m_mapEditor;
 };
 
 } // namespace orvel

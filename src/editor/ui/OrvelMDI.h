@@ -244,6 +244,8 @@ private:
     // "Edit tag" on a link: the URL dialog on the element and its text up to "</a>".
     bool editLinkTag(const TTagMark& mark, const QString& tag);
     QString documentLineBreak() const;
+    // The image dialog on the selected image element; false when nothing was written.
+    bool editImageElement(const QString& tag);
     void checkElement(bool radio, bool check);
     // Small inserts (OrvelMDIInserts.cpp).
     QString pickFile(const QString& startFile);

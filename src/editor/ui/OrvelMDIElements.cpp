@@ -339,16 +339,6 @@ void TMDIForm::ActionFormValueExecute() {
         m_engine->InsertText(QStringLiteral(" value=\"") + value + u'"', 0);
 }
 
-void TMDIForm::ActionImageMapExecute() {
-    // The image map editor works on the image under the caret.
-    if (m_tagMark.TagType != ttImg)
-        return;
-    const QString tag = m_editor->textRange(m_tagMark.TagStart, m_tagMark.TagEnd);
-    QString map;
-    if (m_context.elementDialogs().imageMap(m_textPath, tag, map))
-        m_engine->InsertText(map, 0);
-}
-
 QString TMDIForm::documentLineBreak() const {
     return QString::fromLatin1(lineBreakText(m_editor->lineBreak()));
 }
@@ -390,34 +380,13 @@ bool TMDIForm::editLinkTag(const TTagMark& mark, const QString& markedTag) {
 void TMDIForm::ActionEditTagExecute() {
     if (m_tagMark.TagType == ttNone)
         return;
-    IElementDialogs& dlg = m_context.elementDialogs();
     const TBufferCoord selA = m_editor->blockBegin();
     const TBufferCoord selB = m_editor->blockEnd();
     const TTagMark mark = m_tagMark;
     m_tagMark = TTagMark();
     m_editor->setSelection(mark.TagStart, mark.TagEnd);
     const QString tag = m_editor->selText();
-    const bool href = mark.TagType == ttHRef;
-    const QString key = href ? QStringLiteral("href=\"") : QStringLiteral("src=\"");
-    const qsizetype k = tag.indexOf(key, 0, Qt::CaseInsensitive);
-    QString address, attrs;
-    if (k >= 0) {
-        const qsizetype from = k + key.size();
-        const qsizetype quote = tag.indexOf(u'"', from);
-        address = tag.mid(from, quote < 0 ? -1 : quote - from);
-        if (quote >= 0) {
-            const qsizetype gt = tag.indexOf(u'>', quote + 1);
-            attrs = tag.mid(quote + 1, gt < 0 ? -1 : gt - quote - 1);
-        }
-    }
-    bool ok = false;
-    if (!href) {
-        ok = dlg.imageDialog(m_textPath, address, attrs);
-        if (ok)
-            m_engine->InsertText(QStringLiteral("<img src=\"") + address + u'"' + attrs + u'>', 0);
-    } else {
-        ok = editLinkTag(mark, tag);
-    }
+    const bool ok = mark.TagType == ttHRef ? editLinkTag(mark, tag) : editImageElement(tag);
     if (!ok)
         m_editor->setSelection(selA, selB);
     m_editor->setCaretXY(mark.TagStart);
