@@ -1,5 +1,6 @@
 #include "dialogs/core/ImageMapText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orvel {
@@ -32,6 +33,13 @@ qsizetype tagEnd(QStringView text, qsizetype from) {
 }
 
 QString attributeItem(const THtmlAttribute& a) {
+    // Carried as written only when it reads back as the same attribute; markup debris such
+    // as a name holding a quote or "=" would swallow what follows it.
+    const bool sound = !a.name.isEmpty() && std::none_of(a.name.begin(), a.name.end(), [](QChar c) {
+        return c.unicode() <= 0x20 || QStringView(u"\"'<=>/`").contains(c);
+    });
+    if (!sound)
+        return QString();
     if (!a.hasValue)
         return u' ' + a.name;
     const QString q = a.quote.isNull() ? QString() : QString(a.quote);
