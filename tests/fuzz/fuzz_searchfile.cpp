@@ -59,9 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (changed.ok() && !starts.isEmpty()) {
         TSearchFile again;
         const QByteArray newText = replacedText(text, starts, matcher.length(), replacementBytes);
+        // A U+FEFF that the replacement moved to the front of a file without a mark reads
+        // as the mark then.
+        const QByteArray mark("\xEF\xBB\xBF");
+        const QByteArray expected =
+            !file.bom && newText.startsWith(mark) ? newText.mid(3) : newText;
         if (again.take(changed.value()) == TSearchFile::Text && file.encoding == seUTF8 &&
             again.encoding == seUTF8)
-            FUZZ_CHECK(again.text() == newText);
+            FUZZ_CHECK(again.text() == expected);
     }
     return 0;
 }
