@@ -164,7 +164,11 @@ timed() { # server, command...
   local before after t0 t1
   before=$(commands_of "$server")
   t0=$(date +%s.%N)
-  "$@" >/dev/null 2>"$tmp/err" || { cat "$tmp/err" >&2; exit 1; }
+  "$@" >"$tmp/out" 2>"$tmp/err" || {
+    echo "$* failed:" >&2
+    tail -n 20 "$tmp/out" "$tmp/err" >&2
+    exit 1
+  }
   t1=$(date +%s.%N)
   sleep 0.2 # the server's log catches up
   after=$(commands_of "$server")

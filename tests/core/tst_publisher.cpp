@@ -72,9 +72,11 @@ private Q_SLOTS:
     void clearRefusesServerTop();
     void droppedUploadKeepsOldFile();
     void renameOverRefusedFallsBack();
+    void pathListingRefused();
     void remoteFolderCannotBeMade();
     void listedNamesAndCaseChange();
     void cancelKeepsOldFile();
+    void cancelSmallFtpUpload();
     void stopWhileConnecting();
     void oneRunAtATime();
     void publishRecord_data();
@@ -87,6 +89,8 @@ private:
     TPublishEnvironment environment();
     // Commands sent since the last call (the FTP protocol log).
     QStringList commands();
+    // The project publishes to /site on a scripted server, passively.
+    void useScriptedServer(quint16 port);
     QString site(const QString& rel) const {
         return m_dir->filePath(QStringLiteral("site/") + rel);
     }
@@ -107,6 +111,16 @@ void TestPublisher::init() {
     m_log = std::make_unique<TLogFile>(m_dir->filePath(QStringLiteral("orvel.log")),
                                        QStringLiteral("Orvel"), QStringLiteral("1.2.3.4"));
     m_asked.clear();
+}
+
+void TestPublisher::useScriptedServer(quint16 port) {
+    m_project.TransferMode = tmFtp;
+    m_project.Host = QStringLiteral("127.0.0.1");
+    m_project.Port = port;
+    m_project.Username = QStringLiteral("u");
+    m_project.Password = QStringLiteral("p");
+    m_project.Passive = true;
+    m_project.RemotePath = QStringLiteral("/site");
 }
 
 TPublishEnvironment TestPublisher::environment() {
@@ -216,6 +230,12 @@ void TestPublisher::publishCycle() {
         QVERIFY2(quiet.size() <= 3 * folders + 10, qPrintable(quiet.join(u'\n')));
         QVERIFY2(quiet.filter(QRegularExpression(QStringLiteral("^(MDTM|STOR|SIZE)"))).isEmpty(),
                  qPrintable(quiet.join(u'\n')));
+        // MLSD lists a folder by its path: none is entered.
+        if (kind == PublishDestination::DestPyftpd) {
+            QCOMPARE(quiet.filter(QRegularExpression(QStringLiteral("^MLSD /"))).size(), folders);
+            QVERIFY2(quiet.filter(QRegularExpression(QStringLiteral("^CWD"))).isEmpty(),
+                     qPrintable(quiet.join(u'\n')));
+        }
     }
 
     // Ten touched files: ten uploads, and the dry run said so before.
@@ -520,13 +540,7 @@ void TestPublisher::droppedUploadKeepsOldFile() {
     const QByteArray old = bigPayload(20 * 1024 * 1024, 1);
     const QByteArray fresh = bigPayload(20 * 1024 * 1024, 2);
     srv.files.insert(QStringLiteral("/site/big.bin"), old);
-    m_project.TransferMode = tmFtp;
-    m_project.Host = QStringLiteral("127.0.0.1");
-    m_project.Port = srv.port();
-    m_project.Username = QStringLiteral("u");
-    m_project.Password = QStringLiteral("p");
-    m_project.Passive = true;
-    m_project.RemotePath = QStringLiteral("/site");
+    useScriptedServer(srv.port());
     m_project.BinTypes = QStringLiteral("bin");
     put(site(QStringLiteral("big.bin")), fresh);
     setFileTime(site(QStringLiteral("big.bin")), QDateTime::currentDateTimeUtc());
@@ -560,13 +574,7 @@ void TestPublisher::renameOverRefusedFallsBack() {
     srv.features << QStringLiteral("MLST type*;size*;modify*;") << QStringLiteral("MFMT");
     srv.dirs << QStringLiteral("/site");
     srv.files.insert(QStringLiteral("/site/index.htm"), "old\n");
-    m_project.TransferMode = tmFtp;
-    m_project.Host = QStringLiteral("127.0.0.1");
-    m_project.Port = srv.port();
-    m_project.Username = QStringLiteral("u");
-    m_project.Password = QStringLiteral("p");
-    m_project.Passive = true;
-    m_project.RemotePath = QStringLiteral("/site");
+    useScriptedServer(srv.port());
     put(site(QStringLiteral("index.htm")), "new and longer\n");
     const TPublishResult r = transfer(tfAllFiles);
     QVERIFY2(!r.failed(), qPrintable(m_monitor.errors.join(u'\n')));
@@ -578,6 +586,30 @@ void TestPublisher::renameOverRefusedFallsBack() {
         sent.mid(stor + 1).filter(QRegularExpression(QStringLiteral("^(SIZE|RNFR|RNTO|DELE)"))),
         QStringList({"SIZE .index.htm.orvel-part", "RNFR .index.htm.orvel-part", "RNTO index.htm",
                      "DELE index.htm", "RNFR .index.htm.orvel-part", "RNTO index.htm"}));
+}
+
+void TestPublisher::pathListingRefused() {
+    // A server that lists only from inside a folder: each folder is entered instead, and the
+    // refusal is learnt once, not taken for a missing folder.
+    FakeFtpServer srv;
+    srv.listFiles = true;
+    srv.refusePathListing = true;
+    srv.features << QStringLiteral("MLST type*;size*;modify*;") << QStringLiteral("MFMT");
+    srv.dirs << QStringLiteral("/site") << QStringLiteral("/site/a");
+    srv.files.insert(QStringLiteral("/site/index.htm"), "old\n");
+    useScriptedServer(srv.port());
+    put(site(QStringLiteral("index.htm")), "new and longer\n");
+    put(site(QStringLiteral("a/page.htm")), "page\n");
+    put(site(QStringLiteral("b/other.htm")), "other\n");
+    const TPublishResult r = transfer(tfAllFiles);
+    QVERIFY2(!r.failed(), qPrintable(m_monitor.errors.join(u'\n')));
+    QCOMPARE(r.Copied, 3);
+    QCOMPARE(srv.files.value(QStringLiteral("/site/index.htm")), QByteArray("new and longer\n"));
+    QCOMPARE(srv.files.value(QStringLiteral("/site/a/page.htm")), QByteArray("page\n"));
+    QCOMPARE(srv.files.value(QStringLiteral("/site/b/other.htm")), QByteArray("other\n"));
+    const QStringList sent = srv.commandsSince(1);
+    QCOMPARE(sent.filter(QRegularExpression(QStringLiteral("^MLSD /"))).size(), 1);
+    QVERIFY(!sent.contains(QStringLiteral("MKD /site/a")));
 }
 
 void TestPublisher::remoteFolderCannotBeMade() {
@@ -645,15 +677,38 @@ void TestPublisher::cancelKeepsOldFile() {
     QCOMPARE(filesBelow(dest.disk()), QStringList({"a.bin", "b.bin"}));
 }
 
+void TestPublisher::cancelSmallFtpUpload() {
+    // A small file is sent without a thread of its own; a stop still reaches it while the
+    // server keeps it waiting, and the old file stays.
+    FakeFtpServer srv;
+    srv.listFiles = true;
+    srv.features << QStringLiteral("MLST type*;size*;modify*;");
+    srv.dirs << QStringLiteral("/site");
+    srv.files.insert(QStringLiteral("/site/index.htm"), "old\n");
+    srv.on(QStringLiteral("STOR"), [&srv](const QString& name) {
+        srv.files.insert(QStringLiteral("/site/") + name, "ne"); // begun, never finished
+        return true;
+    });
+    useScriptedServer(srv.port());
+    put(site(QStringLiteral("index.htm")), "new\n");
+    m_monitor.onStatus = [this](const QString& line) {
+        if (line == u"index.htm")
+            QTimer::singleShot(200, [this] { m_monitor.stop = true; });
+    };
+    QElapsedTimer t;
+    t.start();
+    const TPublishResult r = transfer(tfAllFiles);
+    QVERIFY(r.Cancelled);
+    QVERIFY2(t.elapsed() < 20000, "the stop did not reach the upload");
+    QCOMPARE(r.Copied, 0);
+    QCOMPARE(srv.files.value(QStringLiteral("/site/index.htm")), QByteArray("old\n"));
+    QVERIFY(!srv.files.contains(QStringLiteral("/site/.index.htm.orvel-part")));
+}
+
 void TestPublisher::stopWhileConnecting() {
     FakeFtpServer srv;
     srv.greeting.clear(); // it never answers
-    m_project.TransferMode = tmFtp;
-    m_project.Host = QStringLiteral("127.0.0.1");
-    m_project.Port = srv.port();
-    m_project.Username = QStringLiteral("u");
-    m_project.Password = QStringLiteral("p");
-    m_project.RemotePath = QStringLiteral("/site");
+    useScriptedServer(srv.port());
     put(site(QStringLiteral("index.htm")), "<p>home</p>\n");
     QTimer::singleShot(300, this, [this] { m_monitor.stop = true; });
     QElapsedTimer t;

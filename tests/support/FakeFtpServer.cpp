@@ -195,6 +195,15 @@ void FakeFtpServer::beginTransfer(const QString& verb, const QString& arg) {
     m_transferClient = m_client;
     m_transferName = full(arg);
     m_received.clear();
+    if (verb == u"MLSD" && refusePathListing && !arg.isEmpty()) {
+        m_transferVerb.clear();
+        return send("501 No arguments, please\r\n");
+    }
+    // MLSD names the folder it lists (the current one without an argument).
+    if (verb == u"MLSD" && listFiles && m_transferName != u"/" && !dirs.contains(m_transferName)) {
+        m_transferVerb.clear();
+        return send("550 No such directory\r\n");
+    }
     if (verb == u"STOR")
         files.insert(m_transferName, QByteArray());
     send("150 Opening data connection\r\n");
@@ -250,14 +259,14 @@ void FakeFtpServer::serveData() {
     if (!m_data || m_transferVerb.isEmpty() || m_transferVerb == u"STOR")
         return;
     m_data->write(m_transferVerb == u"RETR" ? files.value(m_transferName)
-                  : listFiles               ? folderListing()
+                  : listFiles               ? folderListing(m_transferName)
                                             : listing);
     finishTransfer();
 }
 
-QByteArray FakeFtpServer::folderListing() const {
+QByteArray FakeFtpServer::folderListing(const QString& folder) const {
     QByteArray out;
-    const QString prefix = cwd == u"/" ? cwd : cwd + u'/';
+    const QString prefix = folder == u"/" ? folder : folder + u'/';
     const auto child = [&prefix](const QString& path) {
         return path.startsWith(prefix) && path.size() > prefix.size() &&
                !path.mid(prefix.size()).contains(u'/');

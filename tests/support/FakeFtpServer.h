@@ -36,8 +36,11 @@ public:
     QHash<QString, QByteArray> files; // stored uploads by full path
     QStringList dirs{QStringLiteral("/")};
     QString cwd = QStringLiteral("/");
-    // LIST and MLSD list the current folder of files and dirs instead of serving listing.
+    // LIST and MLSD list the current folder of files and dirs instead of serving listing (MLSD
+    // with a path lists that folder).
     bool listFiles = false;
+    // MLSD with a path is refused as a syntax error, as some servers do.
+    bool refusePathListing = false;
     // RNTO refuses to replace an existing file, as some servers do.
     bool refuseRenameOver = false;
     // An upload is cut off (both connections dropped) once it brought this many bytes, as
@@ -72,7 +75,7 @@ private:
     void useDataSocket(QTcpSocket* socket);
     void connectActive(const QHostAddress& host, quint16 port);
     void serveData();
-    QByteArray folderListing() const;
+    QByteArray folderListing(const QString& folder) const;
     QString full(const QString& name) const;
 
     QTcpServer m_server;

@@ -108,8 +108,9 @@ public:
     // them. Only for commands where a refusal of one does not make the next ones harmful.
     // Replies that never came are failures.
     QList<TResult<TFtpReply>> SendCmds(const QStringList& commands);
-    // The current directory's listing: MLSD when the server offers it, else LIST.
-    TResult<TParsedListing> List();
+    // The current directory's listing: MLSD when the server offers it, else LIST. With a path
+    // (MLSD only: LIST takes options and patterns), that folder's listing.
+    TResult<TParsedListing> List(const QString& path = QString());
     // Uploads source from its current position (STOR, or APPE with append).
     TStatus Put(QIODevice* source, const QString& name, bool append);
     // Downloads a file into dest.
@@ -197,7 +198,8 @@ private:
     TStatus transfer(const QString& command, QIODevice* upload, QIODevice* download,
                      qint64 downloadLimit);
     TStatus runTransfer(const QString& command);
-    void pumpUpload();
+    // Hands the socket what the window allows; flushNow only outside the sockets' signals.
+    void pumpUpload(bool flushNow);
 
     TState m_state = fsIdle;
     QSslSocket* m_control = nullptr;
@@ -237,6 +239,7 @@ private:
     bool m_sourceAtEnd = false;
     bool m_dataClosed = false;
     bool m_dataClosing = false;
+    bool m_flushing = false;
 };
 
 // The SHA-256 fingerprint as upper-case hex pairs joined by ":".

@@ -54,9 +54,13 @@ void TCopyThread::Start() {
     start(m_priority);
 }
 
-void TCopyThread::run() {
+void TCopyThread::RunHere() {
     finish(Execute());
     m_done = true;
+}
+
+void TCopyThread::run() {
+    RunHere();
 }
 
 void TCopyThread::finish(int code) {
@@ -91,7 +95,7 @@ void TCopyThread::WaitUntilDone() {
 }
 
 void TCopyThread::CancelThread() {
-    m_userBreak = true;
+    RequestStop();
     WaitUntilDone();
 }
 
@@ -241,7 +245,9 @@ int TWriteFtpThread::Execute() {
     int code = m_ftp->Flush(&source, DestName(), false);
     m_fileSize = size;
     if (m_userBreak) {
-        QThread::msleep(kCancelPause);
+        // The window's own thread never sleeps.
+        if (!RunsHere())
+            QThread::msleep(kCancelPause);
         code = crCancelled;
     }
     if (Verify && code == crDone)
@@ -270,12 +276,17 @@ int TWriteFtpThread::verifyUpload(QFile& source) {
     return code;
 }
 
-void TWriteFtpThread::CancelThread() {
+void TWriteFtpThread::RequestStop() {
     m_userBreak = true;
-    if (m_ftp->Connected()) {
+    if (m_ftp->Connected())
         m_ftp->AbortTransfer();
+}
+
+void TWriteFtpThread::CancelThread() {
+    const bool connected = m_ftp->Connected();
+    RequestStop();
+    if (connected)
         waitProcessing(kAbortPause);
-    }
     WaitUntilDone();
 }
 

@@ -47,6 +47,13 @@ public:
     ~TCopyThread() override;
 
     void Start();
+    // Runs the job on the calling thread, for jobs shorter than starting a thread and handing
+    // it the session; a stop then comes through RequestStop from the caller's own events.
+    void RunHere();
+    bool RunsHere() const { return m_runsHere; }
+    void setRunsHere(bool here) { m_runsHere = here; }
+    // Asks the job to stop without waiting for it (safe from inside the job's own waits).
+    virtual void RequestStop() { m_userBreak = true; }
     void SetOnProgress(TProgress handler) { m_onProgress = std::move(handler); }
     bool Done() const { return m_done.load(); }
     // 0, or the result code plus FErrFlag; read once Done.
@@ -91,6 +98,7 @@ private:
     Priority m_priority;
     TProgress m_onProgress;
     std::atomic<bool> m_done{false};
+    bool m_runsHere = false;
     int m_error = 0;
     QString m_sysErrMsg;
     QString m_sysError;
@@ -110,6 +118,7 @@ public:
     qint64 DestSize() const { return m_fileSize; }
     const QString& DestDir() const { return m_destDir; }
     void CancelThread() override;
+    void RequestStop() override;
 
 protected:
     void beforeStart() override;

@@ -40,7 +40,7 @@ void TFtpClient::wireData(QSslSocket* s) {
         m_done += n;
         armTimer(TransferTimeout);
         Q_EMIT Work(m_done);
-        pumpUpload();
+        pumpUpload(false);
     });
     connect(s, &QAbstractSocket::disconnected, this, [this] {
         onDataRead();
@@ -53,9 +53,9 @@ void TFtpClient::wireData(QSslSocket* s) {
                     .arg(s->sslConfiguration().sessionTicket().isEmpty()
                              ? QString()
                              : QStringLiteral(" (session kept)")));
-        pumpUpload();
+        pumpUpload(false);
     });
-    connect(s, &QSslSocket::encryptedBytesWritten, this, [this] { pumpUpload(); });
+    connect(s, &QSslSocket::encryptedBytesWritten, this, [this] { pumpUpload(false); });
 }
 
 void TFtpClient::startDataTls() {
@@ -168,24 +168,38 @@ void TFtpClient::onDataRead() {
     Q_EMIT Work(m_done);
 }
 
-void TFtpClient::pumpUpload() {
-    if (!m_data || !m_upload || m_dataClosing || !dataReady())
+void TFtpClient::pumpUpload(bool flushNow) {
+    if (!m_data || !m_upload || m_dataClosing || m_flushing || !dataReady())
         return;
     // Both the plain text waiting for TLS and the bytes waiting for the network count.
     const auto pending = [this] {
         return m_data->bytesToWrite() + m_data->encryptedBytesToWrite();
     };
-    while (!m_sourceAtEnd && pending() < kUploadWindow) {
-        const QByteArray chunk = m_upload->read(kChunk);
-        if (chunk.isEmpty()) {
-            if (!m_upload->atEnd()) {
-                failAsync(ekLocal, m_upload->errorString());
-                return;
+    const auto fill = [this, &pending] {
+        while (!m_sourceAtEnd && pending() < kUploadWindow) {
+            const QByteArray chunk = m_upload->read(kChunk);
+            if (chunk.isEmpty()) {
+                if (!m_upload->atEnd()) {
+                    failAsync(ekLocal, m_upload->errorString());
+                    return false;
+                }
+                m_sourceAtEnd = true;
+                break;
             }
-            m_sourceAtEnd = true;
-            break;
+            m_data->write(chunk);
         }
-        m_data->write(chunk);
+        return true;
+    };
+    if (!fill())
+        return;
+    if (flushNow) {
+        // One window straight to the network; the socket's reports during the flush refill
+        // nothing, so that events (a cancel) still come between windows.
+        m_flushing = true;
+        m_data->flush();
+        m_flushing = false;
+        if (!fill())
+            return;
     }
     if (m_sourceAtEnd && pending() == 0) {
         // Everything is with the network: end with TLS's close_notify where the
@@ -262,7 +276,9 @@ TStatus TFtpClient::runTransfer(const QString& cmd) {
     // A fast server may have sent everything and closed already.
     if (!await([this] { return dataReady() || m_dataClosed; }))
         return TStatus::failure(m_error);
-    pumpUpload();
+    // Straight to the network from here, where no socket is reporting: a small file is sent
+    // and closed in one go. From the sockets' own signals the event loop sends it.
+    pumpUpload(true);
     // The data connection ends the transfer; a refusal may come before it does.
     if (!await([this] {
             return m_dataClosed || (!m_replies.isEmpty() && m_replies.first().Code >= 400);
@@ -277,16 +293,19 @@ TStatus TFtpClient::runTransfer(const QString& cmd) {
     return {};
 }
 
-TResult<TParsedListing> TFtpClient::List() {
+TResult<TParsedListing> TFtpClient::List(const QString& path) {
     TStatus refused;
     if (!beginOperation(refused))
         return fail(ekRefused, refused.error());
     TBusy busy(m_busy);
+    const bool mlsd = UsesMlsd();
+    if (!path.isEmpty() && !mlsd)
+        return fail(ekRefused, T_("This server lists only the current directory."));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    const bool mlsd = UsesMlsd();
-    const TStatus s = transfer(mlsd ? QStringLiteral("MLSD") : QStringLiteral("LIST"), nullptr,
-                               &buffer, kMaxListing);
+    const QString verb = mlsd ? QStringLiteral("MLSD") : QStringLiteral("LIST");
+    const TStatus s =
+        transfer(path.isEmpty() ? verb : verb + u' ' + path, nullptr, &buffer, kMaxListing);
     if (!s.ok())
         return s;
     TParsedListing listing =

@@ -270,16 +270,22 @@ bool TExtFtp::ForceDirUp() {
 bool TExtFtp::readListing() {
     if (m_listingValid)
         return true;
+    if (!fetchListing(QString(), m_listing))
+        return false;
+    m_listingValid = true;
+    return true;
+}
+
+bool TExtFtp::fetchListing(const QString& path, QList<TFtpListEntry>& entries) {
     for (int reconnects = 0;; ++reconnects) {
         if (Aborted()) {
             record(T_("Transfer cancelled"));
             return false;
         }
         if (Connected()) {
-            TResult<TParsedListing> l = List();
+            TResult<TParsedListing> l = List(path);
             if (l.ok()) {
-                m_listing = std::move(l.value().Entries);
-                m_listingValid = true;
+                entries = std::move(l.value().Entries);
                 return true;
             }
             record(LastError());
@@ -295,6 +301,35 @@ bool TExtFtp::readListing() {
         if (!ReConnect(m_currentDir, false, false))
             return false;
     }
+}
+
+bool TExtFtp::ListFolder(const QString& absolutePath, TFileList& files, TDirectoryList& dirs,
+                         bool& missing) {
+    missing = false;
+    QList<TFtpListEntry> entries;
+    if (!UsesMlsd() || m_noPathListing || !fetchListing(absolutePath, entries)) {
+        if (!Connected())
+            return false;
+        // Listed from inside: LIST servers, and a refusal that may mean the folder is not there.
+        if (!EnterDir(absolutePath)) {
+            missing = Connected();
+            return false;
+        }
+        if (UsesMlsd() && !m_noPathListing) {
+            logLine(QStringLiteral("# the server lists folders only from inside"));
+            m_noPathListing = true;
+        }
+        return GetFileList(&files) && GetDirList(dirs);
+    }
+    files.Clear();
+    dirs.Clear();
+    for (const TFtpListEntry& e : std::as_const(entries)) {
+        if (e.Directory)
+            dirs.Add(e.Info);
+        else
+            files.Add(e.Info);
+    }
+    return true;
 }
 
 bool TExtFtp::GetFileList(TFileList* list) {

@@ -105,6 +105,10 @@ public:
     int DCount() const { return m_dcount; }
     // The text of the last recorded error.
     const QString& IndyError() const { return m_idError; }
+    // The listing of an absolute folder without entering it (MLSD with a path); false with
+    // missing set when the server refused it and the folder cannot be entered either.
+    bool ListFolder(const QString& absolutePath, TFileList& files, TDirectoryList& dirs,
+                    bool& missing);
     // Forgets the listing, so that the next one is read from the server.
     void InvalidateListing() { m_listingValid = false; }
     bool UTF8() const { return HasFeature(QStringLiteral("UTF8")); }
@@ -114,6 +118,9 @@ protected:
 
 private:
     bool readListing();
+    // The listing of path (the current directory when empty), reconnecting when the connection
+    // was lost.
+    bool fetchListing(const QString& path, QList<TFtpListEntry>& entries);
     bool changeOrCreate(const QString& name);
     // CWD with the current directory read afterwards; reconnects once when the connection
     // was lost.
@@ -126,6 +133,7 @@ private:
     TFileList m_fileList;
     QList<TFtpListEntry> m_listing;
     bool m_listingValid = false;
+    bool m_noPathListing = false; // the server refused MLSD with a path for a folder it has
     QString m_currentDir;
     int m_dcount = 0;
     QString m_idError;

@@ -12,6 +12,10 @@
 
 namespace orvel {
 
+namespace {
+constexpr qint64 kUploadHere = 1 << 20;
+} // namespace
+
 TFtpTarget::TFtpTarget(std::unique_ptr<TExtFtp> ftp, const QString& base)
     : m_session(std::move(ftp)), m_ftp(*m_session), m_base(base) {
 }
@@ -71,16 +75,16 @@ TStatus TFtpTarget::enter(const QString& rel) {
 
 TResult<TDestFolder> TFtpTarget::readFolder(const QString& rel) {
     TDestFolder f;
-    if (!enter(rel).ok()) {
+    TFileList files;
+    TDirectoryList dirs;
+    bool missing = false;
+    // Listed by its path where the server can: a folder with nothing to send is never entered.
+    if (!m_ftp.ListFolder(remotePath(rel), files, dirs, missing)) {
         // Refused while connected: the folder is not there (or not ours to enter).
-        if (m_ftp.Connected())
+        if (missing)
             return f;
         return TResult<TDestFolder>::failure(m_ftp.IndyError());
     }
-    TFileList files;
-    TDirectoryList dirs;
-    if (!m_ftp.GetFileList(&files) || !m_ftp.GetDirList(dirs))
-        return TResult<TDestFolder>::failure(m_ftp.IndyError());
     f.Exists = true;
     for (const TFtpFileInfo& i : files) {
         const bool exact = i.FModifiedDateGMT.isValid();
@@ -120,6 +124,8 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
     qint64 size = 0;
     {
         TWriteFtpThread worker(&m_ftp, localFile, remotePath(rel), temp);
+        // A thread of its own only pays for files that take a while.
+        worker.setRunsHere(local.size() <= kUploadHere);
         code = runner(worker, TPublishTarget::join(rel, name));
         size = worker.DestSize();
         if (code != 0 && !worker.SysErrorMsg().isEmpty())

@@ -143,14 +143,25 @@ int TPublishWalk::runWorker(TCopyThread& worker, const QString& status) {
     poll.start(kStopPoll);
     QObject::connect(&worker, &QThread::finished, &poll, [] {});
     bool cancelled = false;
+    // Never from inside the progress handler: the worker waits for it there.
+    const auto stopOnce = [this, &cancelled](const std::function<void()>& stop) {
+        if (!cancelled && stopped()) {
+            cancelled = true;
+            stop();
+        }
+    };
+    if (worker.RunsHere()) {
+        // The job's own waits run the timer; it must not wait for the job from there.
+        QObject::connect(&poll, &QTimer::timeout, &poll,
+                         [&worker, &stopOnce] { stopOnce([&worker] { worker.RequestStop(); }); });
+        worker.RunHere();
+        m_monitor.UpdateProgress(0, 0);
+        return worker.ErrorCode();
+    }
     worker.Start();
     while (!worker.Done()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        // Never from inside the progress handler: the worker waits for it there.
-        if (!cancelled && stopped()) {
-            cancelled = true;
-            worker.CancelThread();
-        }
+        stopOnce([&worker] { worker.CancelThread(); });
     }
     worker.WaitUntilDone();
     m_monitor.UpdateProgress(0, 0);
