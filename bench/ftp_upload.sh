@@ -26,7 +26,7 @@ for d in range(10):
             out.write(os.urandom(random.randint(200, 4096)))
 PY
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-pasv=$((40000 + RANDOM % 20000))
+pasv=$((20000 + RANDOM % 10000)) # below the ephemeral ports (32768 up)
 cat >"$tmp/vsftpd.conf" <<CONF
 listen=YES
 listen_ipv6=NO

@@ -53,7 +53,7 @@ mkdir -p "$vroot/root/pub" "$vroot/empty"
 chmod 755 "$vroot/root"
 chmod 777 "$vroot/root/pub"
 vport=$(free_port)
-pasv=$((20000 + RANDOM % 30000))
+pasv=$((20000 + RANDOM % 10000)) # below the ephemeral ports (32768 up)
 cat >"$vroot/vsftpd.conf" <<CONF
 listen=YES
 listen_ipv6=NO

@@ -23,10 +23,22 @@ QString script(const char* name) {
     return QStringLiteral(ORVEL_TEST_DATA "/ftp/") + QString::fromLatin1(name);
 }
 
-// count free ports in a row, for a server's passive data connections.
+// The first of the kernel's ephemeral ports.
+int ephemeralLow() {
+    QFile f(QStringLiteral("/proc/sys/net/ipv4/ip_local_port_range"));
+    bool ok = false;
+    const int low =
+        f.open(QIODevice::ReadOnly) ? f.readAll().simplified().split(' ').value(0).toInt(&ok) : 0;
+    return ok && low > 12000 ? low : 32768;
+}
+
+// count free ports in a row, for a server's passive data connections; below the ephemeral
+// ports, so that a client's own connections (and what they leave in TIME_WAIT) never take a
+// port the server will want to listen on.
 quint16 freePortRange(int count) {
+    const int top = ephemeralLow() - count;
     for (int attempt = 0; attempt < 200; ++attempt) {
-        const quint16 base = quint16(QRandomGenerator::global()->bounded(30000, 60000));
+        const quint16 base = quint16(QRandomGenerator::global()->bounded(10000, top));
         bool free = true;
         for (int i = 0; i < count && free; ++i) {
             QTcpServer probe;
