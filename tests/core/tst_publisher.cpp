@@ -11,6 +11,7 @@
 #include "projects/core/PublishTarget.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLockFile>
@@ -39,6 +40,17 @@ QString describe(const QList<TPublishStep>& steps) {
 }
 
 // Writes a file, making its folder.
+// Anything below dir still under a temporary name.
+QStringList partsBelow(const QString& dir) {
+    QStringList out;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        if (const QString path = it.next(); path.contains(QLatin1String("orvel-part")))
+            out << path;
+    return out;
+}
+
 void put(const QString& file, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(file).absolutePath());
     writeAll(file, bytes);
@@ -72,6 +84,8 @@ private Q_SLOTS:
     void clearRefusesServerTop();
     void droppedUploadKeepsOldFile();
     void renameOverRefusedFallsBack();
+    void newFolderArrivesWhole_data();
+    void newFolderArrivesWhole();
     void pathListingRefused();
     void remoteFolderCannotBeMade();
     void listedNamesAndCaseChange();
@@ -214,9 +228,21 @@ void TestPublisher::publishCycle() {
     QCOMPARE(readAll(dest.disk() + QStringLiteral("/tpl/page.html")),
              QByteArray("<title>Home page</title>\r\n"));
     const QStringList firstCommands = commands();
+    QCOMPARE(partsBelow(dest.disk()), QStringList());
     if (ftp) {
+        // A file beside existing ones replaces its target by a rename of its own ...
         QVERIFY(firstCommands.contains(QStringLiteral("RNFR .index.htm.orvel-part")));
         QVERIFY(firstCommands.contains(QStringLiteral("RNTO index.htm")));
+        // ... a new folder is renamed into place once, whole, its files checked by a listing.
+        const QString joined = firstCommands.join(u'\n');
+        QVERIFY2(joined.contains(QRegularExpression(QStringLiteral("^RNFR /.*/\\.a\\.orvel-part\n"
+                                                                   "RNTO /.*/a$"),
+                                                    QRegularExpression::MultilineOption)),
+                 qPrintable(joined));
+        QVERIFY2(firstCommands.filter(QRegularExpression(QStringLiteral("^RNFR .*page"))).isEmpty(),
+                 qPrintable(joined));
+        QCOMPARE(firstCommands.filter(QRegularExpression(QStringLiteral("^SIZE"))).size(),
+                 firstCommands.filter(QRegularExpression(QStringLiteral("^RNTO [^/]"))).size());
     }
 
     // Nothing changed: nothing to do, and on FTP only the folders are listed.
@@ -565,6 +591,82 @@ void TestPublisher::droppedUploadKeepsOldFile() {
     QCOMPARE(rerun.Copied, 1);
     QVERIFY(srv.files.value(QStringLiteral("/site/big.bin")) == fresh);
     QCOMPARE(srv.files.keys(), QStringList{QStringLiteral("/site/big.bin")});
+}
+
+void TestPublisher::newFolderArrivesWhole_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("arrived");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("none") << QString()
+                          << QStringList{"/site/a/b/three.htm", "/site/a/one.htm",
+                                         "/site/a/two.htm"}
+                          << QString();
+    // Each file then goes into place by itself.
+    QTest::newRow("folder rename refused")
+        << "refuse rename"
+        << QStringList{"/site/a/b/three.htm", "/site/a/one.htm", "/site/a/two.htm"} << QString();
+    QTest::newRow("stored short") << "short"
+                                  << QStringList{"/site/a/b/three.htm", "/site/a/one.htm"}
+                                  << "*** Error copying: a/two.htm - The server holds 199999 "
+                                     "bytes instead of 200000.";
+    // A cut upload is sent again over a new connection ...
+    QTest::newRow("connection cut once")
+        << "cut once" << QStringList{"/site/a/b/three.htm", "/site/a/one.htm", "/site/a/two.htm"}
+        << QString();
+    // ... and when that fails too, what was whole before arrives and the rest is gone.
+    QTest::newRow("connection cut every time")
+        << "cut" << QStringList{"/site/a/b/three.htm", "/site/a/one.htm"}
+        << "*** Error copying: two.htm";
+}
+
+void TestPublisher::newFolderArrivesWhole() {
+    QFETCH(QString, fault);
+    QFETCH(QStringList, arrived);
+    QFETCH(QString, error);
+    FakeFtpServer srv;
+    srv.listFiles = true;
+    srv.features << QStringLiteral("MLST type*;size*;modify*;") << QStringLiteral("MFMT");
+    srv.dirs << QStringLiteral("/site");
+    useScriptedServer(srv.port());
+    put(site(QStringLiteral("a/one.htm")), "1\n");
+    put(site(QStringLiteral("a/two.htm")), QByteArray(200000, 'x'));
+    put(site(QStringLiteral("a/b/three.htm")), "3\n");
+    srv.refuseFolderRename = fault == u"refuse rename";
+    if (fault == u"short")
+        srv.shortStores << QStringLiteral("/site/.a.orvel-part/two.htm");
+    if (fault.startsWith(u"cut")) {
+        srv.cutUploadAfter = 50000;
+        srv.cutsLeft = fault == u"cut" ? 100 : 1;
+    }
+    // Until the end of its run the folder is not there under its name.
+    bool seenEarly = false;
+    srv.on(QStringLiteral("STOR"), [&srv, &seenEarly](const QString&) {
+        seenEarly = seenEarly || srv.dirs.contains(QStringLiteral("/site/a"));
+        return false;
+    });
+    const TPublishResult r = transfer(tfAllFiles);
+    QVERIFY(!seenEarly);
+    const QString log = QString::fromLatin1(readAll(m_log->logName()));
+    if (error.isEmpty()) {
+        QVERIFY2(!r.failed(), qPrintable(log));
+    } else {
+        QVERIFY2(r.Deleted == -1 && log.contains(error), qPrintable(log));
+    }
+    QCOMPARE(r.Copied, arrived.size());
+    QStringList stored = srv.files.keys();
+    stored.sort();
+    QCOMPARE(stored, arrived);
+    for (const QString& d : std::as_const(srv.dirs))
+        QVERIFY2(!d.contains(QLatin1String("orvel-part")), qPrintable(d));
+    QCOMPARE(srv.files.value(QStringLiteral("/site/a/one.htm")), QByteArray("1\n"));
+
+    // A second run sends exactly what is missing.
+    srv.shortStores.clear();
+    srv.cutsLeft = 0;
+    const TPublishResult again = transfer(tfAllFiles);
+    QVERIFY2(!again.failed(), qPrintable(m_monitor.errors.join(u'\n')));
+    QCOMPARE(again.Copied, 3 - arrived.size());
+    QCOMPARE(srv.files.value(QStringLiteral("/site/a/two.htm")), QByteArray(200000, 'x'));
 }
 
 void TestPublisher::renameOverRefusedFallsBack() {

@@ -169,10 +169,26 @@ void FakeFtpServer::standard(const QString& verb, const QString& arg) {
                  : QByteArray("550 No such file\r\n"));
     } else if (verb == u"RNFR") {
         m_renameFrom = full(arg);
-        send(files.contains(m_renameFrom) ? "350 Ready for RNTO\r\n" : "550 No such file\r\n");
+        send(files.contains(m_renameFrom) || dirs.contains(m_renameFrom) ? "350 Ready for RNTO\r\n"
+                                                                         : "550 No such file\r\n");
     } else if (verb == u"RNTO") {
         const QString to = full(arg);
-        if (!files.contains(m_renameFrom))
+        if (dirs.contains(m_renameFrom) && !m_renameFrom.isEmpty()) {
+            // A folder takes everything below it along.
+            if (refuseFolderRename || dirs.contains(to)) {
+                send("550 Cannot rename folder\r\n");
+            } else {
+                const QString from = m_renameFrom + u'/';
+                for (QString& d : dirs)
+                    if (d == m_renameFrom || d.startsWith(from))
+                        d = to + d.mid(m_renameFrom.size());
+                const QStringList names = files.keys();
+                for (const QString& f : names)
+                    if (f.startsWith(from))
+                        files.insert(to + f.mid(m_renameFrom.size()), files.take(f));
+                send("250 Renamed\r\n");
+            }
+        } else if (!files.contains(m_renameFrom))
             send("503 RNFR first\r\n");
         else if (refuseRenameOver && files.contains(to))
             send("550 File exists\r\n");
@@ -247,7 +263,9 @@ void FakeFtpServer::useDataSocket(QTcpSocket* s) {
         if (s != m_data || m_transferVerb != u"STOR")
             return;
         m_received.append(s->readAll());
-        files.insert(m_transferName, m_received);
+        files.insert(m_transferName, shortStores.contains(m_transferName) && !m_received.isEmpty()
+                                         ? m_received.chopped(1)
+                                         : m_received);
         m_transferVerb.clear();
         if (m_client == m_transferClient)
             send("226 Transfer complete\r\n");

@@ -43,6 +43,10 @@ public:
     bool refusePathListing = false;
     // RNTO refuses to replace an existing file, as some servers do.
     bool refuseRenameOver = false;
+    // RNTO refuses to rename a folder.
+    bool refuseFolderRename = false;
+    // Uploads to these paths are stored one byte short, as by a server whose disk is full.
+    QStringList shortStores;
     // An upload is cut off (both connections dropped) once it brought this many bytes, as
     // long as cutsLeft is above 0; each cut counts down.
     qint64 cutUploadAfter = -1;

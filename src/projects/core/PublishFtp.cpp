@@ -1,6 +1,7 @@
 // The FTP destination: every folder entered by its absolute path with one command, listed
 // once; every upload sent under a temporary name in the same folder and renamed over the
-// target only when the server holds all of it.
+// target only when the server holds all of it. A new folder is built whole under a temporary
+// name and renamed into place once its files are checked.
 
 #include "base/core/Translate.h"
 #include "projects/core/FtpCopyUtils.h"
@@ -9,6 +10,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace orvel {
 
@@ -35,10 +38,25 @@ QString TFtpTarget::destName(const QString& localName) const {
     return m_ftp.ModifyName(localName);
 }
 
-QString TFtpTarget::remotePath(const QString& rel) const {
+QString TFtpTarget::finalPath(const QString& rel) const {
     if (rel.isEmpty())
         return m_base;
     return m_base.endsWith(u'/') ? m_base + rel : m_base + u'/' + rel;
+}
+
+QString TFtpTarget::remotePath(const QString& rel) const {
+    if (const auto* top = stagedTop(rel))
+        return top->second.temp + rel.mid(top->first.size());
+    return finalPath(rel);
+}
+
+const std::pair<const QString, TFtpTarget::TStagedTop>*
+TFtpTarget::stagedTop(const QString& rel) const {
+    for (const auto& entry : m_staged)
+        if (rel == entry.first ||
+            (rel.startsWith(entry.first) && rel.at(entry.first.size()) == u'/'))
+            return &entry;
+    return nullptr;
 }
 
 QString TFtpTarget::tempName(const QString& name) {
@@ -95,6 +113,26 @@ TResult<TDestFolder> TFtpTarget::readFolder(const QString& rel) {
 }
 
 TStatus TFtpTarget::createFolder(const QString& rel) {
+    const QString parentRel = TPublishTarget::parentOf(rel);
+    if (!rel.isEmpty() && !m_noFolderRename && !staged(parentRel) && !listedAsFile(rel)) {
+        const QString parent = remotePath(parentRel);
+        const QString temp = (parent.endsWith(u'/') ? parent : parent + u'/') +
+                             tempName(rel.mid(rel.lastIndexOf(u'/') + 1));
+        if (command(QStringLiteral("MKD ") + temp)) {
+            m_staged[rel] = TStagedTop{temp, {rel}, {}};
+            return TStatus();
+        }
+        if (!m_ftp.Connected())
+            return lastError(fmt(T_("Cannot create remote directory:\r\n%s!"), {temp}));
+        // Refused, or left by a run that ended before its rename: made in place instead.
+    }
+    if (!rel.isEmpty() && staged(parentRel)) {
+        const QString dir = remotePath(rel);
+        if (!command(QStringLiteral("MKD ") + dir))
+            return lastError(fmt(T_("Cannot create remote directory:\r\n%s!"), {dir}));
+        m_staged[stagedTop(parentRel)->first].folders.append(rel);
+        return TStatus();
+    }
     if (!rel.isEmpty()) {
         const QString dir = remotePath(rel);
         if (command(QStringLiteral("MKD ") + dir) || m_ftp.EnterDir(dir))
@@ -118,7 +156,9 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
                                         const QString& name, const TWorkerRunner& runner) {
     if (const TStatus s = enter(rel); !s.ok())
         return s;
-    const QString temp = m_ftp.ModifyName(tempName(name));
+    // In a folder not yet visible the file goes under its own name.
+    const bool inStaged = staged(rel);
+    const QString temp = inStaged ? name : m_ftp.ModifyName(tempName(name));
     const QFileInfo local(localFile);
     int code = 0;
     qint64 size = 0;
@@ -140,6 +180,14 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
             command(QStringLiteral("DELE ") + temp);
         return TResult<TDestFile>::failure(
             why.isEmpty() ? fmt(T_("Error code %d"), {QString::number(code)}) : why);
+    }
+    if (inStaged) {
+        // Its size and time are settled with the folder's other files.
+        m_unchecked[rel].append({name, size, m_ftp.timeStampCommand(localFile, name, true)});
+        m_staged[stagedTop(rel)->first].files.append({rel, name});
+        QDateTime when = local.lastModified().toUTC();
+        when.setTime(QTime(when.time().hour(), when.time().minute(), when.time().second()));
+        return TDestFile{name, size, when, true};
     }
     // The size is checked and the time set in one exchange; the time goes on before the
     // rename, so the file is never live with the wrong one.
@@ -167,6 +215,115 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
     QDateTime when = timed ? local.lastModified().toUTC() : QDateTime::currentDateTimeUtc();
     when.setTime(QTime(when.time().hour(), when.time().minute(), when.time().second()));
     return TDestFile{name, size, when, true};
+}
+
+TFolderOutcome TFtpTarget::closeFolder(const QString& rel) {
+    TFolderOutcome out;
+    const auto unchecked = m_unchecked.find(rel);
+    if (unchecked != m_unchecked.end()) {
+        const QList<TStagedFile> sent = std::move(unchecked->second);
+        m_unchecked.erase(unchecked);
+        if (out.Status = enter(rel); !out.Status.ok())
+            return out;
+        // The times in batches: one wait for many files.
+        QStringList times;
+        for (const TStagedFile& f : sent)
+            if (!f.setTime.isEmpty())
+                times << f.setTime;
+        for (qsizetype i = 0; i < times.size(); i += 64)
+            m_ftp.SendCmds(times.mid(i, 64));
+        // The sizes from one listing; SIZE where it names none.
+        const TResult<TDestFolder> listed = readFolder(rel);
+        for (const TStagedFile& f : sent) {
+            const TDestFile* there = listed.ok() ? listed.value().find(f.name) : nullptr;
+            qint64 held = there ? there->Size : -1;
+            if (held < 0) {
+                const TResult<TFtpReply> r = m_ftp.SendCmd(QStringLiteral("SIZE ") + f.name);
+                bool ok = false;
+                if (r.ok() && r.value().Code == 213)
+                    held = r.value().firstLine().trimmed().toLongLong(&ok);
+                if (!ok && !m_ftp.Connected()) {
+                    out.Status = lastError(QString());
+                    return out;
+                }
+                if (!ok)
+                    held = f.size; // the server tells no size: as with files sent in place
+            }
+            if (held != f.size) {
+                command(QStringLiteral("DELE ") + f.name);
+                out.FailedFiles.append({rel, f.name,
+                                        fmt(T_("The server holds %s bytes instead of %s."),
+                                            {QString::number(held), QString::number(f.size)})});
+                if (const auto* top = stagedTop(rel))
+                    m_staged[top->first].files.removeAll(std::pair<QString, QString>(rel, f.name));
+            }
+        }
+    }
+    const auto top = m_staged.find(rel);
+    if (top == m_staged.end())
+        return out;
+    const QString temp = top->second.temp;
+    const QString dest = finalPath(rel);
+    // Some servers will not rename the folder one is in.
+    const QString current = m_ftp.CurrentDir();
+    if (current == temp || current.startsWith(temp + u'/'))
+        static_cast<void>(m_ftp.EnterDir(remotePath(TPublishTarget::parentOf(rel))));
+    if (rename(temp, dest)) {
+        m_staged.erase(top);
+        return out;
+    }
+    if (!m_ftp.Connected()) {
+        // It stays under its temporary name, out of sight.
+        m_staged.erase(top);
+        out.Status = lastError(fmt(T_("Cannot rename %s to %s"), {temp, dest}));
+        return out;
+    }
+    m_noFolderRename = true;
+    m_ftp.logLine(QStringLiteral("# folder not renamed; its files are moved one by one"));
+    unstage(rel, out);
+    return out;
+}
+
+void TFtpTarget::unstage(const QString& topRel, TFolderOutcome& out) {
+    const TStagedTop top = m_staged.at(topRel);
+    m_staged.erase(topRel);
+    const auto tempOf = [&](const QString& rel) { return top.temp + rel.mid(topRel.size()); };
+    QStringList made;
+    for (const QString& rel : top.folders) {
+        const QString dir = finalPath(rel);
+        if (command(QStringLiteral("MKD ") + dir) || m_ftp.EnterDir(dir))
+            made << rel;
+        else if (out.Status.ok())
+            out.Status = lastError(fmt(T_("Cannot create remote directory:\r\n%s!"), {dir}));
+    }
+    for (const auto& [rel, name] : top.files) {
+        const QString from = tempOf(rel) + u'/' + name;
+        if (made.contains(rel) && rename(from, finalPath(rel) + u'/' + name))
+            continue;
+        const QString why =
+            lastError(fmt(T_("Cannot rename %s to %s"), {from, finalPath(rel) + u'/' + name}))
+                .error();
+        command(QStringLiteral("DELE ") + from);
+        out.FailedFiles.append({rel, name, why});
+    }
+    // The emptied temporary folders go, the deepest first.
+    for (qsizetype i = top.folders.size() - 1; i >= 0; --i)
+        command(QStringLiteral("RMD ") + tempOf(top.folders.at(i)));
+}
+
+QStringList TFtpTarget::openFolders() const {
+    QStringList open;
+    for (const auto& entry : m_unchecked)
+        open << entry.first;
+    for (const auto& entry : m_staged)
+        if (!open.contains(entry.first))
+            open << entry.first;
+    // Deepest first: a folder's files are settled before the folder itself is renamed.
+    std::sort(open.begin(), open.end(), [](const QString& a, const QString& b) {
+        const qsizetype da = a.count(u'/'), db = b.count(u'/');
+        return da != db ? da > db : a < b;
+    });
+    return open;
 }
 
 bool TFtpTarget::rename(const QString& from, const QString& to) {

@@ -81,6 +81,19 @@ TStatus TPublishTarget::put(const QString& localFile, const QString& rel, const 
     return TStatus();
 }
 
+bool TPublishTarget::listedAsFile(const QString& rel) const {
+    const auto parent = m_folders.find(parentOf(rel));
+    return parent != m_folders.end() &&
+           parent->second.find(rel.mid(rel.lastIndexOf(u'/') + 1)) != nullptr;
+}
+
+TFolderOutcome TPublishTarget::folderDone(const QString& rel) {
+    TFolderOutcome out = closeFolder(rel);
+    for (const TFolderOutcome::TFailedFile& failed : std::as_const(out.FailedFiles))
+        m_folders[failed.Rel].remove(failed.Name);
+    return out;
+}
+
 TStatus TPublishTarget::remove(const QString& rel, const QString& name) {
     const TStatus s = deleteFile(rel, name);
     if (s.ok())

@@ -34,6 +34,18 @@ struct TDestFolder {
     void remove(const QString& name);
 };
 
+// What a destination still had to do for a folder once the walk was done with it.
+struct TFolderOutcome {
+    struct TFailedFile {
+        QString Rel; // its folder
+        QString Name;
+        QString Why;
+    };
+    TStatus Status; // the folder as a whole (made visible under its name)
+    // Files sent into it (or below it) that are not at the destination after all.
+    QList<TFailedFile> FailedFiles;
+};
+
 // Runs a worker to its end while the program stays alive and a stop reaches the worker;
 // returns the worker's error code.
 using TWorkerRunner = std::function<int(TCopyThread& worker, const QString& status)>;
@@ -63,6 +75,11 @@ public:
     // the new one is complete.
     TStatus put(const QString& localFile, const QString& rel, const QString& name,
                 const TWorkerRunner& runner);
+    // The walk is done with the folder rel (its files and its subfolders): whatever the
+    // destination still owes for it is settled; failed files leave the folder's listing.
+    TFolderOutcome folderDone(const QString& rel);
+    // Folders still owing something after a run that ended early, deepest first.
+    virtual QStringList openFolders() const { return {}; }
     // Deletes a file (named as listed).
     TStatus remove(const QString& rel, const QString& name);
     TStatus removeFolder(const QString& rel);
@@ -87,6 +104,12 @@ protected:
                                         const QString& name, const TWorkerRunner& runner) = 0;
     virtual TStatus deleteFile(const QString& rel, const QString& name) = 0;
     virtual TStatus deleteFolder(const QString& rel) = 0;
+    // Whether rel's parent was listed with a file of rel's name.
+    bool listedAsFile(const QString& rel) const;
+    virtual TFolderOutcome closeFolder(const QString& rel) {
+        Q_UNUSED(rel);
+        return {};
+    }
 
 private:
     // Node-based: a folder's listing stays where it is while others are added.
@@ -141,8 +164,30 @@ protected:
                                 const TWorkerRunner& runner) override;
     TStatus deleteFile(const QString& rel, const QString& name) override;
     TStatus deleteFolder(const QString& rel) override;
+    TFolderOutcome closeFolder(const QString& rel) override;
+    QStringList openFolders() const override;
 
 private:
+    // A file sent into a staged folder, its size not yet confirmed by the server.
+    struct TStagedFile {
+        QString name;
+        qint64 size = 0;
+        QString setTime; // the command that gives it the local file's time
+    };
+    // What was put into a folder built under a temporary name.
+    struct TStagedTop {
+        QString temp;        // its remote path
+        QStringList folders; // relative paths, the top first, each after its parent
+        QList<std::pair<QString, QString>> files; // folder and name
+    };
+    // The absolute remote folder of rel under its final name.
+    QString finalPath(const QString& rel) const;
+    // The staged top rel lies in, or null.
+    const std::pair<const QString, TStagedTop>* stagedTop(const QString& rel) const;
+    bool staged(const QString& rel) const { return stagedTop(rel) != nullptr; }
+    // Where a folder cannot be renamed into place: its folders are made in place and its
+    // files renamed into them one by one.
+    void unstage(const QString& top, TFolderOutcome& out);
     // Makes rel's remote folder the current one.
     TStatus enter(const QString& rel);
     // Sends a command; true on a reply of the class 2 or 3.
@@ -155,6 +200,12 @@ private:
     std::unique_ptr<TExtFtp> m_session;
     TExtFtp& m_ftp;
     QString m_base;
+    // New folders are built under a temporary name beside their place and renamed into it
+    // when complete: the site never shows one half uploaded, and their files need no rename
+    // of their own. The top of each such folder by its relative path, with its remote path.
+    std::map<QString, TStagedTop> m_staged;
+    bool m_noFolderRename = false;
+    std::map<QString, QList<TStagedFile>> m_unchecked;
 };
 
 } // namespace orvel

@@ -334,24 +334,56 @@ bool TPublishWalk::copyTree(const QString& localRel, const QString& destRel,
     }
     showDirectory(localRel);
     const QList<TCandidate> list = candidates(localRel, files);
-    if (list.isEmpty())
-        return true;
-    const TDestFolder* listed = listing(destRel);
-    if (!listed)
-        return false;
-    checkRecord(destRel, *listed);
-    for (const TCandidate& c : list) {
-        if (stopped())
-            return true;
-        TPublishReason reason = prMissing;
-        // The listing is read again for each file: a send changes it.
-        const TResult<const TDestFolder*> dest = m_target.folder(destRel);
-        if (!dest.ok() || !decide(c, destRel, *dest.value(), files.overwrite, reason))
-            continue;
-        if (!send(c, destRel, reason))
+    if (!list.isEmpty()) {
+        const TDestFolder* listed = listing(destRel);
+        if (!listed)
             return false;
+        checkRecord(destRel, *listed);
+        for (const TCandidate& c : list) {
+            if (stopped())
+                return true;
+            TPublishReason reason = prMissing;
+            // The listing is read again for each file: a send changes it.
+            const TResult<const TDestFolder*> dest = m_target.folder(destRel);
+            if (!dest.ok() || !decide(c, destRel, *dest.value(), files.overwrite, reason))
+                continue;
+            if (!send(c, destRel, reason))
+                return false;
+        }
     }
-    return true;
+    return folderDone(destRel);
+}
+
+bool TPublishWalk::folderDone(const QString& destRel) {
+    if (m_dryRun)
+        return true;
+    const TFolderOutcome out = m_target.folderDone(destRel);
+    for (const TFolderOutcome::TFailedFile& failed : out.FailedFiles) {
+        // Announced as copied, but not there after all.
+        const QString path = TPublishTarget::join(failed.Rel, failed.Name);
+        for (qsizetype i = m_result.Steps.size() - 1; i >= 0; --i)
+            if (m_result.Steps.at(i).Action == TPublishStep::Copy &&
+                m_result.Steps.at(i).Path == path) {
+                m_result.Steps.removeAt(i);
+                --m_result.Copied;
+                break;
+            }
+        if (m_record)
+            m_record->remove(failed.Rel, failed.Name);
+        error(kFileIndent, T_("Error copying: ") + path + QStringLiteral(" - ") + failed.Why);
+    }
+    if (!out.Status.ok()) {
+        error(kDirIndent, T_("Error creating directory: ") +
+                              (destRel.isEmpty() ? QStringLiteral("/") : destRel) +
+                              QStringLiteral(" - ") + out.Status.error());
+        return false;
+    }
+    return out.FailedFiles.isEmpty();
+}
+
+void TPublishWalk::settle() {
+    for (const QString& rel : m_target.openFolders())
+        folderDone(rel);
 }
 
 // --- Deleting ---------------------------------------------------------------------------------

@@ -34,6 +34,8 @@ public:
     bool copyTree(const QString& localRel, const QString& destRel, const TWalkFiles& files);
     bool syncTree(const QString& localRel, const QString& destRel, const TWalkFiles& files);
     bool clearTree(const QString& destRel);
+    // Settles what the destination still owes for folders a run left early.
+    void settle();
     // The destination's folder of a local one (the case change applied to each part).
     QString destFolder(const QString& localRel) const;
     bool failed() const { return m_failed; }
@@ -56,6 +58,8 @@ private:
     bool decide(const TCandidate& c, const QString& destRel, const TDestFolder& dest,
                 bool overwrite, TPublishReason& reason);
     bool send(const TCandidate& c, const QString& destRel, TPublishReason reason);
+    // The walk is done with a folder; false when that failed a file or the folder.
+    bool folderDone(const QString& destRel);
     // The record's entries of a folder are trusted only where the listing agrees.
     void checkRecord(const QString& destRel, const TDestFolder& dest);
     int runWorker(TCopyThread& worker, const QString& status);

@@ -310,6 +310,8 @@ void TPublisher::run(TPublishResult& result, const TPublishRequest& request,
             ok = walk.copyTree(localRel, destRel, files);
         }
     }
+    // A run that ended early still makes visible the folders it finished files in.
+    walk.settle();
     if (stopped())
         result.Cancelled = true;
     // Every failure of the walk is an error it logged; a stop alone is not one.
