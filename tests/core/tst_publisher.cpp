@@ -609,6 +609,9 @@ void TestPublisher::newFolderArrivesWhole_data() {
                                   << QStringList{"/site/a/b/three.htm", "/site/a/one.htm"}
                                   << "*** Error copying: a/two.htm - The server holds 199999 "
                                      "bytes instead of 200000.";
+    // A stop during an upload: the files sent before it arrive.
+    QTest::newRow("cancelled") << "cancel" << QStringList{"/site/a/b/three.htm", "/site/a/one.htm"}
+                               << QString();
     // A cut upload is sent again over a new connection ...
     QTest::newRow("connection cut once")
         << "cut once" << QStringList{"/site/a/b/three.htm", "/site/a/one.htm", "/site/a/two.htm"}
@@ -640,12 +643,21 @@ void TestPublisher::newFolderArrivesWhole() {
     }
     // Until the end of its run the folder is not there under its name.
     bool seenEarly = false;
-    srv.on(QStringLiteral("STOR"), [&srv, &seenEarly](const QString&) {
+    bool hold = fault == u"cancel";
+    srv.on(QStringLiteral("STOR"), [&srv, &seenEarly, &hold](const QString& name) {
         seenEarly = seenEarly || srv.dirs.contains(QStringLiteral("/site/a"));
-        return false;
+        if (!hold || name != u"two.htm")
+            return false;
+        srv.files.insert(srv.cwd + QStringLiteral("/two.htm"), "xx"); // begun, never finished
+        return true;
     });
+    m_monitor.onStatus = [this, &hold](const QString& line) {
+        if (hold && line.endsWith(QLatin1String("two.htm")))
+            QTimer::singleShot(200, [this] { m_monitor.stop = true; });
+    };
     const TPublishResult r = transfer(tfAllFiles);
     QVERIFY(!seenEarly);
+    QCOMPARE(r.Cancelled, hold);
     const QString log = QString::fromLatin1(readAll(m_log->logName()));
     if (error.isEmpty()) {
         QVERIFY2(!r.failed(), qPrintable(log));
@@ -663,6 +675,8 @@ void TestPublisher::newFolderArrivesWhole() {
     // A second run sends exactly what is missing.
     srv.shortStores.clear();
     srv.cutsLeft = 0;
+    hold = false;
+    m_monitor.stop = false;
     const TPublishResult again = transfer(tfAllFiles);
     QVERIFY2(!again.failed(), qPrintable(m_monitor.errors.join(u'\n')));
     QCOMPARE(again.Copied, 3 - arrived.size());
