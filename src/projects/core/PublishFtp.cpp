@@ -17,6 +17,25 @@ namespace orvel {
 
 namespace {
 constexpr qint64 kUploadHere = 1 << 20;
+
+// The size a SIZE reply names; -1 when it names none.
+qint64 replySize(const TResult<TFtpReply>& r) {
+    bool ok = false;
+    const qint64 size =
+        r.ok() && r.value().Code == 213 ? r.value().firstLine().trimmed().toLongLong(&ok) : 0;
+    return ok ? size : -1;
+}
+
+QString sizeMismatch(qint64 held, qint64 sent) {
+    return fmt(T_("The server holds %s bytes instead of %s."),
+               {QString::number(held), QString::number(sent)});
+}
+
+// Times on the server have whole seconds.
+QDateTime wholeSeconds(QDateTime t) {
+    t.setTime(QTime(t.time().hour(), t.time().minute(), t.time().second()));
+    return t;
+}
 } // namespace
 
 TFtpTarget::TFtpTarget(std::unique_ptr<TExtFtp> ftp, const QString& base)
@@ -82,6 +101,10 @@ TStatus TFtpTarget::lastError(const QString& what) const {
     return TStatus::failure(what.isEmpty() ? reason : what + QStringLiteral(": ") + reason);
 }
 
+TStatus TFtpTarget::cannotMake(const QString& dir) const {
+    return lastError(fmt(T_("Cannot create remote directory:\r\n%s!"), {dir}));
+}
+
 TStatus TFtpTarget::enter(const QString& rel) {
     const QString dir = remotePath(rel);
     if (m_ftp.Connected() && m_ftp.CurrentDir() == dir)
@@ -123,13 +146,13 @@ TStatus TFtpTarget::createFolder(const QString& rel) {
             return TStatus();
         }
         if (!m_ftp.Connected())
-            return lastError(fmt(T_("Cannot create remote directory:\r\n%s!"), {temp}));
+            return cannotMake(temp);
         // Refused, or left by a run that ended before its rename: made in place instead.
     }
     if (!rel.isEmpty() && staged(parentRel)) {
         const QString dir = remotePath(rel);
         if (!command(QStringLiteral("MKD ") + dir))
-            return lastError(fmt(T_("Cannot create remote directory:\r\n%s!"), {dir}));
+            return cannotMake(dir);
         m_staged[stagedTop(parentRel)->first].folders.append(rel);
         return TStatus();
     }
@@ -137,7 +160,7 @@ TStatus TFtpTarget::createFolder(const QString& rel) {
         const QString dir = remotePath(rel);
         if (command(QStringLiteral("MKD ") + dir) || m_ftp.EnterDir(dir))
             return TStatus();
-        return lastError(fmt(T_("Cannot create remote directory:\r\n%s!"), {dir}));
+        return cannotMake(dir);
     }
     // The top: each missing level of its path.
     QString path;
@@ -147,7 +170,7 @@ TStatus TFtpTarget::createFolder(const QString& rel) {
             continue;
         if (!m_ftp.Connected() ||
             (!command(QStringLiteral("MKD ") + path) && !m_ftp.EnterDir(path)))
-            return lastError(fmt(T_("Cannot create remote directory:\r\n%s!"), {path}));
+            return cannotMake(path);
     }
     return TStatus();
 }
@@ -185,9 +208,7 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
         // Its size and time are settled with the folder's other files.
         m_unchecked[rel].append({name, size, m_ftp.timeStampCommand(localFile, name, true)});
         m_staged[stagedTop(rel)->first].files.append({rel, name});
-        QDateTime when = local.lastModified().toUTC();
-        when.setTime(QTime(when.time().hour(), when.time().minute(), when.time().second()));
-        return TDestFile{name, size, when, true};
+        return TDestFile{name, size, wholeSeconds(local.lastModified().toUTC()), true};
     }
     // The size is checked and the time set in one exchange; the time goes on before the
     // rename, so the file is never live with the wrong one.
@@ -196,14 +217,10 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
     if (!setTime.isEmpty())
         batch << setTime;
     const QList<TResult<TFtpReply>> replies = m_ftp.SendCmds(batch);
-    const TResult<TFtpReply>& sized = replies.first();
-    if (sized.ok() && sized.value().Code == 213) {
-        bool ok = false;
-        const qint64 held = sized.value().firstLine().trimmed().toLongLong(&ok);
-        if (ok && held != size) {
+    if (const qint64 held = replySize(replies.first()); held >= 0) {
+        if (held != size) {
             command(QStringLiteral("DELE ") + temp);
-            return TResult<TDestFile>::failure(fmt(T_("The server holds %s bytes instead of %s."),
-                                                   {QString::number(held), QString::number(size)}));
+            return TResult<TDestFile>::failure(sizeMismatch(held, size));
         }
     } else if (!m_ftp.Connected()) {
         return lastError(QString());
@@ -212,9 +229,8 @@ TResult<TDestFile> TFtpTarget::sendFile(const QString& localFile, const QString&
     const TResult<const TDestFolder*> known = folder(rel);
     if (const TStatus s = replace(temp, name, known.ok() && known.value()->find(name)); !s.ok())
         return s;
-    QDateTime when = timed ? local.lastModified().toUTC() : QDateTime::currentDateTimeUtc();
-    when.setTime(QTime(when.time().hour(), when.time().minute(), when.time().second()));
-    return TDestFile{name, size, when, true};
+    const QDateTime when = timed ? local.lastModified().toUTC() : QDateTime::currentDateTimeUtc();
+    return TDestFile{name, size, wholeSeconds(when), true};
 }
 
 TFolderOutcome TFtpTarget::closeFolder(const QString& rel) {
@@ -237,23 +253,16 @@ TFolderOutcome TFtpTarget::closeFolder(const QString& rel) {
         for (const TStagedFile& f : sent) {
             const TDestFile* there = listed.ok() ? listed.value().find(f.name) : nullptr;
             qint64 held = there ? there->Size : -1;
-            if (held < 0) {
-                const TResult<TFtpReply> r = m_ftp.SendCmd(QStringLiteral("SIZE ") + f.name);
-                bool ok = false;
-                if (r.ok() && r.value().Code == 213)
-                    held = r.value().firstLine().trimmed().toLongLong(&ok);
-                if (!ok && !m_ftp.Connected()) {
-                    out.Status = lastError(QString());
-                    return out;
-                }
-                if (!ok)
-                    held = f.size; // the server tells no size: as with files sent in place
+            if (held < 0)
+                held = replySize(m_ftp.SendCmd(QStringLiteral("SIZE ") + f.name));
+            if (held < 0 && !m_ftp.Connected()) {
+                out.Status = lastError(QString());
+                return out;
             }
-            if (held != f.size) {
+            // A server that tells no size: as with files sent in place.
+            if (held >= 0 && held != f.size) {
                 command(QStringLiteral("DELE ") + f.name);
-                out.FailedFiles.append({rel, f.name,
-                                        fmt(T_("The server holds %s bytes instead of %s."),
-                                            {QString::number(held), QString::number(f.size)})});
+                out.FailedFiles.append({rel, f.name, sizeMismatch(held, f.size)});
                 if (const auto* top = stagedTop(rel))
                     m_staged[top->first].files.removeAll(std::pair<QString, QString>(rel, f.name));
             }
@@ -294,7 +303,7 @@ void TFtpTarget::unstage(const QString& topRel, TFolderOutcome& out) {
         if (command(QStringLiteral("MKD ") + dir) || m_ftp.EnterDir(dir))
             made << rel;
         else if (out.Status.ok())
-            out.Status = lastError(fmt(T_("Cannot create remote directory:\r\n%s!"), {dir}));
+            out.Status = cannotMake(dir);
     }
     for (const auto& [rel, name] : top.files) {
         const QString from = tempOf(rel) + u'/' + name;

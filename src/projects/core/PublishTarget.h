@@ -193,6 +193,7 @@ private:
     // Sends a command; true on a reply of the class 2 or 3.
     bool command(const QString& line, int* code = nullptr);
     TStatus lastError(const QString& what) const;
+    TStatus cannotMake(const QString& dir) const;
     TStatus replace(const QString& temp, const QString& name, bool targetExists);
     // RNFR and RNTO; true when both were taken.
     bool rename(const QString& from, const QString& to);
